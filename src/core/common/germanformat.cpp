@@ -1,0 +1,59 @@
+#include "germanformat.h"
+
+#include <cmath>
+
+namespace germanformat {
+namespace {
+const QDate kDayZero(1899, 12, 30);
+}
+
+const QLocale& locale() {
+    static const QLocale german(QLocale::German, QLocale::Germany);
+    return german;
+}
+
+QString formatDate(const QDate& date) {
+    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+}
+
+QDate parseDate(const QString& text) {
+    const QString t = text.trimmed();
+    const QStringList parts = t.split(QLatin1Char('.'));
+    if (parts.size() != 3 || parts[2].size() != 4)
+        return {};
+    bool okDay = false, okMonth = false, okYear = false;
+    const int day = parts[0].toInt(&okDay);
+    const int month = parts[1].toInt(&okMonth);
+    const int year = parts[2].toInt(&okYear);
+    if (!okDay || !okMonth || !okYear || parts[0].size() > 2 || parts[1].size() > 2)
+        return {};
+    return QDate(year, month, day);
+}
+
+double dayNumber(const QDate& date) { return double(kDayZero.daysTo(date)); }
+
+QDate dateFromDayNumber(double dayNumber) {
+    if (!std::isfinite(dayNumber) || std::abs(dayNumber) > 3.0e6)
+        return {};
+    return kDayZero.addDays(qint64(std::floor(dayNumber)));
+}
+
+QString formatNumber(double value) {
+    QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
+    if (text.contains(QLatin1Char('e')))
+        text = QString::number(value, 'f', QLocale::FloatingPointShortest);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
+std::optional<double> parseNumber(const QString& text) {
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = t.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace germanformat

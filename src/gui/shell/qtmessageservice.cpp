@@ -1,0 +1,82 @@
+#include "qtmessageservice.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <utility>
+
+QtMessageService::QtMessageService(QWidget* parent) : m_parent(parent) {}
+
+MessageButton QtMessageService::show(const Message& message) {
+    static const std::pair<MessageButton, const char*> kButtons[] = {
+        {MessageButton::Ok, "OK"},          {MessageButton::Yes, "Ja"},
+        {MessageButton::No, "Nein"},        {MessageButton::Cancel, "Abbrechen"},
+        {MessageButton::Help, "Hilfe"},
+    };
+    QMessageBox box(m_parent);
+    switch (message.kind) {
+    case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
+    }
+    box.setWindowTitle(message.caption.isEmpty() ? QApplication::applicationDisplayName()
+                                                 : message.caption);
+    box.setText(message.text);
+
+    QPushButton* escapeButton = nullptr;
+    QPushButton* helpButton = nullptr;
+    std::vector<std::pair<QAbstractButton*, MessageButton>> answers;
+    for (const auto& [button, text] : kButtons) {
+        if (!message.buttons.testFlag(button))
+            continue;
+        const auto role = button == MessageButton::Help ? QMessageBox::HelpRole
+                          : button == MessageButton::Cancel || button == MessageButton::No
+                              ? QMessageBox::RejectRole
+                              : QMessageBox::AcceptRole;
+        QPushButton* b = box.addButton(QString::fromUtf8(text), role);
+        if (button == MessageButton::Help)
+            helpButton = b;
+        else
+            answers.emplace_back(b, button);
+        if (button == MessageButton::Cancel || (!escapeButton && button == MessageButton::No))
+            escapeButton = b;
+    }
+    if (answers.empty())
+        answers.emplace_back(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole),
+                             MessageButton::Ok);
+    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    if (escapeButton)
+        box.setEscapeButton(escapeButton);
+
+    for (;;) {
+        box.exec();
+        QAbstractButton* clicked = box.clickedButton();
+        if (clicked && clicked == helpButton) {
+            if (m_help)
+                m_help(message.helpContext);
+            continue;
+        }
+        for (const auto& [b, answer] : answers) {
+            if (b == clicked)
+                return answer;
+        }
+        // Closed by the window frame: the escape answer, or the only one there is.
+        return message.buttons.testFlag(MessageButton::Cancel) ? MessageButton::Cancel
+               : answers.size() == 1                          ? answers.front().second
+                                                              : MessageButton::None;
+    }
+}
+
+QString QtMessageService::chooseOpenFile(const FileChoice& choice) {
+    return QFileDialog::getOpenFileName(m_parent, choice.title,
+                                        QDir(choice.directory).filePath(choice.fileName),
+                                        choice.filter);
+}
+
+QString QtMessageService::chooseSaveFile(const FileChoice& choice) {
+    return QFileDialog::getSaveFileName(m_parent, choice.title,
+                                        QDir(choice.directory).filePath(choice.fileName),
+                                        choice.filter);
+}

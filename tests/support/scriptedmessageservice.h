@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/common/messageservice.h"
+
+#include <QList>
+#include <QQueue>
+
+// Answers message boxes and file choices from a script and records every box, so tests can
+// check text, kind, buttons and help context.
+class ScriptedMessageService : public MessageService {
+public:
+    // Answers given in order; when the script runs out, the first button of the box that is
+    // not Help answers.
+    void answer(MessageButton button) { m_answers.enqueue(button); }
+    void answerFile(const QString& path) { m_files.enqueue(path); }
+
+    MessageButton show(const Message& message) override;
+    QString chooseOpenFile(const FileChoice& choice) override;
+    QString chooseSaveFile(const FileChoice& choice) override;
+
+    const QList<Message>& messages() const { return m_messages; }
+    const QList<FileChoice>& fileChoices() const { return m_fileChoices; }
+    void clear() { m_messages.clear(); m_fileChoices.clear(); }
+
+private:
+    QQueue<MessageButton> m_answers;
+    QQueue<QString> m_files;
+    QList<Message> m_messages;
+    QList<FileChoice> m_fileChoices;
+};
