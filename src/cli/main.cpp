@@ -1,10 +1,95 @@
+// diskarium-tool: the data set without a window.
+#include "consolemessageservice.h"
+#include "core/db/dataset.h"
+#include "core/db/startupchecks.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
+
+namespace {
+
+QTextStream& out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+QTextStream& err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int usage() {
+    err() << "Aufruf:\n"
+             "  diskarium-tool init VERZEICHNIS\n"
+             "      legt den mitgelieferten Datenbestand in VERZEICHNIS an\n"
+             "  diskarium-tool check VERZEICHNIS [--reindex] [--yes]\n"
+             "      prüft Datendateien, Indizes und Tabellenformate; --reindex baut alle Indizes neu,\n"
+             "      --yes beantwortet Umstellungsfragen mit OK\n";
+    err().flush();
+    return 2;
+}
+
+int init(const QStringList& args) {
+    if (args.size() != 1)
+        return usage();
+    try {
+        dataset::create(args[0]);
+    } catch (const DbError& e) {
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return 1;
+    }
+    out() << "Datenbestand angelegt: " << dataset::databasePath(args[0]) << Qt::endl;
+    return 0;
+}
+
+int check(const QStringList& args) {
+    QString directory;
+    bool reindex = false, yes = false;
+    for (const QString& a : args) {
+        if (a == QLatin1String("--reindex"))
+            reindex = true;
+        else if (a == QLatin1String("--yes"))
+            yes = true;
+        else if (directory.isEmpty() && !a.startsWith(QLatin1String("--")))
+            directory = a;
+        else
+            return usage();
+    }
+    if (directory.isEmpty())
+        return usage();
+    ConsoleMessageService messages(yes);
+    Database db;
+    try {
+        db.open(dataset::databasePath(directory));
+    } catch (const DbError& e) {
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return 1;
+    }
+    if (!startupchecks::checkDataFiles(db, messages))
+        return 1;
+    QStringList rebuilt;
+    if (!startupchecks::checkAndRebuildIndexes(db, reindex, messages, {}, &rebuilt))
+        return 1;
+    for (const QString& table : rebuilt)
+        out() << "Indizes neu aufgebaut: " << table << Qt::endl;
+    if (!startupchecks::checkAndUpgradeFormats(db, messages))
+        return 1;
+    out() << "Datenbestand in Ordnung." << Qt::endl;
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("diskarium-tool"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.5.0"));
-    QTextStream(stderr) << "Aufruf: diskarium-tool BEFEHL ...\n";
-    return 2;
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("init"))
+        return init(args);
+    if (command == QLatin1String("check"))
+        return check(args);
+    return usage();
 }

@@ -1,0 +1,102 @@
+#include "database.h"
+
+#include "germancollation.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+Database::~Database() { close(); }
+
+DbError Database::errorFor(sqlite3* db, int rc) {
+    const int extended = db ? sqlite3_extended_errcode(db) : rc;
+    const QString text = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    if (extended == SQLITE_CONSTRAINT_PRIMARYKEY || extended == SQLITE_CONSTRAINT_UNIQUE)
+        return DbError(DbError::Kind::KeyViolation, text, extended);
+    if ((rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT)
+        return DbError(DbError::Kind::NotADatabase, text, extended);
+    return DbError(DbError::Kind::Other, text, extended);
+}
+
+void Database::open(const QString& path, OpenMode mode) {
+    close();
+    if (mode == OpenMode::ExistingOnly && !QFileInfo(path).isFile())
+        throw DbError(DbError::Kind::Other,
+                      QStringLiteral("Die Datenbank %1 ist nicht vorhanden.").arg(path));
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (mode == OpenMode::CreateIfMissing)
+        flags |= SQLITE_OPEN_CREATE;
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const DbError error = errorFor(db, rc);
+        sqlite3_close_v2(db);
+        throw DbError(error.kind(),
+                      QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")
+                          .arg(path, error.message()),
+                      error.sqliteCode());
+    }
+    m_db = db;
+    m_path = path;
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, 5000);
+    try {
+        // Reading the catalogue is the first access to the file: a file that is no
+        // database, or a damaged one, fails here and is left as it is.
+        registerGermanCollation(db);
+        exec(u"PRAGMA synchronous = FULL; SELECT count(*) FROM sqlite_schema;");
+    } catch (const DbError& e) {
+        close();
+        throw DbError(DbError::Kind::NotADatabase,
+                      QStringLiteral("Die Datei %1 ist keine gültige Datenbank oder beschädigt: %2")
+                          .arg(path, e.message()),
+                      e.sqliteCode());
+    }
+}
+
+void Database::close() {
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void Database::exec(QStringView sql) {
+    const QByteArray utf8 = sql.toUtf8();
+    char* message = nullptr;
+    const int rc = sqlite3_exec(m_db, utf8.constData(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK)
+        throw errorFor(m_db, rc);
+}
+
+Statement Database::prepare(QStringView sql) {
+    if (!m_db)
+        throw DbError(DbError::Kind::Other, QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    return Statement(m_db, sql);
+}
+
+QVariant Database::scalar(QStringView sql) {
+    Statement s = prepare(sql);
+    return s.next() ? s.toVariant(0) : QVariant();
+}
+
+int Database::changes() const { return sqlite3_changes(m_db); }
+
+bool Database::inTransaction() const { return m_db && !sqlite3_get_autocommit(m_db); }
+
+Transaction::Transaction(Database& db) : m_db(db) { m_db.exec(u"BEGIN IMMEDIATE"); }
+
+Transaction::~Transaction() {
+    if (!m_done && m_db.isOpen()) {
+        try {
+            m_db.exec(u"ROLLBACK");
+        } catch (const DbError&) {
+            // SQLite may have rolled back on its own already.
+        }
+    }
+}
+
+void Transaction::commit() {
+    m_db.exec(u"COMMIT");
+    m_done = true;
+}

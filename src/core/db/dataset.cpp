@@ -1,0 +1,114 @@
+#include "dataset.h"
+
+#include "csvreader.h"
+#include "schema.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace dataset {
+namespace {
+
+void bindCsvValue(Statement& s, int index, const QString& text, const schema::Field& field) {
+    using T = schema::FieldType;
+    if (text.isEmpty() && field.type != T::Alpha && field.type != T::Memo) {
+        s.bindNull(index);
+        return;
+    }
+    switch (field.type) {
+    case T::Alpha: s.bind(index, text.left(field.size)); break;
+    case T::Memo: s.bind(index, QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))); break;
+    case T::Number:
+    case T::Money: s.bind(index, text.toDouble()); break;
+    case T::Short:
+    case T::Long: s.bind(index, text.toLongLong()); break;
+    case T::Logical: s.bind(index, text == QLatin1String("1") || text.compare(u"true", Qt::CaseInsensitive) == 0); break;
+    case T::Date: s.bind(index, QDate::fromString(text, QStringLiteral("dd.MM.yyyy"))); break;
+    case T::Graphic: s.bindNull(index); break;
+    }
+}
+
+void loadTable(Database& db, const schema::Table& table, const QString& resource) {
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbError(DbError::Kind::Other,
+                      QStringLiteral("Die mitgelieferten Daten %1 fehlen.").arg(resource));
+    const QList<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll()));
+    if (rows.isEmpty())
+        return;
+    std::vector<int> fieldOf;
+    QStringList columns, marks;
+    for (const QString& name : rows.first()) {
+        const int f = table.fieldIndex(name);
+        if (f < 0)
+            throw DbError(DbError::Kind::Other,
+                          QStringLiteral("%1: unbekanntes Feld %2").arg(resource, name));
+        fieldOf.push_back(f);
+        columns.append(schema::quoted(table.fields[f].name));
+        marks.append(QStringLiteral("?"));
+    }
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(schema::quoted(table.name), columns.join(QStringLiteral(", ")),
+                                           marks.join(QStringLiteral(", "))));
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        const QStringList& row = rows[r];
+        if (row.size() != qsizetype(fieldOf.size()))
+            throw DbError(DbError::Kind::Other,
+                          QStringLiteral("%1, Zeile %2: falsche Spaltenzahl").arg(resource).arg(r + 1));
+        for (int c = 0; c < int(fieldOf.size()); ++c)
+            bindCsvValue(insert, c + 1, row[c], table.fields[fieldOf[c]]);
+        insert.run();
+    }
+}
+
+} // namespace
+
+QString databasePath(const QString& dataDirectory) {
+    return QDir(dataDirectory).filePath(QString::fromLatin1(Database::kFileName));
+}
+
+bool exists(const QString& dataDirectory) { return QFile::exists(databasePath(dataDirectory)); }
+
+void createSchema(Database& db) {
+    for (const schema::Table& t : schema::tables()) {
+        db.exec(schema::createTableSql(t));
+        for (const schema::Index& i : t.indexes)
+            db.exec(schema::createIndexSql(t, i));
+    }
+}
+
+void loadDeliveredData(Database& db) {
+    for (const schema::Table& t : schema::tables()) {
+        const QString resource = QStringLiteral(":/delivered/%1.csv").arg(t.name);
+        if (QFile::exists(resource))
+            loadTable(db, t, resource);
+    }
+}
+
+void create(const QString& dataDirectory) {
+    const QString target = databasePath(dataDirectory);
+    if (QFile::exists(target))
+        throw DbError(DbError::Kind::Other,
+                      QStringLiteral("In %1 ist bereits eine Datenbank vorhanden.").arg(dataDirectory));
+    if (!QDir().mkpath(dataDirectory))
+        throw DbError(DbError::Kind::Other,
+                      QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.").arg(dataDirectory));
+    const QString building = target + QStringLiteral(".new");
+    QFile::remove(building);
+    {
+        Database db;
+        db.open(building, Database::OpenMode::CreateIfMissing);
+        Transaction transaction(db);
+        createSchema(db);
+        loadDeliveredData(db);
+        transaction.commit();
+        db.close();
+    }
+    if (!QFile::rename(building, target)) {
+        QFile::remove(building);
+        throw DbError(DbError::Kind::Other,
+                      QStringLiteral("Die Datenbank %1 kann nicht angelegt werden.").arg(target));
+    }
+}
+
+} // namespace dataset

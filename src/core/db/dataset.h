@@ -1,0 +1,23 @@
+#pragma once
+
+#include "database.h"
+
+#include <QString>
+
+// The data set of a data directory: the database file with every table, its indexes and
+// the data delivered with the program.
+namespace dataset {
+
+QString databasePath(const QString& dataDirectory);
+bool exists(const QString& dataDirectory);
+
+// Creates every table and index in an empty database.
+void createSchema(Database& db);
+// Fills the tables with the delivered lookups, currencies, templates, labels and tips.
+void loadDeliveredData(Database& db);
+
+// Creates the delivered data set in the directory. Built in a temporary file and moved
+// into place only when complete; refuses when a database is there already. Throws DbError.
+void create(const QString& dataDirectory);
+
+} // namespace dataset

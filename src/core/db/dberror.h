@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+// A failed database operation. A primary-key violation is its own kind, so callers can
+// retry with another key or say what is wrong; everything else carries SQLite's text.
+class DbError : public std::exception {
+public:
+    enum class Kind { KeyViolation, NotADatabase, Other };
+
+    DbError(Kind kind, QString message, int sqliteCode = 0)
+        : m_kind(kind), m_message(std::move(message)), m_code(sqliteCode),
+          m_what(m_message.toUtf8()) {}
+
+    Kind kind() const { return m_kind; }
+    bool isKeyViolation() const { return m_kind == Kind::KeyViolation; }
+    const QString& message() const { return m_message; }
+    int sqliteCode() const { return m_code; }
+    const char* what() const noexcept override { return m_what.constData(); }
+
+private:
+    Kind m_kind;
+    QString m_message;
+    int m_code;
+    QByteArray m_what;
+};

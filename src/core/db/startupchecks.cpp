@@ -1,0 +1,382 @@
+#include "startupchecks.h"
+
+#include "schema.h"
+
+namespace startupchecks {
+namespace {
+
+const QString kCannotContinue = QStringLiteral("Die Programmausführung kann nicht fortgesetzt werden!");
+
+// A message with the start-up dialog hidden meanwhile.
+MessageButton ask(MessageService& messages, const Hooks& hooks, const Message& message) {
+    if (hooks.setDialogVisible)
+        hooks.setDialogVisible(false);
+    const MessageButton answer = messages.show(message);
+    if (hooks.setDialogVisible)
+        hooks.setDialogVisible(true);
+    return answer;
+}
+
+void showError(MessageService& messages, const Hooks& hooks, const QString& text, int helpContext) {
+    ask(messages, hooks, {MessageKind::Error, text, MessageButton::Ok | MessageButton::Help, helpContext, {}});
+}
+
+struct RebuildEntry {
+    const char* table;
+    const char* messageName;
+    int helpContext;
+};
+
+// The tables whose indexes are checked, in order, with the name the failure message uses.
+constexpr RebuildEntry kRebuildTable[] = {
+    {"MUSIKKOP", "MUSIKKOP.DB", 8010},
+    {"MusikInformation", "MusikInformation.DB", 8},
+    {"MUSIKPOS", "MUSIKPOS.DB", 8012},
+    {"MusikPosInformation", "MusikPosInformation.DB", 8012},
+    {"MUSIKSTA", "MUSIKSTA.DB", 8014},
+    {"MusikTanzStil", "MusikTanzStil.DB", 8014},
+    {"MUSIKDIR", "MUSIKDIR.DB", 8016},
+    {"MUSIKART", "MUSIKART.DB", 8018},
+    {"MUSIKTXT", "MUSIKTXT.DB", 8020},
+    {"MUSIKVER", "MUSIKVER.DB", 8022},
+    {"VERSTAMM", "VERSTAMM.DB", 8024},
+    {"MPRTTEXT", "MPRTTEXT.DB", 8026},
+    {"MUSIKINF", "MUSIKINF.DB", 8028},
+    {"MUSIKHLP", "MUSIKHLP.DB", 8030},
+    {"MUSIKGRF", "MUSIKGRF.DB", 8032},
+    {"MUSIKCOV", "MUSIKCOV.DB", 8033},
+    {"VideoKategorien", "VideoKategorien.DB", 0},
+    {"VideoAudioarten", "VideoAudioarten.DB", 0},
+    {"VideoKassettenarten", "Videokassettenarten.DB", 0},
+    {"VideoSprachen", "VideoSprachen.DB", 0},
+    {"FeldOriginal", "FeldOriginal.DB", 0},
+    {"FeldKopie", "FeldKopie.DB", 0},
+    {"Currency", "Currency.DB", 0},
+};
+
+struct FormatEntry {
+    const char* table;
+    const char* messageName;
+    int fields;
+    int helpContext;
+};
+
+// The tables whose field count is checked, in order.
+constexpr FormatEntry kFormatTable[] = {
+    {"MUSIKKOP", "MUSIKKOP.DB", 13, 8003},
+    {"MusikInformation", "MusikInformation.DB", 9, 8003},
+    {"MUSIKPOS", "MUSIKPOS.DB", 11, 8011},
+    {"MusikPosInformation", "MusikPosInformation.DB", 6, 8011},
+    {"MUSIKSTA", "MUSIKSTA.DB", 4, 8013},
+    {"MusikTanzStil", "MusikTanzStil.DB", 4, 8013},
+    {"MUSIKDIR", "MUSIKDIR.DB", 4, 8015},
+    {"MUSIKART", "MUSIKART.DB", 4, 8017},
+    {"MUSIKTXT", "MUSIKTXT.DB", 2, 8019},
+    {"MUSIKVER", "MUSIKVER.DB", 7, 8021},
+    {"VERSTAMM", "VERSTAMM.DB", 9, 8023},
+    {"MPRTTEXT", "MPRTTEXT.DB", 7, 8025},
+    {"MUSIKINF", "MUSIKINF.DB", 3, 8027},
+    {"MUSIKHLP", "MUSIKHLP.DB", 3, 8029},
+    {"MUSIKGRF", "MUSIKGRF.DB", 4, 8031},
+    {"MUSIKCOV", "MUSIKCOV.DB", 5, 8033},
+    {"VideoAudioarten", "VideoAudioarten.DB", 4, 0},
+    {"VideoKassettenarten", "VideoKassettenarten.DB", 4, 0},
+    {"VideoKategorien", "VideoKategorien.DB", 4, 0},
+    {"VideoSprachen", "VideoSprachen.DB", 4, 0},
+    {"FeldOriginal", "FeldOriginal.DB", 7, 0},
+    {"FeldKopie", "FeldKopie.DB", 3, 0},
+    {"Currency", "Currency.DB", 4, 0},
+};
+
+// The data files of the start-up check in their order; the memo files (.MB) belong to
+// the table of the same base name.
+constexpr const char* kDataFiles[] = {
+    "CURRENCY.DB",      "FELDKOPIE.DB",          "FELDORIGINAL.DB", "MPRTTEXT.DB",
+    "MPRTTEXT.MB",      "MUSIKART.DB",           "MUSIKCOV.DB",     "MUSIKDIR.DB",
+    "MUSIKGRF.DB",      "MUSIKGRF.MB",           "MUSIKHLP.DB",     "MUSIKINF.DB",
+    "MusikInformation.DB", "MUSIKKOP.DB",        "MUSIKPOS.DB",     "MusikPosInformation.DB",
+    "MUSIKSTA.DB",      "MUSIKTIP.DB",           "MUSIKTXT.DB",     "MUSIKTXT.MB",
+    "MUSIKVER.DB",      "VERSTAMM.DB",           "VideoKategorien.DB", "VideoKassettenarten.DB",
+    "VideoAudioarten.DB", "VideoSprachen.DB",
+};
+
+bool tableExists(Database& db, const QString& table) {
+    Statement s = db.prepare(u"SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    s.bind(1, table);
+    return s.next();
+}
+
+QStringList primaryKeyColumns(Database& db, const QString& table) {
+    Statement s = db.prepare(QStringLiteral("SELECT name, pk FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk"));
+    s.bind(1, table);
+    QStringList columns;
+    while (s.next())
+        columns.append(s.toString(0));
+    return columns;
+}
+
+// Indexes of the table made by us or by older versions (not SQLite's automatic ones).
+QStringList namedIndexes(Database& db, const QString& table) {
+    Statement s = db.prepare(u"SELECT name FROM pragma_index_list(?1) WHERE origin = 'c'");
+    s.bind(1, table);
+    QStringList names;
+    while (s.next())
+        names.append(s.toString(0));
+    return names;
+}
+
+bool indexMatches(Database& db, const schema::Table& table, const schema::Index& index) {
+    Statement s = db.prepare(u"SELECT name, coll FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno");
+    s.bind(1, schema::indexSqlName(table, index));
+    int i = 0;
+    while (s.next()) {
+        if (i >= index.fields.size() || s.toString(0) != index.fields[i])
+            return false;
+        const schema::Field& field = table.fields[table.fieldIndex(index.fields[i])];
+        if (field.type == schema::FieldType::Alpha && s.toString(1) != QLatin1String("GERMAN"))
+            return false;
+        ++i;
+    }
+    return i == index.fields.size();
+}
+
+bool quickCheckPasses(Database& db, const QString& table) {
+    Statement s = db.prepare(QStringLiteral("PRAGMA quick_check(%1)").arg(schema::quoted(table)));
+    return s.next() && s.toString(0) == QLatin1String("ok") && !s.next();
+}
+
+// A table whose primary key is missing or wrong is built anew with the right one; the
+// values of the columns both versions have are copied over.
+void recreateWithPrimaryKey(Database& db, const schema::Table& table) {
+    const QString temporary = table.name + QStringLiteral("_rebuild");
+    QStringList common;
+    {
+        Statement s = db.prepare(u"SELECT name FROM pragma_table_info(?1)");
+        s.bind(1, table.name);
+        while (s.next()) {
+            if (table.fieldIndex(s.toString(0)) >= 0)
+                common.append(schema::quoted(s.toString(0)));
+        }
+    }
+    schema::Table copy = table;
+    copy.name = temporary;
+    db.exec(schema::createTableSql(copy));
+    db.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
+                .arg(schema::quoted(temporary), common.join(QStringLiteral(", ")), schema::quoted(table.name)));
+    db.exec(QStringLiteral("DROP TABLE %1").arg(schema::quoted(table.name)));
+    db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(schema::quoted(temporary), schema::quoted(table.name)));
+}
+
+void rebuildIndexes(Database& db, const schema::Table& table) {
+    Transaction transaction(db);
+    if (!tableExists(db, table.name))
+        throw DbError(DbError::Kind::Other, QStringLiteral("no such table: %1").arg(table.name));
+    for (const QString& name : namedIndexes(db, table.name))
+        db.exec(QStringLiteral("DROP INDEX %1").arg(schema::quoted(name)));
+    if (primaryKeyColumns(db, table.name) != table.primaryKey())
+        recreateWithPrimaryKey(db, table);
+    else
+        db.exec(QStringLiteral("REINDEX %1").arg(schema::quoted(table.name)));
+    for (const schema::Index& index : table.indexes)
+        db.exec(schema::createIndexSql(table, index));
+    transaction.commit();
+}
+
+void addColumns(Database& db, const schema::Table& table, int from, int to, const QString& fill) {
+    Transaction transaction(db);
+    QStringList assignments;
+    for (int i = from; i < to; ++i) {
+        const schema::Field& f = table.fields[i];
+        db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                    .arg(schema::quoted(table.name), schema::quoted(f.name), schema::declaredType(f)));
+        assignments.append(schema::quoted(f.name) + QStringLiteral(" = ") +
+                           (f.type == schema::FieldType::Alpha ? QStringLiteral("''") : fill));
+    }
+    db.exec(QStringLiteral("UPDATE %1 SET %2").arg(schema::quoted(table.name), assignments.join(QStringLiteral(", "))));
+    transaction.commit();
+}
+
+QString conversionQuestion(const char* table, const char* version) {
+    return QStringLiteral("Die Datenbank %1 hat das Format der Diskarium (DOS) vor %2. Wenn die Datenbank "
+                          "jetzt in das neue Format umgesetzt wird, kann sie nur noch mit der DOS-Version "
+                          "3.1.5 und höher oder der Windows-Version 1.0.0 und höher verwendet werden.")
+        .arg(QLatin1String(table), QLatin1String(version));
+}
+
+bool confirmConversion(MessageService& messages, const Hooks& hooks, const QString& question, int helpContext) {
+    const Message message{MessageKind::Confirmation, question,
+                          MessageButton::Ok | MessageButton::Cancel | MessageButton::Help, helpContext, {}};
+    return ask(messages, hooks, message) == MessageButton::Ok;
+}
+
+QString conversionFailed(const char* table, const QString& engineText) {
+    return QStringLiteral("Die Datenbank %1 konnte nicht in das neue Format umgesetzt werden: %2 %3")
+        .arg(QLatin1String(table), engineText, kCannotContinue);
+}
+
+QString unknownFormat(const char* table) {
+    return QStringLiteral("Die Datenbank %1 hat ein unbekanntes Format! %2").arg(QLatin1String(table), kCannotContinue);
+}
+
+bool upgradeCarriers(Database& db, MessageService& messages, const Hooks& hooks) {
+    const schema::Table& table = schema::table(u"MUSIKKOP");
+    const int fields = fieldCount(db, table.name).value_or(0);
+    if (fields == 13)
+        return true;
+    if (fields != 12) {
+        showError(messages, hooks, unknownFormat("MUSIKKOP.DB"), 8003);
+        return false;
+    }
+    if (!confirmConversion(messages, hooks, conversionQuestion("MUSIKKOP.DB", "V3.0.2"), 8001))
+        return false;
+    try {
+        addColumns(db, table, 12, 13, QStringLiteral("0"));
+    } catch (const DbError& e) {
+        showError(messages, hooks, conversionFailed("MUSIKKOP.DB", e.message()), 8002);
+        return false;
+    }
+    return true;
+}
+
+bool upgradeSongs(Database& db, MessageService& messages, const Hooks& hooks) {
+    const schema::Table& table = schema::table(u"MUSIKPOS");
+    const int fields = fieldCount(db, table.name).value_or(0);
+    if (fields == 11)
+        return true;
+    if (fields != 9 && fields != 10) {
+        showError(messages, hooks, unknownFormat("MUSIKPOS.DB"), 8008);
+        return false;
+    }
+    const QString question = conversionQuestion("MUSIKPOS.DB", fields == 9 ? "V3.0.2" : "V3.1.5");
+    if (!confirmConversion(messages, hooks, question, 8004))
+        return false;
+    try {
+        addColumns(db, table, fields, 11, QStringLiteral("0"));
+    } catch (const DbError& e) {
+        showError(messages, hooks, conversionFailed("MUSIKPOS.DB", e.message()), 8005);
+        return false;
+    }
+    return true;
+}
+
+bool upgradeInformation(Database& db, MessageService& messages, const Hooks& hooks) {
+    try {
+        Transaction transaction(db);
+        db.exec(u"ALTER TABLE \"MusikInformation\" ADD COLUMN \"Currency\" INTEGER");
+        db.exec(u"ALTER TABLE \"MusikInformation\" ADD COLUMN \"CreationDate\" DATE");
+        db.exec(u"ALTER TABLE \"MusikInformation\" ADD COLUMN \"ChangeDate\" DATE");
+        db.exec(u"UPDATE \"MusikInformation\" SET \"Currency\" = 0, \"CreationDate\" = '1970-01-01', "
+                u"\"ChangeDate\" = '1970-01-01'");
+        transaction.commit();
+    } catch (const DbError&) {
+        showError(messages, hooks,
+                  QStringLiteral("Die Datenbank MusikInformation.DB konnte nicht aktualisiert werden! %1")
+                      .arg(kCannotContinue),
+                  0);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<int> fieldCount(Database& db, const QString& table) {
+    if (!tableExists(db, table))
+        return std::nullopt;
+    Statement s = db.prepare(u"SELECT COUNT(*) FROM pragma_table_info(?1)");
+    s.bind(1, table);
+    s.next();
+    return int(s.toInt64(0));
+}
+
+std::optional<QString> firstMissingDataFile(Database& db) {
+    for (const char* file : kDataFiles) {
+        const QString name = QString::fromLatin1(file);
+        if (!tableExists(db, schema::table(name.section(QLatin1Char('.'), 0, 0)).name))
+            return name;
+    }
+    return std::nullopt;
+}
+
+bool checkDataFiles(Database& db, MessageService& messages, const Hooks& hooks) {
+    const auto missing = firstMissingDataFile(db);
+    if (!missing)
+        return true;
+    showError(messages, hooks,
+              QStringLiteral("Die Datendatei ") + *missing +
+                  QStringLiteral(" konnte nicht gefunden werden. Hierdurch kann die Programmausführung "
+                                 "nicht fortgesetzt werden!"),
+              5501);
+    return false;
+}
+
+bool indexesUsable(Database& db, const QString& tableName) {
+    try {
+        const schema::Table& table = schema::table(tableName);
+        if (!tableExists(db, table.name) || primaryKeyColumns(db, table.name) != table.primaryKey())
+            return false;
+        for (const schema::Index& index : table.indexes) {
+            if (!indexMatches(db, table, index))
+                return false;
+        }
+        // Indexes left by older versions are replaced too.
+        if (namedIndexes(db, table.name).size() != qsizetype(table.indexes.size()))
+            return false;
+        return quickCheckPasses(db, table.name);
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService& messages,
+                            const Hooks& hooks, QStringList* rebuilt) {
+    for (const RebuildEntry& entry : kRebuildTable) {
+        const schema::Table& table = schema::table(QString::fromLatin1(entry.table));
+        if (!rebuildRequested && indexesUsable(db, table.name))
+            continue;
+        if (hooks.processEvents)
+            hooks.processEvents();
+        try {
+            rebuildIndexes(db, table);
+        } catch (const DbError&) {
+            showError(messages, hooks,
+                      QStringLiteral("Ein Index für die Datenbank %1 konnte nicht generiert werden! \n%2")
+                          .arg(QLatin1String(entry.messageName), kCannotContinue),
+                      entry.helpContext);
+            return false;
+        }
+        if (rebuilt)
+            rebuilt->append(table.name);
+    }
+    return true;
+}
+
+bool checkAndUpgradeFormats(Database& db, MessageService& messages, const Hooks& hooks) {
+    if (!upgradeCarriers(db, messages, hooks) || !upgradeSongs(db, messages, hooks))
+        return false;
+    for (const FormatEntry& entry : kFormatTable) {
+        std::optional<int> fields;
+        try {
+            fields = fieldCount(db, QLatin1String(entry.table));
+        } catch (const DbError&) {
+            continue; // an engine error while checking one table is ignored
+        }
+        if (!fields)
+            continue;
+        if (QLatin1String(entry.table) == QLatin1String("MusikInformation") && *fields == 6) {
+            if (!upgradeInformation(db, messages, hooks))
+                return false;
+            continue;
+        }
+        if (*fields != entry.fields) {
+            showError(messages, hooks,
+                      QStringLiteral("Die Datenbank %1 ist ungültig (falsche Feldanzahl)! \n%2")
+                          .arg(QLatin1String(entry.messageName), kCannotContinue),
+                      entry.helpContext);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace startupchecks
