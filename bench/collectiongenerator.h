@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/db/database.h"
+
+#include <cstdint>
+
+// Fills a data set with a large, plausible collection for benchmarks: carriers with their
+// information records and songs, some song details, free texts, disc codes, borrowers and
+// lendings. The same seed gives the same collection.
+struct CollectionSize {
+    int carriers = 20000;
+    int songsPerCarrier = 15;
+    int borrowers = 200;
+    std::uint32_t seed = 1;
+};
+
+void generateCollection(Database& db, const CollectionSize& size);
