@@ -21,7 +21,8 @@ QList<QStringList> parseCsv(QStringView text, QChar separator) {
             }
             continue;
         }
-        if (c == QLatin1Char('"')) {
+        if (c == QLatin1Char('"') && field.isEmpty()) {
+            // Quotes open a quoted field only at its start; elsewhere they are text.
             quoted = true;
             rowHasContent = true;
         } else if (c == separator) {

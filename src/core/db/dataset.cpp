@@ -1,9 +1,12 @@
 #include "dataset.h"
 
+#include "core/common/windows1252.h"
 #include "csvreader.h"
 #include "schema.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QSaveFile>
 #include <QFile>
 
 namespace dataset {
@@ -95,7 +98,7 @@ void create(const QString& dataDirectory) {
                       QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.").arg(dataDirectory));
     const QString building = target + QStringLiteral(".new");
     QFile::remove(building);
-    {
+    try {
         Database db;
         db.open(building, Database::OpenMode::CreateIfMissing);
         Transaction transaction(db);
@@ -103,11 +106,30 @@ void create(const QString& dataDirectory) {
         loadDeliveredData(db);
         transaction.commit();
         db.close();
+    } catch (const DbError&) {
+        QFile::remove(building);
+        throw;
     }
     if (!QFile::rename(building, target)) {
         QFile::remove(building);
         throw DbError(DbError::Kind::Other,
                       QStringLiteral("Die Datenbank %1 kann nicht angelegt werden.").arg(target));
+    }
+}
+
+void installDeliveredFiles(const QString& dataDirectory) {
+    QDirIterator it(QStringLiteral(":/files"));
+    while (it.hasNext()) {
+        const QString resource = it.next();
+        const QString target = QDir(dataDirectory).filePath(it.fileName());
+        if (QFile::exists(target))
+            continue;
+        QFile source(resource);
+        QSaveFile out(target);
+        if (!source.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+            continue;
+        out.write(windows1252::encodeTextFile(QString::fromUtf8(source.readAll())));
+        out.commit();
     }
 }
 

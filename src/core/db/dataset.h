@@ -20,4 +20,8 @@ void loadDeliveredData(Database& db);
 // into place only when complete; refuses when a database is there already. Throws DbError.
 void create(const QString& dataDirectory);
 
+// Copies the delivered text files (read-me, licence, version history, CDDB server list)
+// into the directory where they are missing. Existing files are left as the user has them.
+void installDeliveredFiles(const QString& dataDirectory);
+
 } // namespace dataset

@@ -1,0 +1,7 @@
+#include "fieldlabels.h"
+
+namespace fieldlabels {
+
+void deleteAllRenamed(Database& db) { db.exec(u"DELETE FROM \"FeldKopie\" WHERE \"Typ\" = 'T'"); }
+
+} // namespace fieldlabels

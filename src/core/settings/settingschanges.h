@@ -1,0 +1,11 @@
+#pragma once
+
+#include "settings.h"
+
+#include <vector>
+
+// What the open windows must be told after the settings dialog was confirmed, in the order
+// the values are applied: hints, LED mode, song order, then each CD colour that changed.
+enum class SettingsNotification { Hints, CdLedMode, SongOrder, CdColour };
+
+std::vector<SettingsNotification> settingsNotifications(const Settings& before, const Settings& after);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/db/database.h"
+#include "core/settings/settings.h"
+
+#include <QDir>
+#include <QStringList>
+
+// The program-wide state the main window owns for the whole run; other windows read it.
+struct AppState {
+    QString dataDirectory; // with a trailing separator
+    QStringList cdDrives;  // found at start, in device order
+    bool cdPlayerOpen = false;
+    bool scannerAvailable = false; // no scanner interface on this platform
+    bool busy = false;             // a backup or restore runs
+    Settings settings;
+    QString currentPrinter;
+    Database db;
+
+    bool cdDrivePresent() const { return !cdDrives.isEmpty(); }
+    QString settingsPath() const { return QDir(dataDirectory).filePath(QString::fromLatin1(settingsfile::kFileName)); }
+    QString dataFile(const QString& name) const { return QDir(dataDirectory).filePath(name); }
+};

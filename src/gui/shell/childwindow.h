@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+
+class QMenu;
+
+// What the main window may ask of its MDI children. A child is found by its caption and
+// told about changes that concern it; while active it may add menus to the menu bar.
+class ChildWindow {
+public:
+    virtual ~ChildWindow() = default;
+
+    virtual void refreshMediaList() {}   // carriers were added, changed or imported
+    virtual void cdColoursChanged() {}   // the CD player's display colours changed
+    virtual void songOrderChanged() {}   // title before running time, or the reverse
+    virtual void cdLedModeChanged() {}   // the CD player switches LED style on or off
+    virtual void hintsChanged(bool) {}
+
+    // Menus shown in the menu bar while this child is active.
+    virtual QList<QMenu*> contributedMenus() { return {}; }
+};
