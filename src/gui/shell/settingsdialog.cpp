@@ -46,6 +46,7 @@ TSettingsDialog::TSettingsDialog(AppState& state, MessageService& messages, QWid
     : QDialog(parent), m_state(state), m_messages(messages), m_edited(state.settings) {
     setWindowTitle(QStringLiteral("Einstellungen"));
     m_pages = new QTabWidget(this);
+    m_pages->setUsesScrollButtons(false);
     m_pages->addTab(createGeneralPage(), QStringLiteral("Einstellungen"));
     m_pages->addTab(createCarrierPage(), QStringLiteral("Tonträger"));
     m_pages->addTab(createCdPage(), QStringLiteral("CD-Support"));

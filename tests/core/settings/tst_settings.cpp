@@ -1,5 +1,6 @@
 #include "core/common/inifile.h"
 #include "core/settings/settings.h"
+#include "core/settings/settingschanges.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -121,6 +122,20 @@ private slots:
         QVERIFY(settingsfile::write(path(), Settings()));
         QCOMPARE(settingsfile::readPreviewButtonType(path()), 2);
         QCOMPARE(settingsfile::read(path()).buttonType, 1);
+    }
+
+    void notificationsInApplyOrder() {
+        Settings before;
+        Settings after = before;
+        QVERIFY(settingsNotifications(before, after).empty());
+        after.cdPlayerColor = 0xFF;
+        after.cdTexttimeColor = 0xFF00;
+        after.getSongOrder = true;
+        after.cdUseLed = true;
+        after.showHints = false;
+        using N = SettingsNotification;
+        QCOMPARE(settingsNotifications(before, after),
+                 std::vector<N>({N::Hints, N::CdLedMode, N::SongOrder, N::CdColour, N::CdColour}));
     }
 
     void unwritableFileReportsAnError() {

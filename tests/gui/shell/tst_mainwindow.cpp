@@ -1,0 +1,226 @@
+#include "core/db/recordaccess.h"
+#include "core/shell/startupsequence.h"
+#include "gui/shell/childwindow.h"
+#include "gui/shell/hintfilter.h"
+#include "gui/shell/mainwindow.h"
+#include "support/scriptedmessageservice.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+// A child window that counts what it was told and may refuse to close.
+class FakeChild : public QWidget, public ChildWindow {
+public:
+    explicit FakeChild(const QString& caption) { setWindowTitle(caption); }
+    int songOrder = 0, colours = 0, led = 0;
+    bool refuseClose = false;
+    void songOrderChanged() override { ++songOrder; }
+    void cdColoursChanged() override { ++colours; }
+    void cdLedModeChanged() override { ++led; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override { refuseClose ? e->ignore() : e->accept(); }
+};
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<HintFilter> m_hints;
+    std::unique_ptr<TMain> m_main;
+
+    QStringList menuCaptions(QMenu* menu) {
+        QStringList captions;
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator())
+                continue;
+            QString c = a->text();
+            if (!a->shortcut().isEmpty())
+                c += QLatin1Char('\t') + a->shortcut().toString();
+            captions.append(c);
+        }
+        return captions;
+    }
+    QMenu* topMenu(const QString& caption) {
+        for (QAction* a : m_main->menuBar()->actions()) {
+            if (a->text() == caption)
+                return a->menu();
+        }
+        return nullptr;
+    }
+    void registerAll() {
+        for (const CommandInfo& c : mainCommands())
+            m_main->setCommandHandler(c.command, [] {});
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_state = std::make_unique<AppState>();
+        m_state->dataDirectory = m_dir->path() + "/";
+        ScriptedMessageService messages;
+        QVERIFY(startup::openDatabase(m_state->db, m_dir->path(), messages));
+        m_hints = std::make_unique<HintFilter>();
+        m_main = std::make_unique<TMain>(*m_state, *m_hints);
+    }
+    void cleanup() {
+        m_main.reset();
+        m_state.reset();
+    }
+
+    void menusInOrder() {
+        QStringList tops;
+        for (QAction* a : m_main->menuBar()->actions())
+            tops.append(a->text());
+        QCOMPARE(tops, QStringList({"&Datei", "&Suchen", "&Optionen", "Hilfsdatenban&ken", "&Fenster", "&Hilfe"}));
+        QCOMPARE(menuCaptions(topMenu("&Datei")),
+                 QStringList({"Tonträger &erfassen\tCtrl+E", "Tonträger &importieren\tCtrl+M",
+                              "Tonträger &bearbeiten\tCtrl+B", "&Liste drucken...", "&Alle Tonträger drucken...",
+                              "&CD-Player\tCtrl+P", "Verleihver&waltung...", "&Statistik...", "Datensicherung",
+                              "Datenwiederherstellung", "&Druckereinrichtung...", "E&nde\tF3"}));
+        QCOMPARE(menuCaptions(topMenu("&Suchen")),
+                 QStringList({"Suche nach &Liedern...\tCtrl+L", "Suche nach &Tonträgern...\tCtrl+T"}));
+        QCOMPARE(menuCaptions(topMenu("&Hilfe")).first(), QStringLiteral("Inde&x\tF1"));
+        QCOMPARE(m_main->action(MainCommand::ImportCarrier)->statusTip(),
+                 QStringLiteral("Importiert die Daten eines Tonträgers aus einer Textdatei"));
+        QCOMPARE(m_main->action(MainCommand::Settings)->property("helpContext").toInt(), 10201);
+        QVERIFY(!m_main->action(MainCommand::ScannerSource)->isVisible());
+    }
+
+    void toolBarsInOneRow() {
+        QStringList captions;
+        for (int i = 0; i < 3; ++i) {
+            QToolBar* bar = m_main->toolBar(i);
+            QVERIFY(bar);
+            QCOMPARE(m_main->toolBarArea(bar), Qt::TopToolBarArea);
+            QVERIFY(!m_main->toolBarBreak(bar));
+            for (QAction* a : bar->actions()) {
+                if (!a->isSeparator())
+                    captions.append(a->text());
+            }
+        }
+        QCOMPARE(captions.size(), 14);
+        QCOMPARE(captions.first(), QStringLiteral("Tonträger bearbeiten"));
+        QCOMPARE(captions.last(), QStringLiteral("Icons anordnen"));
+    }
+
+    void dataCommandsFollowTheCarrierCount() {
+        registerAll();
+        m_main->updateMenuItems();
+        QVERIFY(!m_main->action(MainCommand::EditCarriers)->isEnabled());
+        QVERIFY(!m_main->action(MainCommand::SearchSongs)->isEnabled());
+        QVERIFY(m_main->action(MainCommand::NewCarrier)->isEnabled());
+        QVERIFY(m_main->action(MainCommand::ImportCarrier)->isEnabled());
+        QVERIFY(m_main->action(MainCommand::Lending)->isEnabled());
+        QVERIFY(!m_main->action(MainCommand::Tile)->isEnabled());
+
+        CarrierRecord c;
+        c.gruppeInterpretText1 = QStringLiteral("Erster");
+        c.folgenummerKopf = 1;
+        records::insert(m_state->db, c);
+        m_main->addChildWindow(new FakeChild(QStringLiteral("Tonträger erfassen")));
+        QVERIFY(m_main->action(MainCommand::EditCarriers)->isEnabled());
+        QVERIFY(m_main->action(MainCommand::Tile)->isEnabled());
+
+        m_state->busy = true;
+        m_main->updateMenuItems();
+        QVERIFY(!m_main->action(MainCommand::EditCarriers)->isEnabled());
+    }
+
+    void cdPlayerNeedsADriveOrTheOpenPlayer() {
+        registerAll();
+        QVERIFY(!m_main->action(MainCommand::CdPlayer)->isEnabled());
+        m_state->cdPlayerOpen = true;
+        m_main->updateMenuItems();
+        QVERIFY(m_main->action(MainCommand::CdPlayer)->isEnabled());
+        m_state->cdPlayerOpen = false;
+        m_state->cdDrives = {QStringLiteral("/dev/sr0")};
+        m_main->updateMenuItems();
+        QVERIFY(m_main->action(MainCommand::CdPlayer)->isEnabled());
+    }
+
+    void commandsWithoutAWindowStayDisabled() {
+        m_main->updateMenuItems();
+        QVERIFY(!m_main->action(MainCommand::NewCarrier)->isEnabled());
+        QVERIFY(m_main->action(MainCommand::Settings)->isEnabled());
+        QVERIFY(m_main->action(MainCommand::Exit)->isEnabled());
+    }
+
+    void activateOrOpenByCaption() {
+        int created = 0;
+        auto make = [&] {
+            ++created;
+            return new FakeChild(QStringLiteral("Tonträgerarten bearbeiten"));
+        };
+        QMdiSubWindow* first = m_main->activateOrOpen(QStringLiteral("Tonträgerarten bearbeiten"), make);
+        QMdiSubWindow* second = m_main->activateOrOpen(QStringLiteral("Tonträgerarten bearbeiten"), make);
+        QCOMPARE(created, 1);
+        QCOMPARE(first, second);
+        QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    }
+
+    void notificationsFindChildrenByCaption() {
+        auto* entry = new FakeChild(QStringLiteral("Tonträger erfassen"));
+        auto* list = new FakeChild(QStringLiteral("Tonträger bearbeiten"));
+        auto* player = new FakeChild(QStringLiteral("CD-Player"));
+        for (QWidget* w : {static_cast<QWidget*>(entry), static_cast<QWidget*>(list), static_cast<QWidget*>(player)})
+            m_main->addChildWindow(w);
+        m_main->notifyChildren(QStringLiteral("Tonträger"), true, [](ChildWindow& c) { c.songOrderChanged(); });
+        m_main->notifyChildren(QStringLiteral("CD-Player"), false, [](ChildWindow& c) { c.cdLedModeChanged(); });
+        QCOMPARE(entry->songOrder, 1);
+        QCOMPARE(list->songOrder, 1);
+        QCOMPARE(player->songOrder, 0);
+        QCOMPARE(player->led, 1);
+    }
+
+    void buttonModes_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("style");
+        QTest::newRow("images") << 1 << int(Qt::ToolButtonIconOnly);
+        QTest::newRow("captions") << 2 << int(Qt::ToolButtonTextOnly);
+        QTest::newRow("both") << 3 << int(Qt::ToolButtonTextUnderIcon);
+        QTest::newRow("out of range keeps") << 7 << int(Qt::ToolButtonIconOnly);
+    }
+    void buttonModes() {
+        QFETCH(int, mode);
+        QFETCH(int, style);
+        m_main->setButtonType(mode);
+        QCOMPARE(int(m_main->toolBar(0)->toolButtonStyle()), style);
+        QCOMPARE(m_main->buttonType(), mode == 7 ? 1 : mode);
+    }
+
+    void closingWritesTheSettings() {
+        m_state->settings.globalNumber = 77;
+        QVERIFY(m_main->close());
+        QCOMPARE(settingsfile::read(m_state->settingsPath()).globalNumber, 77);
+        QVERIFY(!m_state->db.isOpen());
+    }
+
+    void aChildMayRefuseTheClose() {
+        auto* child = new FakeChild(QStringLiteral("Tonträger erfassen"));
+        child->refuseClose = true;
+        m_main->addChildWindow(child);
+        QVERIFY(!m_main->close());
+        QVERIFY(!QFile::exists(m_state->settingsPath()));
+        QVERIFY(m_state->db.isOpen());
+    }
+
+    void settingsShowAndHideTheBars() {
+        m_main->show();
+        QVERIFY(m_main->statusBar()->isVisible());
+        m_state->settings.showToolbar = false;
+        m_main->applySettings();
+        QVERIFY(!m_main->toolBar(0)->isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
