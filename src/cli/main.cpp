@@ -1,4 +1,5 @@
 // diskarium-tool: the data set without a window.
+#include "backupcommands.h"
 #include "consolemessageservice.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
@@ -23,7 +24,13 @@ int usage() {
              "      legt den mitgelieferten Datenbestand in VERZEICHNIS an\n"
              "  diskarium-tool check VERZEICHNIS [--reindex] [--yes]\n"
              "      prüft Datendateien, Indizes und Tabellenformate; --reindex baut alle Indizes neu,\n"
-             "      --yes beantwortet Umstellungsfragen mit OK\n";
+             "      --yes beantwortet Umstellungsfragen mit OK\n"
+             "  diskarium-tool backup DATENVERZEICHNIS ARCHIV [--max-size BYTES]\n"
+             "      sichert den Datenbestand in ARCHIV (mit --max-size auf mehrere Dateien verteilt)\n"
+             "  diskarium-tool restore ARCHIV DATENVERZEICHNIS\n"
+             "      stellt den Datenbestand aus ARCHIV wieder her\n"
+             "  diskarium-tool list ARCHIV\n"
+             "      zeigt Titel, Dateien und Datenträger einer Sicherung\n";
     err().flush();
     return 2;
 }
@@ -91,5 +98,11 @@ int main(int argc, char* argv[]) {
         return init(args);
     if (command == QLatin1String("check"))
         return check(args);
+    if (command == QLatin1String("backup"))
+        return runBackupCommand(args);
+    if (command == QLatin1String("restore"))
+        return runRestoreCommand(args);
+    if (command == QLatin1String("list"))
+        return runListCommand(args);
     return usage();
 }

@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "core/cd/cddrives.h"
+#include "gui/backup/backupcommands.h"
 #include "core/shell/datadirectory.h"
 #include "core/shell/singleinstance.h"
 #include "core/shell/startupsequence.h"
@@ -34,6 +35,8 @@ int runDiskarium(int argc, char* argv[]) {
     QObject::connect(&instance, &SingleInstance::activationRequested, &main, &TMain::bringToFront);
     if (!startup::openDatabase(state.db, state.dataDirectory, main.messages()))
         return 1;
+    auto* backups = new BackupCommands(main, main.messages());
+    backups->install();
 
     TInitDialog init;
     init.adjustSize();

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "backupfile.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+// Backing up and restoring the data directory: which files, under which names, and a
+// restore that replaces the present files only once the archive proved complete and its
+// database usable.
+namespace databackup {
+
+// "WDsKmBackup-2004-12-29-23-09-10.bck" and the title "WDsKmBackup-2004-12-29-23-09-10".
+QString defaultArchiveName(const QDateTime& moment);
+QString archiveTitle(const QDateTime& moment);
+
+// The files of a backup, in this order: server list, settings, index files, memo files,
+// tables. Only the server list, the settings and the database exist here.
+QStringList patterns(const QString& dataDirectory);
+
+// Sets up the component as the backup and restore commands use it.
+void configure(TBackupFile& component);
+
+// The German text of an error code of the component.
+QString errorText(int code, const QString& fileName);
+
+// The name by which the program opens a stored file ("windskm.ini" -> "WinDsKm.InI").
+QString programFileName(const QString& storedFileName);
+
+struct RestoreResult {
+    bool ok = false;
+    bool cancelled = false;
+    QString archiveError; // "Cannot read archive" / "Invalid archive type"
+    QString failure;      // German reason when not ok and not cancelled
+};
+
+// Restores the archive into a staging folder of the data directory, checks the restored
+// database, then replaces the present files. The present data stays untouched unless the
+// whole archive was read and checked. The database must be closed meanwhile.
+RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archivePath,
+                                   const QString& dataDirectory);
+
+} // namespace databackup

@@ -1,0 +1,177 @@
+#include "core/backup/databackup.h"
+#include "core/db/dataset.h"
+#include "core/db/recordaccess.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestDataBackup : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_data;
+
+    void addCarrier(const QString& name, double key) {
+        Database db;
+        db.open(dataset::databasePath(m_data));
+        CarrierRecord c;
+        c.gruppeInterpretText1 = name;
+        c.folgenummerKopf = key;
+        records::insert(db, c);
+    }
+    QStringList carriers() {
+        Database db;
+        db.open(dataset::databasePath(m_data));
+        QStringList names;
+        for (const auto& c : records::select<CarrierRecord>(db, u"ORDER BY \"Folgenummer Kopf\""))
+            names.append(c.gruppeInterpretText1);
+        return names;
+    }
+    void write(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QString backup() {
+        TBackupFile b;
+        databackup::configure(b);
+        const QString archive = m_dir->filePath(QStringLiteral("sicherung.bck"));
+        if (!b.backup(databackup::patterns(m_data), archive))
+            return {};
+        return archive;
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_data = m_dir->filePath(QStringLiteral("daten"));
+        dataset::create(m_data);
+        write(QDir(m_data).filePath(QStringLiteral("WinDsKm.InI")), "[Application]\r\nShow Hints=0\r\n");
+        write(QDir(m_data).filePath(QStringLiteral("cddbhosts.txt")), "gnudb.gnudb.org 8880\r\n");
+        addCarrier(QStringLiteral("Vorher"), 1);
+    }
+
+    void defaultNameAndTitle() {
+        const QDateTime moment(QDate(2004, 12, 29), QTime(23, 9, 10));
+        QCOMPARE(databackup::defaultArchiveName(moment), QStringLiteral("WDsKmBackup-2004-12-29-23-09-10.bck"));
+        QCOMPARE(databackup::archiveTitle(moment), QStringLiteral("WDsKmBackup-2004-12-29-23-09-10"));
+    }
+
+    void patternsInOrder() {
+        QStringList names;
+        for (const QString& p : databackup::patterns(QStringLiteral("/daten/")))
+            names.append(QFileInfo(p).fileName());
+        QCOMPARE(names, QStringList({"cddbhosts.txt", "windskm.ini", "*.yg?", "*.xg?", "*.px", "*.mb", "*.db"}));
+    }
+
+    void programNames_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("program");
+        QTest::newRow("database") << "windskm.db" << "WinDsKm.db";
+        QTest::newRow("settings") << "windskm.ini" << "WinDsKm.InI";
+        QTest::newRow("server list") << "cddbhosts.txt" << "cddbhosts.txt";
+    }
+    void programNames() {
+        QFETCH(QString, stored);
+        QFETCH(QString, program);
+        QCOMPARE(databackup::programFileName(stored), program);
+    }
+
+    void errorTexts_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1") << 1 << "Datei x.db konnte nicht gelesen werden";
+        QTest::newRow("2") << 2 << "Datei x.db konnte nicht überschrieben werden";
+        QTest::newRow("5") << 5 << "Archivdatei ist ungültig";
+        QTest::newRow("8") << 8 << "Datei x.db ist durch ein anderes Programm gesperrt";
+        QTest::newRow("other") << 42 << "Unbekannter Fehler";
+    }
+    void errorTexts() {
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        QCOMPARE(databackup::errorText(code, QStringLiteral("x.db")), text);
+    }
+
+    void roundTripUnderTheProgramsNames() {
+        const QString archive = backup();
+        QVERIFY(!archive.isEmpty());
+        addCarrier(QStringLiteral("Nachher"), 2);
+        write(QDir(m_data).filePath(QStringLiteral("WinDsKm.db-wal")), "stale");
+        TBackupFile b;
+        databackup::configure(b);
+        const auto result = databackup::restoreDataDirectory(b, archive, m_data);
+        QVERIFY2(result.ok, qPrintable(result.failure));
+        QCOMPARE(carriers(), QStringList({"Vorher"}));
+        QStringList files = QDir(m_data).entryList(QDir::Files | QDir::Hidden);
+        files.sort();
+        QVERIFY(files.contains(QStringLiteral("WinDsKm.db")));
+        QVERIFY(files.contains(QStringLiteral("WinDsKm.InI")));
+        QVERIFY(!files.contains(QStringLiteral("WinDsKm.db-wal")));
+        QVERIFY(!files.contains(QStringLiteral("windskm.db")));
+        QVERIFY(!QDir(m_data).exists(QStringLiteral(".wiederherstellung")));
+    }
+
+    void failedRestoresLeaveTheDataAlone_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("corrupt block") << "block";
+        QTest::newRow("cut short") << "truncate";
+        QTest::newRow("not an archive") << "text";
+        QTest::newRow("no database inside") << "nodb";
+        QTest::newRow("broken database inside") << "baddb";
+    }
+    void failedRestoresLeaveTheDataAlone() {
+        QFETCH(QString, damage);
+        QString archive;
+        if (damage == QLatin1String("nodb") || damage == QLatin1String("baddb")) {
+            QTemporaryDir other;
+            write(other.filePath(QStringLiteral("windskm.ini")), "[x]\r\n");
+            if (damage == QLatin1String("baddb"))
+                write(other.filePath(QStringLiteral("WinDsKm.db")), QByteArray(8192, 'x'));
+            TBackupFile b;
+            databackup::configure(b);
+            archive = m_dir->filePath(QStringLiteral("fremd.bck"));
+            QVERIFY(b.backup(databackup::patterns(other.path()), archive));
+        } else {
+            archive = backup();
+            QFile f(archive);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QByteArray bytes = f.readAll();
+            if (damage == QLatin1String("block"))
+                bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x5A);
+            else if (damage == QLatin1String("truncate"))
+                bytes.truncate(bytes.size() * 2 / 3);
+            else
+                bytes = "Kein Archiv, nur Text.";
+            f.resize(0);
+            f.seek(0);
+            f.write(bytes);
+        }
+        addCarrier(QStringLiteral("Nachher"), 2);
+        TBackupFile b;
+        databackup::configure(b);
+        const auto result = databackup::restoreDataDirectory(b, archive, m_data);
+        QVERIFY(!result.ok);
+        QVERIFY(!result.failure.isEmpty());
+        QCOMPARE(carriers(), QStringList({"Vorher", "Nachher"}));
+        QVERIFY(!QDir(m_data).exists(QStringLiteral(".wiederherstellung")));
+    }
+
+    void cancelledRestoreLeavesTheDataAlone() {
+        const QString archive = backup();
+        addCarrier(QStringLiteral("Nachher"), 2);
+        TBackupFile b;
+        databackup::configure(b);
+        b.OnProgress = [&](const QString& name, bool&, int) {
+            if (!name.isEmpty())
+                b.cancel();
+        };
+        const auto result = databackup::restoreDataDirectory(b, archive, m_data);
+        QVERIFY(!result.ok);
+        QVERIFY(result.cancelled);
+        QCOMPARE(carriers(), QStringList({"Vorher", "Nachher"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataBackup)
+#include "tst_databackup.moc"
