@@ -4,7 +4,10 @@ ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: setup configure build run test test-asan bench clean
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: setup configure build run test test-asan bench fuzz clean
 
 setup:
 	@bash scripts/setup.sh
@@ -34,5 +37,16 @@ test-asan: setup $(ASAN_BUILD)/build.ninja
 bench: build
 	./$(BUILD)/bench/diskarium-bench
 
+# The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
+$(FUZZ_BUILD)/build.ninja: | setup
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ -DDISKARIUM_FUZZ=ON
+
+fuzz: setup $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	mkdir -p $(FUZZ_BUILD)/corpus
+	./$(FUZZ_BUILD)/fuzz/fuzz_restore -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
+	    $(FUZZ_BUILD)/corpus fuzz/corpus
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
