@@ -285,7 +285,8 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
         success = false;
         fail(CannotWriteArchive);
     }
-    fileList.remove();
+    if (fileList.isOpen())
+        fileList.remove();
     reportProgress(QString(), 100);
     reportError(m_currentFile);
     return success && m_error == NoError;

@@ -31,6 +31,8 @@ bool lockedByOtherProgram(const QString& path) {
 
 // Where an entry goes: below the target directory, never outside it.
 std::optional<QString> targetPathFor(const QString& name, const QString& target, bool fullPath) {
+    if (name.contains(QChar::Null))
+        return std::nullopt; // no file system takes such a name
     if (target.isEmpty())
         return name;
     QString n = name;

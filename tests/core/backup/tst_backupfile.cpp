@@ -403,6 +403,7 @@ private slots:
                                     << "Invalid archive type" << 0;
         QTest::newRow("empty file part") << Archive().header().entry("/x/").dataPart({"a"}).end().bytes << "" << 5;
         QTest::newRow("dot dot") << Archive().header().entry("..").dataPart({"a"}).end().bytes << "" << 5;
+        QTest::newRow("nul in name") << Archive().header().entry(QByteArray("/x/a\0b", 6)).dataPart({"a"}).end().bytes << "" << 5;
         QTest::newRow("dot") << Archive().header().entry("/x/.").dataPart({"a"}).end().bytes << "" << 5;
         QTest::newRow("inflates too far") << Archive().header().entry("/x/a").dataPart({QByteArray(20000, 'z')}).end().bytes
                                           << "" << 6;
