@@ -1,0 +1,49 @@
+#pragma once
+
+#include "cdtypes.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The texts of the CDDB protocol: server lists, query hits and disc records (xmcd).
+namespace cddb {
+
+// A server line of "cddbhosts.txt": host, then the port or a protocol name and the port.
+struct ServerAddress {
+    QString host;
+    quint16 port = 0;
+};
+std::optional<ServerAddress> parseServerLine(const QString& line);
+
+// The server lines offered: sorted, without the lines that mention HTTP. nullopt when the
+// file cannot be read.
+std::optional<QStringList> loadServerList(const QString& path);
+// Writes the server lines of a "sites" reply (its first line dropped, up to the first empty
+// line or "." line); false when the file cannot be written.
+bool writeServerList(const QString& path, const QString& sitesReply);
+
+struct Hit {
+    QString category;
+    QString discId;
+    QString title;
+    bool operator==(const Hit&) const = default;
+};
+// Hits of a query reply: 200 gives the one on its own line, 211 the lines after it up to ".".
+QList<Hit> parseQueryReply(const QString& reply);
+
+struct DiscRecord {
+    QString artist;
+    QString title;
+    QList<TCDTitleList> tracks; // track n+1 from TTITLEn
+    QStringList extendedData;
+};
+// Reads an xmcd record. Lines of the same key continue each other, \n \t \\ are decoded,
+// and titles split at " / " (artist before it) before the " - " rule applies.
+DiscRecord parseRecord(const QString& record);
+
+// The code at the start of a reply line ("200 ..." -> 200), or 0.
+int replyCode(const QString& reply);
+
+} // namespace cddb

@@ -1,0 +1,35 @@
+#include "tncnx.h"
+
+#include <QTcpSocket>
+
+TTnCnx::TTnCnx(QObject* parent) : QObject(parent), m_socket(new QTcpSocket(this)) {
+    connect(m_socket, &QTcpSocket::connected, this, &TTnCnx::connected);
+    connect(m_socket, &QTcpSocket::disconnected, this, &TTnCnx::closed);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
+        if (m_socket->state() != QAbstractSocket::ConnectedState)
+            emit closed();
+    });
+    connect(m_socket, &QTcpSocket::readyRead, this, [this] {
+        while (m_socket->bytesAvailable() > 0) {
+            const QByteArray chunk = m_socket->read(2048);
+            if (chunk.isEmpty())
+                break;
+            emit dataAvailable(chunk);
+        }
+    });
+}
+
+TTnCnx::~TTnCnx() = default;
+
+void TTnCnx::connectToHost() { m_socket->connectToHost(m_host, m_port); }
+
+bool TTnCnx::isConnected() const { return m_socket->state() == QAbstractSocket::ConnectedState; }
+
+void TTnCnx::close() {
+    m_socket->abort();
+}
+
+void TTnCnx::send(const QByteArray& text) {
+    if (isConnected())
+        m_socket->write(text);
+}

@@ -1,0 +1,114 @@
+#include "core/cd/cdtoc.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+TCDToc tocOf(const QList<qint32>& offsets, qint32 leadOutFrames) {
+    TCDToc toc{};
+    for (int i = 0; i < offsets.size(); ++i)
+        toc[size_t(i)] = TCDTocEntry::fromFrames(offsets[i]);
+    toc[size_t(offsets.size())] = TCDTocEntry::fromFrames(leadOutFrames);
+    return toc;
+}
+
+// A disc image: a .bin of silent sectors and a .cue naming each track's start and kind.
+QString writeImage(const QString& dir, const QList<std::pair<int, bool>>& tracks /* seconds, audio */) {
+    QFile bin(dir + "/disc.bin");
+    bin.open(QIODevice::WriteOnly);
+    QString cue = QStringLiteral("FILE \"disc.bin\" BINARY\n");
+    int startSeconds = 0;
+    for (int i = 0; i < tracks.size(); ++i) {
+        cue += QStringLiteral("  TRACK %1 %2\n").arg(i + 1, 2, 10, QLatin1Char('0'))
+                   .arg(tracks[i].second ? QStringLiteral("AUDIO") : QStringLiteral("MODE1/2352"));
+        cue += QStringLiteral("    INDEX 01 %1:%2:00\n").arg(startSeconds / 60, 2, 10, QLatin1Char('0'))
+                   .arg(startSeconds % 60, 2, 10, QLatin1Char('0'));
+        startSeconds += tracks[i].first;
+    }
+    bin.write(QByteArray(qsizetype(startSeconds) * 75 * 2352, '\0'));
+    QFile cueFile(dir + "/disc.cue");
+    cueFile.open(QIODevice::WriteOnly);
+    cueFile.write(cue.toLatin1());
+    return cueFile.fileName();
+}
+
+} // namespace
+
+class TestCdToc : public QObject {
+    Q_OBJECT
+private slots:
+    void discIds_data() {
+        QTest::addColumn<QList<qint32>>("offsets");
+        QTest::addColumn<qint32>("leadOutSeconds");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("published ten-track disc")
+            << QList<qint32>({150, 12860, 23460, 37067, 54250, 70892, 90637, 107507, 124742, 139870}) << 2059
+            << "7908090A" << "7908090A";
+        // One track at 2 s, lead-out at 300 s: digit sum 2, length 298 (0x12A), 1 track.
+        QTest::newRow("top byte below 0x10") << QList<qint32>({150}) << 300 << "02012A01" << "2012A01";
+        // Digit sums 2 + 6 (60 s) + 3 (120 s) = 11, length 598 (0x256), 3 tracks.
+        QTest::newRow("three tracks") << QList<qint32>({150, 4500, 9000}) << 600 << "0B025603" << "B025603";
+    }
+    void discIds() {
+        QFETCH(QList<qint32>, offsets);
+        QFETCH(qint32, leadOutSeconds);
+        QFETCH(QString, query);
+        QFETCH(QString, shown);
+        const quint32 id = CDDiscId(tocOf(offsets, leadOutSeconds * 75), int(offsets.size()));
+        QCOMPARE(discIdForQuery(id), query);
+        QCOMPARE(discIdForDisplay(id), shown);
+    }
+
+    void tocEntries() {
+        const TCDTocEntry e = TCDTocEntry::fromFrames(139870);
+        QCOMPARE(e.minutes, 31);  // 139870 div 4500
+        QCOMPARE(e.seconds, 4);   // (139870 div 75) mod 60 = 1864 mod 60
+    }
+
+    void legacyCode() {
+        // 3 tracks of 45:30 in all: 3 * (45 * 60 * 30) + 3
+        QCOMPARE(::legacyCode(45.30, 3), 3 * (45 * 60 * 30) + 3);
+        QVERIFY(::legacyCode(0.0, 1) != -1);
+    }
+
+    void readImage() {
+        QTemporaryDir dir;
+        const QString cue = writeImage(dir.path(), {{180, true}, {125, true}, {60, false}});
+        QList<TCDList> list;
+        CdTocResult result;
+        const qint64 code = ReadCDToc(2, cue, &list, result);
+        QVERIFY(code != -1);
+        QCOMPARE(result.tracks, 3);
+        QCOMPARE(result.toc[0].frameOffset, 150);
+        QCOMPARE(result.toc[1].frameOffset, 150 + 180 * 75);
+        QCOMPARE(result.toc[2].frameOffset, 150 + 305 * 75);
+        QCOMPARE(result.toc[3].frameOffset, 150 + 365 * 75);
+        QCOMPARE(result.leadOutSeconds, 367);
+        QVERIFY(result.hasAudio);
+        QCOMPARE(list.size(), 3);
+        QCOMPARE(list[0].cdNumber, qint16(2));
+        QCOMPARE(list[0].length, 3.00);
+        QCOMPARE(list[1].length, 2.05);
+        QVERIFY(list[1].audio);
+        QVERIFY(!list[2].audio);
+        QCOMPARE(result.totalTime, 6.05);
+        QCOMPARE(result.discId, CDDiscId(result.toc, 3));
+        QCOMPARE(code, ::legacyCode(6.05, 3));
+    }
+
+    void noDisc() {
+        QTemporaryDir dir;
+        CdTocResult result;
+        QCOMPARE(ReadCDToc(1, dir.filePath("fehlt.cue"), nullptr, result), -1);
+        QFile junk(dir.filePath("junk.cue"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("das ist kein cue sheet\n");
+        junk.close();
+        QCOMPARE(ReadCDToc(1, junk.fileName(), nullptr, result), -1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCdToc)
+#include "tst_cdtoc.moc"
