@@ -1,5 +1,6 @@
 // diskarium-tool: the data set without a window.
 #include "backupcommands.h"
+#include "cdcommands.h"
 #include "consolemessageservice.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
@@ -30,7 +31,11 @@ int usage() {
              "  diskarium-tool restore ARCHIV DATENVERZEICHNIS\n"
              "      stellt den Datenbestand aus ARCHIV wieder her\n"
              "  diskarium-tool list ARCHIV\n"
-             "      zeigt Titel, Dateien und Datenträger einer Sicherung\n";
+             "      zeigt Titel, Dateien und Datenträger einer Sicherung\n"
+             "  diskarium-tool discid QUELLE\n"
+             "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
+             "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
+             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n";
     err().flush();
     return 2;
 }
@@ -104,5 +109,9 @@ int main(int argc, char* argv[]) {
         return runRestoreCommand(args);
     if (command == QLatin1String("list"))
         return runListCommand(args);
+    if (command == QLatin1String("discid"))
+        return runDiscIdCommand(args);
+    if (command == QLatin1String("cddb"))
+        return runCddbCommand(args);
     return usage();
 }

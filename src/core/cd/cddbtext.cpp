@@ -2,6 +2,7 @@
 
 #include "core/common/windows1252.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QSaveFile>
@@ -68,6 +69,16 @@ std::optional<ServerAddress> parseServerLine(const QString& line) {
     if (!ok || port == 0)
         return std::nullopt;
     return ServerAddress{fields[0], port};
+}
+
+QString serverListPath(const QString& dataDirectory) {
+    const QDir dir(dataDirectory);
+    const QString name = QStringLiteral("cddbhosts.txt");
+    for (const QString& existing : dir.entryList(QDir::Files)) {
+        if (existing.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(existing);
+    }
+    return dir.filePath(name);
 }
 
 std::optional<QStringList> loadServerList(const QString& path) {

@@ -20,6 +20,9 @@ std::optional<ServerAddress> parseServerLine(const QString& line);
 // The server lines offered: sorted, without the lines that mention HTTP. nullopt when the
 // file cannot be read.
 std::optional<QStringList> loadServerList(const QString& path);
+// The server list file of the data directory: "cddbhosts.txt" in whatever letter case it
+// has there, or that name when there is none yet.
+QString serverListPath(const QString& dataDirectory);
 // Writes the server lines of a "sites" reply (its first line dropped, up to the first empty
 // line or "." line); false when the file cannot be written.
 bool writeServerList(const QString& path, const QString& sitesReply);

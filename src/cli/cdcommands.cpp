@@ -1,0 +1,130 @@
+#include "cdcommands.h"
+
+#include "core/cd/cddbclient.h"
+#include "core/cd/cdtoc.h"
+#include "core/common/laufzeit.h"
+
+#include <QHostInfo>
+#include <QTextStream>
+
+namespace {
+
+QTextStream& out() {
+    static QTextStream s(stdout);
+    return s;
+}
+QTextStream& err() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+int usage() {
+    err() << "Aufruf:\n"
+             "  diskarium-tool discid QUELLE\n"
+             "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
+             "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg).\n";
+    err().flush();
+    return 2;
+}
+
+bool readDisc(const QString& source, CdTocResult& result, QList<TCDList>* tracks = nullptr) {
+    if (ReadCDToc(1, source, tracks, result) == -1) {
+        err() << "Fehler: In " << source << " liegt keine lesbare CD." << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runDiscIdCommand(const QStringList& args) {
+    if (args.size() != 1)
+        return usage();
+    CdTocResult disc;
+    QList<TCDList> tracks;
+    const qint64 code = ReadCDToc(1, args[0], &tracks, disc);
+    if (code == -1) {
+        err() << "Fehler: In " << args[0] << " liegt keine lesbare CD." << Qt::endl;
+        return 1;
+    }
+    out() << "Titel  Start (Frames)  Länge   Art\n";
+    for (int i = 0; i < disc.tracks; ++i)
+        out() << QStringLiteral("%1  %2  %3   %4\n")
+                     .arg(i + 1, 5)
+                     .arg(disc.toc[size_t(i)].frameOffset, 14)
+                     .arg(laufzeit::format(tracks[i].length), 6)
+                     .arg(tracks[i].audio ? QStringLiteral("Audio") : QStringLiteral("Daten"));
+    out() << "Auslauf: Frame " << disc.toc[size_t(disc.tracks)].frameOffset << ", " << disc.leadOutSeconds
+          << " Sekunden\n"
+          << "Gesamtlaufzeit: " << laufzeit::format(disc.totalTime) << "\n"
+          << "CD-ID: " << discIdForQuery(disc.discId).toLower() << "\n"
+          << "Alter Prüfcode: " << code << Qt::endl;
+    return 0;
+}
+
+int runCddbCommand(const QStringList& args) {
+    if (args.isEmpty())
+        return usage();
+    QString host, user;
+    int port = 0, readIndex = 0;
+    for (int i = 1; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return usage();
+        const QString& key = args[i];
+        const QString& value = args[i + 1];
+        if (key == QLatin1String("--host"))
+            host = value;
+        else if (key == QLatin1String("--port"))
+            port = value.toInt();
+        else if (key == QLatin1String("--user"))
+            user = value;
+        else if (key == QLatin1String("--read"))
+            readIndex = value.toInt();
+        else
+            return usage();
+    }
+    if (host.isEmpty() || port <= 0 || port > 65535 || user.isEmpty() || readIndex < 0)
+        return usage();
+    CdTocResult disc;
+    if (!readDisc(args[0], disc))
+        return 1;
+    const cddb::ServerAddress server{host, quint16(port)};
+    CddbClient client;
+    client.setStatusHandler([](const QString& status) { err() << status << Qt::endl; });
+
+    QList<qint32> offsets;
+    for (int i = 0; i < disc.tracks; ++i)
+        offsets.append(disc.toc[size_t(i)].frameOffset);
+    CddbExchange query(CddbExchange::Command::Query,
+                       CddbExchange::queryLine(disc.discId, disc.tracks, offsets, disc.leadOutSeconds), user,
+                       QHostInfo::localHostName());
+    if (!client.run(server, query)) {
+        err() << query.failureMessage() << Qt::endl;
+        return 1;
+    }
+    const QList<cddb::Hit> hits = cddb::parseQueryReply(query.reply());
+    for (int i = 0; i < hits.size(); ++i)
+        out() << i + 1 << ". " << hits[i].category << ' ' << hits[i].discId << ' ' << hits[i].title << "\n";
+    out().flush();
+    if (readIndex == 0)
+        return 0;
+    if (readIndex > hits.size()) {
+        err() << "Fehler: Es gibt keinen Treffer " << readIndex << "." << Qt::endl;
+        return 2;
+    }
+    const cddb::Hit& hit = hits[readIndex - 1];
+    CddbExchange read(CddbExchange::Command::Read, CddbExchange::readLine(hit.category, hit.discId), user,
+                      QHostInfo::localHostName());
+    if (!client.run(server, read)) {
+        err() << read.failureMessage() << Qt::endl;
+        return 1;
+    }
+    const cddb::DiscRecord record = cddb::parseRecord(read.reply());
+    out() << "Interpret: " << record.artist << "\nTitel: " << record.title << "\n";
+    for (const QString& line : record.extendedData)
+        out() << "Zusatz: " << line << "\n";
+    for (int i = 0; i < record.tracks.size(); ++i)
+        out() << QStringLiteral("%1. %2 - %3\n").arg(i + 1, 2).arg(record.tracks[i].interpreter, record.tracks[i].title);
+    out().flush();
+    return 0;
+}

@@ -1,0 +1,221 @@
+#include "cddblookup.h"
+
+#include "core/cd/cddbclient.h"
+#include "core/cd/cdtoc.h"
+#include "core/common/messageservice.h"
+#include "core/settings/settings.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHostInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+TCDDBLookup::TCDDBLookup(Settings& settings, const QString& dataDirectory, MessageService& messages, QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_dataDirectory(dataDirectory), m_messages(messages),
+      m_client(new CddbClient(this)) {
+    setWindowTitle(QStringLiteral("CDDB-Server abfragen"));
+    m_user = new QLineEdit(settings.cddbUserName, this);
+    m_servers = new QComboBox(this);
+    m_discIdLabel = new QLabel(this);
+    m_hits = new QTreeWidget(this);
+    m_hits->setHeaderLabels({QStringLiteral("Kategorie"), QStringLiteral("CD ID"), QStringLiteral("Titel")});
+    m_hits->setRootIsDecorated(false);
+    const int w = fontMetrics().horizontalAdvance(QLatin1Char('W'));
+    m_hits->setColumnWidth(0, 12 * w);
+    m_hits->setColumnWidth(1, 6 * w);
+    m_hits->setColumnWidth(2, 40 * w);
+    m_status = new QLabel(QStringLiteral("Bereit"), this);
+    m_connect = new QPushButton(QStringLiteral("&Verbinden"), this);
+    m_refresh = new QPushButton(QStringLiteral("A&ktualisieren"), this);
+    m_start = new QPushButton(QStringLiteral("&Start"), this);
+    m_cancel = new QPushButton(QStringLiteral("&Abbruch"), this);
+    m_client->setStatusHandler([this](const QString& status) { m_status->setText(status); });
+
+    connect(m_user, &QLineEdit::editingFinished, this, &TCDDBLookup::updateButtons);
+    connect(m_connect, &QPushButton::clicked, this, &TCDDBLookup::query);
+    connect(m_refresh, &QPushButton::clicked, this, &TCDDBLookup::refreshHosts);
+    connect(m_start, &QPushButton::clicked, this, &TCDDBLookup::read);
+    connect(m_hits, &QTreeWidget::itemDoubleClicked, this, &TCDDBLookup::read);
+    // "Abbruch" ends a running exchange, or closes the dialog when none runs.
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        if (m_busy)
+            m_client->abort();
+        else
+            reject();
+    });
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Benutzername:"), m_user);
+    form->addRow(QStringLiteral("CDDB-&Server:"), m_servers);
+    form->addRow(QStringLiteral("Errechnete CD-ID:"), m_discIdLabel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_connect);
+    buttons->addWidget(m_refresh);
+    buttons->addWidget(m_start);
+    buttons->addStretch();
+    buttons->addWidget(m_cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_hits, 1);
+    layout->addWidget(m_status);
+    layout->addLayout(buttons);
+    resize(640, 420);
+
+    loadServers();
+    updateButtons();
+}
+
+TCDDBLookup::~TCDDBLookup() = default;
+
+void TCDDBLookup::setTimeout(int milliseconds) { m_client->setTimeout(milliseconds); }
+
+void TCDDBLookup::setDisc(const TCDToc& toc, quint32 discId, qint32 leadOutSeconds, int tracks) {
+    m_toc = toc;
+    m_discId = discId;
+    m_leadOutSeconds = leadOutSeconds;
+    m_tracks = tracks;
+    m_discIdLabel->setText(discIdForDisplay(discId));
+}
+
+QString TCDDBLookup::statusText() const { return m_status->text(); }
+
+QString TCDDBLookup::shownDiscId() const { return m_discIdLabel->text(); }
+
+void TCDDBLookup::loadServers() {
+    const auto lines = cddb::loadServerList(cddb::serverListPath(m_dataDirectory));
+    m_servers->clear();
+    if (!lines) {
+        m_messages.error(QStringLiteral("CDDB-Hostliste konnte nicht geladen werden!"));
+        return;
+    }
+    m_servers->addItems(*lines);
+    const int stored = m_servers->findText(m_settings.cddbHost);
+    m_servers->setCurrentIndex(stored >= 0 ? stored : 0);
+}
+
+void TCDDBLookup::updateButtons() {
+    const bool named = !m_user->text().trimmed().isEmpty();
+    const bool idle = !m_busy;
+    m_user->setEnabled(idle);
+    m_servers->setEnabled(idle);
+    m_connect->setEnabled(idle && named && m_servers->count() > 0);
+    m_refresh->setEnabled(idle && named);
+    const bool hits = m_hits->topLevelItemCount() > 0;
+    m_start->setEnabled(idle && hits);
+    m_hits->setEnabled(idle && hits);
+}
+
+void TCDDBLookup::setBusy(bool busy) {
+    m_busy = busy;
+    m_status->setText(busy ? QStringLiteral("Baue Verbindung auf") : QStringLiteral("Bereit"));
+    updateButtons();
+}
+
+bool TCDDBLookup::runExchange(CddbExchange& exchange) {
+    const auto server = cddb::parseServerLine(m_servers->currentText());
+    if (!server) {
+        m_messages.error(QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!"));
+        return false;
+    }
+    setBusy(true);
+    const bool ok = m_client->run(*server, exchange);
+    setBusy(false);
+    if (!ok && !m_closeRequested)
+        m_messages.error(exchange.failureMessage());
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        storeSettings();
+        QDialog::reject();
+    }
+    return ok;
+}
+
+void TCDDBLookup::query() {
+    if (m_busy)
+        return;
+    QList<qint32> offsets;
+    for (int i = 0; i < m_tracks; ++i)
+        offsets.append(m_toc[size_t(i)].frameOffset);
+    CddbExchange exchange(CddbExchange::Command::Query,
+                          CddbExchange::queryLine(m_discId, m_tracks, offsets, m_leadOutSeconds), m_user->text().trimmed(),
+                          QHostInfo::localHostName());
+    if (!runExchange(exchange))
+        return;
+    m_hits->clear();
+    for (const cddb::Hit& hit : cddb::parseQueryReply(exchange.reply()))
+        new QTreeWidgetItem(m_hits, {hit.category, hit.discId, hit.title});
+    if (m_hits->topLevelItemCount() > 0)
+        m_hits->setCurrentItem(m_hits->topLevelItem(0));
+    updateButtons();
+}
+
+void TCDDBLookup::read() {
+    QTreeWidgetItem* hit = m_hits->currentItem();
+    if (m_busy || !hit)
+        return;
+    CddbExchange exchange(CddbExchange::Command::Read, CddbExchange::readLine(hit->text(0), hit->text(1)),
+                          m_user->text().trimmed(), QHostInfo::localHostName());
+    if (!runExchange(exchange))
+        return;
+    const cddb::DiscRecord disc = cddb::parseRecord(exchange.reply());
+    m_artist = disc.artist;
+    m_title = disc.title;
+    m_titles = disc.tracks;
+    m_extendedData = disc.extendedData;
+    m_success = true;
+    storeSettings();
+    accept();
+}
+
+void TCDDBLookup::refreshHosts() {
+    if (m_busy)
+        return;
+    CddbExchange exchange(CddbExchange::Command::Sites, CddbExchange::sitesLine(), m_user->text().trimmed(),
+                          QHostInfo::localHostName());
+    if (!runExchange(exchange))
+        return;
+    if (!cddb::writeServerList(cddb::serverListPath(m_dataDirectory), exchange.reply())) {
+        m_messages.error(QStringLiteral("Liste der CDDB-Hosts konnte nicht empfangen werden."));
+        return;
+    }
+    const QString selected = m_servers->currentText();
+    loadServers();
+    if (const int again = m_servers->findText(selected); again >= 0)
+        m_servers->setCurrentIndex(again);
+    m_status->setText(QStringLiteral("Bereit"));
+    updateButtons();
+}
+
+void TCDDBLookup::storeSettings() {
+    m_settings.cddbHost = m_servers->currentText();
+    m_settings.cddbUserName = m_user->text().trimmed();
+}
+
+void TCDDBLookup::reject() {
+    if (m_busy) {
+        // Closing while an exchange runs ends the exchange, then the dialog.
+        m_closeRequested = true;
+        m_client->abort();
+        return;
+    }
+    storeSettings();
+    QDialog::reject();
+}
+
+void TCDDBLookup::closeEvent(QCloseEvent* event) {
+    if (m_busy) {
+        m_closeRequested = true;
+        m_client->abort();
+        event->ignore();
+        return;
+    }
+    storeSettings();
+    QDialog::closeEvent(event);
+}

@@ -1,0 +1,151 @@
+#include "core/cd/cdtoc.h"
+#include "core/settings/settings.h"
+#include "gui/cd/cddblookup.h"
+#include "support/fakecddbserver.h"
+#include "support/scriptedmessageservice.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+class TestCddbLookup : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeCddbServer> m_server;
+    Settings m_settings;
+    ScriptedMessageService m_messages;
+
+    void writeHosts(const QByteArray& extra = {}) {
+        QFile f(m_dir->filePath("cddbhosts.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(m_server->serverLine().toLatin1() + "\r\n" + extra);
+    }
+    std::unique_ptr<TCDDBLookup> dialog() {
+        auto d = std::make_unique<TCDDBLookup>(m_settings, m_dir->path(), m_messages);
+        TCDToc toc{};
+        const QList<qint32> offsets = {150, 12860, 23460, 37067, 54250, 70892, 90637, 107507, 124742, 139870};
+        for (int i = 0; i < offsets.size(); ++i)
+            toc[size_t(i)] = TCDTocEntry::fromFrames(offsets[i]);
+        toc[10] = TCDTocEntry::fromFrames(2059 * 75);
+        d->setDisc(toc, CDDiscId(toc, 10), 2059, 10);
+        return d;
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_server = std::make_unique<FakeCddbServer>();
+        m_settings = Settings();
+        m_settings.cddbUserName = QStringLiteral("anna");
+        m_messages = ScriptedMessageService();
+        writeHosts("web.example http 80 /cgi x\r\nweb2.example HTTP 80 /cgi y\r\n");
+    }
+
+    void opening() {
+        auto d = dialog();
+        QCOMPARE(d->userNameEdit()->text(), QStringLiteral("anna"));
+        QCOMPARE(d->serverList()->count(), 1); // both HTTP lines left out
+        QCOMPARE(d->shownDiscId(), QStringLiteral("7908090A"));
+        QVERIFY(d->connectButton()->isEnabled());
+        QVERIFY(!d->startButton()->isEnabled());
+        QCOMPARE(d->hitList()->columnCount(), 3);
+    }
+
+    void emptyUserNameDisablesTheExchanges() {
+        m_settings.cddbUserName.clear();
+        auto d = dialog();
+        QVERIFY(!d->connectButton()->isEnabled());
+        QVERIFY(!d->refreshButton()->isEnabled());
+        d->userNameEdit()->setText(QStringLiteral("bernd"));
+        emit d->userNameEdit()->editingFinished();
+        QVERIFY(d->connectButton()->isEnabled());
+    }
+
+    void missingHostFile() {
+        QFile::remove(m_dir->filePath("cddbhosts.txt"));
+        auto d = dialog();
+        QCOMPARE(m_messages.messages().size(), 1);
+        QCOMPARE(m_messages.messages().first().text, QStringLiteral("CDDB-Hostliste konnte nicht geladen werden!"));
+    }
+
+    void queryThenRead() {
+        m_server->replies.insert("cddb query", "211 Found inexact matches\r\nrock 7908090a Die Ärzte / Debil\r\n"
+                                               "misc 7908090b Andere / Platte\r\n.\r\n");
+        m_server->replies.insert("cddb read", "210 rock 7908090a CD database entry follows\r\n# xmcd\r\n"
+                                              "DTITLE=Die \xC4rzte / Debil\r\nTTITLE0=Paul\r\nTTITLE1=Zu sp\r\nTTITLE1=\xE4t\r\n"
+                                              "EXTD=YEAR: 1984\r\n.\r\n");
+        auto d = dialog();
+        d->query();
+        QCOMPARE(d->hitList()->topLevelItemCount(), 2);
+        QCOMPARE(d->hitList()->topLevelItem(0)->text(0), QStringLiteral("rock"));
+        QVERIFY(d->startButton()->isEnabled());
+        QCOMPARE(d->statusText(), QStringLiteral("Bereit"));
+        d->read();
+        QVERIFY(d->succeeded());
+        QCOMPARE(d->artist(), QStringLiteral("Die Ärzte"));
+        QCOMPARE(d->title(), QStringLiteral("Debil"));
+        QCOMPARE(d->titles().size(), 2);
+        QCOMPARE(d->titles()[1].title, QStringLiteral("Zu spät"));
+        QCOMPARE(d->titles()[1].interpreter, QStringLiteral("Die Ärzte"));
+        QCOMPARE(d->extendedData(), QStringList({"YEAR: 1984"}));
+        QCOMPARE(m_settings.cddbHost, m_server->serverLine());
+        QVERIFY(m_messages.messages().isEmpty());
+    }
+
+    void noMatchKeepsTheHits() {
+        m_server->replies.insert("cddb query", "200 rock 7908090a Die Ärzte / Debil\r\n");
+        auto d = dialog();
+        d->query();
+        QCOMPARE(d->hitList()->topLevelItemCount(), 1);
+        m_server->replies.insert("cddb query", "202 No match for disc ID 7908090a.\r\n");
+        d->query();
+        QCOMPARE(m_messages.messages().last().text, QStringLiteral("Tonträgerdaten konnten nicht ermittelnt werden!"));
+        QCOMPARE(d->hitList()->topLevelItemCount(), 1);
+        QVERIFY(!d->succeeded());
+    }
+
+    void failures_data() {
+        QTest::addColumn<QByteArray>("greeting");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("greeting refused") << QByteArray("432 No connections allowed\r\n") << false
+                                          << "Internetverbindung konnte nicht aufgebaut werden!";
+        QTest::newRow("silent server") << QByteArray("201 testhost ready\r\n") << true
+                                       << "Internetverbindung konnte nicht aufgebaut werden!";
+    }
+    void failures() {
+        QFETCH(QByteArray, greeting);
+        QFETCH(bool, silent);
+        QFETCH(QString, message);
+        m_server->greeting = greeting;
+        m_server->silentAfterGreeting = silent;
+        auto d = dialog();
+        d->setTimeout(300);
+        d->query();
+        QCOMPARE(m_messages.messages().size(), 1);
+        QCOMPARE(m_messages.messages().first().text, message);
+        QCOMPARE(m_messages.messages().first().kind, MessageKind::Error);
+        QVERIFY(!d->isBusy());
+        QVERIFY(d->connectButton()->isEnabled());
+    }
+
+    void sitesRewriteTheHostFile() {
+        m_server->replies.insert("sites", ("210 OK, site information follows\r\n" + m_server->serverLine().toLatin1() +
+                                           "\r\nneu.example cddbp 8880 N0 W0 Neu\r\nweb.example http 80 /cgi x\r\n.\r\n"));
+        auto d = dialog();
+        d->refreshHosts();
+        QCOMPARE(d->serverList()->count(), 2);
+        QCOMPARE(d->serverList()->currentText(), m_server->serverLine());
+        QCOMPARE(d->statusText(), QStringLiteral("Bereit"));
+        QFile f(m_dir->filePath("cddbhosts.txt"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("neu.example"));
+    }
+};
+
+QTEST_MAIN(TestCddbLookup)
+#include "tst_cddblookup.moc"
