@@ -52,24 +52,32 @@ int main(int argc, char* argv[]) {
     }
     const QStringList files = {QDir(data).filePath(QStringLiteral("WinDsKm.db"))};
     const qint64 bytes = QFileInfo(files.first()).size();
-    out << "Datenverzeichnis: " << bytes / (1024 * 1024) << " MB (" << size.carriers << " Tonträger)" << Qt::endl;
+    out << "Datenverzeichnis: " << bytes / (1024 * 1024) << " MB (" << size.carriers
+        << " Tonträger)" << Qt::endl;
 
     const QString archive = dir.filePath(QStringLiteral("s.bck"));
     const QString gz = dir.filePath(QStringLiteral("s.gz"));
     const QString target = dir.filePath(QStringLiteral("ziel"));
     TBackupFile component;
     databackup::configure(component);
-    const qint64 backupMs = medianMs(3, [&] { component.backup(databackup::patterns(data), archive); });
+    const qint64 backupMs =
+        medianMs(3, [&] { component.backup(databackup::patterns(data), archive); });
     const int rate = component.compressionRate();
-    const qint64 gzipMs = medianMs(3, [&] { shell(QStringLiteral("cat '%1' | gzip -1 > '%2'").arg(files.first(), gz)); });
+    const qint64 gzipMs = medianMs(
+        3, [&] { shell(QStringLiteral("cat '%1' | gzip -1 > '%2'").arg(files.first(), gz)); });
     const qint64 restoreMs = medianMs(3, [&] { component.restore(archive, target); });
-    const qint64 gunzipMs = medianMs(3, [&] { shell(QStringLiteral("gzip -dc '%1' > '%2/gz.out'").arg(gz, target)); });
+    const qint64 gunzipMs =
+        medianMs(3, [&] { shell(QStringLiteral("gzip -dc '%1' > '%2/gz.out'").arg(gz, target)); });
 
     out << QStringLiteral("backup   %1 ms   gzip -1   %2 ms   Verhältnis %3 (Ziel <= 1,2)")
-               .arg(backupMs).arg(gzipMs).arg(double(backupMs) / double(std::max<qint64>(gzipMs, 1)), 0, 'f', 2)
+               .arg(backupMs)
+               .arg(gzipMs)
+               .arg(double(backupMs) / double(std::max<qint64>(gzipMs, 1)), 0, 'f', 2)
         << Qt::endl;
     out << QStringLiteral("restore  %1 ms   gzip -dc  %2 ms   Verhältnis %3 (Ziel <= 1,5)")
-               .arg(restoreMs).arg(gunzipMs).arg(double(restoreMs) / double(std::max<qint64>(gunzipMs, 1)), 0, 'f', 2)
+               .arg(restoreMs)
+               .arg(gunzipMs)
+               .arg(double(restoreMs) / double(std::max<qint64>(gunzipMs, 1)), 0, 'f', 2)
         << Qt::endl;
     out << QStringLiteral("Archiv %1 MB, gzip %2 MB, Kompressionsrate %3%")
                .arg(QFileInfo(archive).size() / (1024 * 1024))

@@ -44,8 +44,8 @@ int main(int argc, char* argv[]) {
     CollectionSize size;
     if (argc > 1)
         size.carriers = QString::fromLocal8Bit(argv[1]).toInt();
-    QTextStream(stdout) << "Sammlung: " << size.carriers << " Tonträger mit je " << size.songsPerCarrier
-                        << " Liedern" << Qt::endl;
+    QTextStream(stdout) << "Sammlung: " << size.carriers << " Tonträger mit je "
+                        << size.songsPerCarrier << " Liedern" << Qt::endl;
     SilentMessages messages;
     QTemporaryDir dir;
     int created = 0;

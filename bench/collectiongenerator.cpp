@@ -9,20 +9,26 @@
 
 namespace {
 
-const QStringList kFirst = {"Die", "The", "Peter", "Anna", "Nena", "Blaue", "Rote", "Gold", "Silber", "Neue",
-                            "Alte", "Wilde", "Stille", "Große", "Kleine", "Ärzte", "Ölfeld", "Über", "Zarte", "Bunte"};
-const QStringList kSecond = {"Band", "Sterne", "Kapelle", "Boys", "Girls", "Brüder", "Schwestern", "Freunde",
-                             "Orchester", "Ensemble", "Trio", "Quartett", "Sänger", "Chor", "Rebellen", "Träumer"};
-const QStringList kWords = {"Liebe", "Nacht", "Sommer", "Regen", "Herz", "Straße", "Himmel", "Meer", "Tanz",
-                            "Traum", "Feuer", "Wind", "Sonne", "Mond", "Zeit", "Weg", "Lied", "Stadt", "Licht",
-                            "Winter", "Morgen", "Abend", "Glück", "Reise", "Heimat", "Flügel", "Spiegel"};
-const QStringList kTowns = {"Berlin", "Hamburg", "München", "Köln", "Frankfurt", "Stuttgart", "Düsseldorf",
-                            "Leipzig", "Dresden", "Nürnberg", "Bremen", "Hannover"};
+const QStringList kFirst = {"Die",    "The",    "Peter",  "Anna", "Nena",  "Blaue",  "Rote",
+                            "Gold",   "Silber", "Neue",   "Alte", "Wilde", "Stille", "Große",
+                            "Kleine", "Ärzte",  "Ölfeld", "Über", "Zarte", "Bunte"};
+const QStringList kSecond = {"Band",       "Sterne",  "Kapelle",   "Boys",     "Girls", "Brüder",
+                             "Schwestern", "Freunde", "Orchester", "Ensemble", "Trio",  "Quartett",
+                             "Sänger",     "Chor",    "Rebellen",  "Träumer"};
+const QStringList kWords = {"Liebe", "Nacht", "Sommer", "Regen",  "Herz",   "Straße", "Himmel",
+                            "Meer",  "Tanz",  "Traum",  "Feuer",  "Wind",   "Sonne",  "Mond",
+                            "Zeit",  "Weg",   "Lied",   "Stadt",  "Licht",  "Winter", "Morgen",
+                            "Abend", "Glück", "Reise",  "Heimat", "Flügel", "Spiegel"};
+const QStringList kTowns = {"Berlin",    "Hamburg",   "München",    "Köln",
+                            "Frankfurt", "Stuttgart", "Düsseldorf", "Leipzig",
+                            "Dresden",   "Nürnberg",  "Bremen",     "Hannover"};
 
 class Random {
 public:
     explicit Random(std::uint32_t seed) : m_engine(seed) {}
-    int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_engine); }
+    int between(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(m_engine);
+    }
     bool chance(int percent) { return between(1, 100) <= percent; }
     const QString& pick(const QStringList& list) { return list[between(0, int(list.size()) - 1)]; }
     QString phrase(int words) {
@@ -59,7 +65,9 @@ void generateCollection(Database& db, const CollectionSize& size) {
         r.postleitzahl = QString::number(random.between(10000, 99999));
         r.ort = random.pick(kTowns);
         r.land = QStringLiteral("Deutschland");
-        r.telefon = QStringLiteral("0%1 %2").arg(random.between(30, 999)).arg(random.between(100000, 9999999));
+        r.telefon = QStringLiteral("0%1 %2")
+                        .arg(random.between(30, 999))
+                        .arg(random.between(100000, 9999999));
         borrowers.insert(r);
     }
 

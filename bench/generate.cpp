@@ -1,4 +1,5 @@
-// Fills a new data directory with a large collection: diskarium-generate DIR [CARRIERS] [SONGS] [SEED]
+// Fills a new data directory with a large collection: diskarium-generate DIR [CARRIERS] [SONGS]
+// [SEED]
 #include "collectiongenerator.h"
 #include "core/db/dataset.h"
 
@@ -10,7 +11,8 @@ int main(int argc, char* argv[]) {
     const QStringList args = QCoreApplication::arguments().mid(1);
     QTextStream err(stderr);
     if (args.isEmpty() || args.size() > 4) {
-        err << "Aufruf: diskarium-generate VERZEICHNIS [TONTRÄGER=20000] [LIEDER=15] [STARTWERT=1]\n";
+        err << "Aufruf: diskarium-generate VERZEICHNIS [TONTRÄGER=20000] [LIEDER=15] "
+               "[STARTWERT=1]\n";
         return 2;
     }
     CollectionSize size;

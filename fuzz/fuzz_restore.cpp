@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     buffer.seek(0);
     component.restore(TBackupFile::kStreamPath, target);
     // Only the target directory may have appeared.
-    const QStringList beside = QDir(workspace->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QStringList beside =
+        QDir(workspace->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     if (beside.size() > 1 || (beside.size() == 1 && beside.first() != QLatin1String("target")))
         std::abort();
     QDir(target).removeRecursively();

@@ -66,8 +66,8 @@ int runBackupCommand(const QStringList& args) {
         err() << "Die Datensicherung ist fehlgeschlagen [" << errorText << "]!" << Qt::endl;
         return 1;
     }
-    out() << "Die Datensicherung war erfolgreich. Kompressionsrate = " << component.compressionRate() << "%"
-          << Qt::endl;
+    out() << "Die Datensicherung war erfolgreich. Kompressionsrate = "
+          << component.compressionRate() << "%" << Qt::endl;
     return 0;
 }
 
@@ -107,9 +107,11 @@ int runListCommand(const QStringList& args) {
         return 1;
     }
     out() << "Titel: " << listing->title << "\n"
-          << "Gesamtgröße: " << listing->totalSize << " Bytes, " << listing->fileCount << " Dateien\n";
+          << "Gesamtgröße: " << listing->totalSize << " Bytes, " << listing->fileCount
+          << " Dateien\n";
     for (const auto& e : listing->entries)
-        out() << germanformat::formatDate(e.time.date()) << ' ' << e.time.time().toString(QStringLiteral("HH:mm:ss"))
+        out() << germanformat::formatDate(e.time.date()) << ' '
+              << e.time.time().toString(QStringLiteral("HH:mm:ss"))
               << QStringLiteral("%1").arg(e.size, 14) << "  " << e.name << "\n";
     out() << "Datenträger: " << listing->volumes.join(QStringLiteral(", ")) << Qt::endl;
     return 0;

@@ -54,8 +54,8 @@ int runDiscIdCommand(const QStringList& args) {
                      .arg(disc.toc[size_t(i)].frameOffset, 14)
                      .arg(laufzeit::format(tracks[i].length), 6)
                      .arg(tracks[i].audio ? QStringLiteral("Audio") : QStringLiteral("Daten"));
-    out() << "Auslauf: Frame " << disc.toc[size_t(disc.tracks)].frameOffset << ", " << disc.leadOutSeconds
-          << " Sekunden\n"
+    out() << "Auslauf: Frame " << disc.toc[size_t(disc.tracks)].frameOffset << ", "
+          << disc.leadOutSeconds << " Sekunden\n"
           << "Gesamtlaufzeit: " << laufzeit::format(disc.totalTime) << "\n"
           << "CD-ID: " << discIdForQuery(disc.discId).toLower() << "\n"
           << "Alter Prüfcode: " << code << Qt::endl;
@@ -95,16 +95,18 @@ int runCddbCommand(const QStringList& args) {
     QList<qint32> offsets;
     for (int i = 0; i < disc.tracks; ++i)
         offsets.append(disc.toc[size_t(i)].frameOffset);
-    CddbExchange query(CddbExchange::Command::Query,
-                       CddbExchange::queryLine(disc.discId, disc.tracks, offsets, disc.leadOutSeconds), user,
-                       QHostInfo::localHostName());
+    CddbExchange query(
+        CddbExchange::Command::Query,
+        CddbExchange::queryLine(disc.discId, disc.tracks, offsets, disc.leadOutSeconds), user,
+        QHostInfo::localHostName());
     if (!client.run(server, query)) {
         err() << query.failureMessage() << Qt::endl;
         return 1;
     }
     const QList<cddb::Hit> hits = cddb::parseQueryReply(query.reply());
     for (int i = 0; i < hits.size(); ++i)
-        out() << i + 1 << ". " << hits[i].category << ' ' << hits[i].discId << ' ' << hits[i].title << "\n";
+        out() << i + 1 << ". " << hits[i].category << ' ' << hits[i].discId << ' ' << hits[i].title
+              << "\n";
     out().flush();
     if (readIndex == 0)
         return 0;
@@ -113,8 +115,8 @@ int runCddbCommand(const QStringList& args) {
         return 2;
     }
     const cddb::Hit& hit = hits[readIndex - 1];
-    CddbExchange read(CddbExchange::Command::Read, CddbExchange::readLine(hit.category, hit.discId), user,
-                      QHostInfo::localHostName());
+    CddbExchange read(CddbExchange::Command::Read, CddbExchange::readLine(hit.category, hit.discId),
+                      user, QHostInfo::localHostName());
     if (!client.run(server, read)) {
         err() << read.failureMessage() << Qt::endl;
         return 1;
@@ -124,7 +126,9 @@ int runCddbCommand(const QStringList& args) {
     for (const QString& line : record.extendedData)
         out() << "Zusatz: " << line << "\n";
     for (int i = 0; i < record.tracks.size(); ++i)
-        out() << QStringLiteral("%1. %2 - %3\n").arg(i + 1, 2).arg(record.tracks[i].interpreter, record.tracks[i].title);
+        out() << QStringLiteral("%1. %2 - %3\n")
+                     .arg(i + 1, 2)
+                     .arg(record.tracks[i].interpreter, record.tracks[i].title);
     out().flush();
     return 0;
 }

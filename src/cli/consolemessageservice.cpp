@@ -9,11 +9,16 @@ MessageButton ConsoleMessageService::show(const Message& message) {
     err << Qt::endl;
     const MessageButtons b = message.buttons;
     if (message.kind == MessageKind::Confirmation) {
-        const MessageButton yes = b.testFlag(MessageButton::Ok) ? MessageButton::Ok : MessageButton::Yes;
-        const MessageButton no = b.testFlag(MessageButton::Cancel) ? MessageButton::Cancel : MessageButton::No;
+        const MessageButton yes =
+            b.testFlag(MessageButton::Ok) ? MessageButton::Ok : MessageButton::Yes;
+        const MessageButton no =
+            b.testFlag(MessageButton::Cancel) ? MessageButton::Cancel : MessageButton::No;
         const MessageButton answer = m_answerYes ? yes : no;
-        err << "  Antwort: " << (answer == MessageButton::Ok ? "OK" : answer == MessageButton::Yes ? "Ja"
-                                 : answer == MessageButton::No ? "Nein" : "Abbrechen")
+        err << "  Antwort: "
+            << (answer == MessageButton::Ok    ? "OK"
+                : answer == MessageButton::Yes ? "Ja"
+                : answer == MessageButton::No  ? "Nein"
+                                               : "Abbrechen")
             << Qt::endl;
         return answer;
     }

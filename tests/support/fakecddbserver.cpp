@@ -4,7 +4,8 @@
 #include <QTimer>
 
 FakeCddbServer::FakeCddbServer(QObject* parent) : QObject(parent) {
-    replies.insert(QStringLiteral("cddb hello"), "200 Hello and welcome anna@host running WinDsKm32 1.5.0.\r\n");
+    replies.insert(QStringLiteral("cddb hello"),
+                   "200 Hello and welcome anna@host running WinDsKm32 1.5.0.\r\n");
     replies.insert(QStringLiteral("quit"), "230 testhost Closing connection.  Goodbye.\r\n");
     m_server.listen(QHostAddress::LocalHost, 0);
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -40,7 +41,8 @@ void FakeCddbServer::answer(QTcpSocket* client, const QByteArray& line) {
             QTimer::singleShot(int(piece), client, [client, part] { client->write(part); });
         }
         if (quit)
-            QTimer::singleShot(int(reply.size() / pieceSize) + 5, client, [client] { client->disconnectFromHost(); });
+            QTimer::singleShot(int(reply.size() / pieceSize) + 5, client,
+                               [client] { client->disconnectFromHost(); });
         return;
     }
     client->write("500 Unrecognized command.\r\n");

@@ -14,7 +14,9 @@ public:
     explicit FakeCddbServer(QObject* parent = nullptr);
 
     quint16 port() const { return m_server.serverPort(); }
-    QString serverLine() const { return QStringLiteral("127.0.0.1 %1 N000.00 W000.00 Testserver").arg(port()); }
+    QString serverLine() const {
+        return QStringLiteral("127.0.0.1 %1 N000.00 W000.00 Testserver").arg(port());
+    }
 
     QByteArray greeting = "201 testhost CDDBP server v1.5 ready at Wed Dec 09 12:00:00 2026\r\n";
     QMap<QString, QByteArray> replies; // by command prefix

@@ -4,8 +4,8 @@ MessageButton ScriptedMessageService::show(const Message& message) {
     m_messages.append(message);
     if (!m_answers.isEmpty())
         return m_answers.dequeue();
-    for (MessageButton b : {MessageButton::Ok, MessageButton::Yes, MessageButton::No,
-                            MessageButton::Cancel}) {
+    for (MessageButton b :
+         {MessageButton::Ok, MessageButton::Yes, MessageButton::No, MessageButton::Cancel}) {
         if (message.buttons.testFlag(b))
             return b;
     }

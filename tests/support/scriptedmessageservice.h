@@ -20,7 +20,10 @@ public:
 
     const QList<Message>& messages() const { return m_messages; }
     const QList<FileChoice>& fileChoices() const { return m_fileChoices; }
-    void clear() { m_messages.clear(); m_fileChoices.clear(); }
+    void clear() {
+        m_messages.clear();
+        m_fileChoices.clear();
+    }
 
 private:
     QQueue<MessageButton> m_answers;

@@ -45,7 +45,9 @@ bool Output::close() {
     return ok;
 }
 
-QIODevice* Output::device() const { return m_stream ? m_stream : m_file.get(); }
+QIODevice* Output::device() const {
+    return m_stream ? m_stream : m_file.get();
+}
 
 void Output::write(QByteArrayView bytes) {
     QIODevice* d = device();
@@ -75,9 +77,13 @@ bool Input::open(const QString& path) {
     return true;
 }
 
-void Input::close() { m_file.reset(); }
+void Input::close() {
+    m_file.reset();
+}
 
-QIODevice* Input::device() const { return m_stream ? m_stream : m_file.get(); }
+QIODevice* Input::device() const {
+    return m_stream ? m_stream : m_file.get();
+}
 
 std::optional<qint32> Input::readInt32() {
     char bytes[4];

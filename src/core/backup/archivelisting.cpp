@@ -18,7 +18,8 @@ std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* e
         return failWith(QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(archivePath));
     ArchiveListing listing;
     listing.volumes.append(archivePath);
-    const QString invalid = QStringLiteral("Die Datei %1 ist keine gültige Datensicherung.").arg(archivePath);
+    const QString invalid =
+        QStringLiteral("Die Datei %1 ist keine gültige Datensicherung.").arg(archivePath);
     const auto titleLength = in.readInt32();
     if (!titleLength || *titleLength < 0 || *titleLength > 4096)
         return failWith(invalid);

@@ -18,10 +18,14 @@ namespace {
 
 int zlibLevel(TBackupFile::CompressionLevel level) {
     switch (level) {
-    case TBackupFile::clFastest: return 1;
-    case TBackupFile::clNone: return 0;
-    case TBackupFile::clMax: return 9;
-    case TBackupFile::clDefault: break;
+    case TBackupFile::clFastest:
+        return 1;
+    case TBackupFile::clNone:
+        return 0;
+    case TBackupFile::clMax:
+        return 9;
+    case TBackupFile::clDefault:
+        break;
     }
     return 6;
 }
@@ -68,14 +72,22 @@ void TBackupFile::fail(int code) {
 
 QString TBackupFile::errorText(int code) {
     switch (code) {
-    case CannotReadFile: return QStringLiteral("Cannot read file");
-    case OverwritingFailed: return QStringLiteral("Overwriting file failed");
-    case CannotReadArchive: return QStringLiteral("Cannot read archive");
-    case CannotWriteArchive: return QStringLiteral("Cannot write to archive");
-    case InvalidArchive: return QStringLiteral("Invalid archive type");
-    case CompressionError: return QStringLiteral("Compression error");
-    case CannotCreateFileList: return QStringLiteral("Cannot create temporary file to save the file IDs");
-    default: return {};
+    case CannotReadFile:
+        return QStringLiteral("Cannot read file");
+    case OverwritingFailed:
+        return QStringLiteral("Overwriting file failed");
+    case CannotReadArchive:
+        return QStringLiteral("Cannot read archive");
+    case CannotWriteArchive:
+        return QStringLiteral("Cannot write to archive");
+    case InvalidArchive:
+        return QStringLiteral("Invalid archive type");
+    case CompressionError:
+        return QStringLiteral("Compression error");
+    case CannotCreateFileList:
+        return QStringLiteral("Cannot create temporary file to save the file IDs");
+    default:
+        return {};
     }
 }
 
@@ -88,7 +100,9 @@ int TBackupFile::compressionRate() const {
 QString TBackupFile::volumePath(const QString& archivePath, int volume) {
     const QFileInfo info(archivePath);
     const QString digits = QStringLiteral("%1").arg(volume, 3, 10, QLatin1Char('0'));
-    const QString base = info.suffix().isEmpty() ? archivePath : archivePath.left(archivePath.size() - info.suffix().size() - 1);
+    const QString base = info.suffix().isEmpty()
+                             ? archivePath
+                             : archivePath.left(archivePath.size() - info.suffix().size() - 1);
     return base + QLatin1Char('.') + digits;
 }
 
@@ -119,10 +133,12 @@ bool TBackupFile::askForDisk(int volume) {
     return m_continue;
 }
 
-QList<TBackupFile::Listed> TBackupFile::listFiles(const QStringList& patterns, const QString& archivePath) const {
+QList<TBackupFile::Listed> TBackupFile::listFiles(const QStringList& patterns,
+                                                  const QString& archivePath) const {
     QList<Listed> files;
     QSet<QString> seen;
-    const QString archive = archivePath.isEmpty() ? QString() : QFileInfo(archivePath).absoluteFilePath().toLower();
+    const QString archive =
+        archivePath.isEmpty() ? QString() : QFileInfo(archivePath).absoluteFilePath().toLower();
     for (const QString& raw : patterns) {
         QString pattern = raw;
         bool recursive = false;
@@ -220,7 +236,8 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
             m_bytesWrittenToArchive += 4;
             bool wroteBlock = false;
             while (remaining > 0 && m_continue &&
-                   (m_maxSize == 0 || out.position() < m_maxSize - kVolumeMargin || (freshVolume && !wroteBlock))) {
+                   (m_maxSize == 0 || out.position() < m_maxSize - kVolumeMargin ||
+                    (freshVolume && !wroteBlock))) {
                 const qint64 n = source.read(input.data(), qMin<qint64>(kBlockSize, remaining));
                 if (n <= 0) {
                     if (n < 0)
@@ -231,7 +248,8 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
                 remaining -= n;
                 m_bytesProcessed += n;
                 int packed = 0;
-                switch (compressor.compress(input.constData(), int(n), output.data(), kBlockSize, packed)) {
+                switch (compressor.compress(input.constData(), int(n), output.data(), kBlockSize,
+                                            packed)) {
                 case BlockCompressor::Result::Fits:
                     out.writeInt32(packed);
                     out.write(QByteArrayView(output.constData(), packed));
@@ -242,7 +260,9 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
                     out.write(QByteArrayView(input.constData(), n));
                     m_bytesWrittenToArchive += 4 + n;
                     break;
-                case BlockCompressor::Result::Error: fail(CompressionError); break;
+                case BlockCompressor::Result::Error:
+                    fail(CompressionError);
+                    break;
                 }
                 wroteBlock = true;
                 if (!out.ok())
@@ -258,7 +278,8 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
                 break;
             // The volume is full: mark it, and go on in the next one.
             ++volume;
-            const QByteArray marker = QStringLiteral("NEXT:DISK%1").arg(volume, 3, 10, QLatin1Char('0')).toLatin1();
+            const QByteArray marker =
+                QStringLiteral("NEXT:DISK%1").arg(volume, 3, 10, QLatin1Char('0')).toLatin1();
             out.writeInt32(qint32(marker.size()));
             out.write(marker);
             if (!out.close())

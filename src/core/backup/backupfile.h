@@ -39,10 +39,13 @@ public:
     static inline const QString kStreamPath = QStringLiteral(":STREAM");
     static inline const QString kFileListName = QStringLiteral("FILE:LIST");
 
-    using ProgressHandler = std::function<void(const QString& fileName, bool& continueFlag, int percent)>;
+    using ProgressHandler =
+        std::function<void(const QString& fileName, bool& continueFlag, int percent)>;
     using NeedDiskHandler = std::function<void(int volume, bool& continueFlag)>;
-    using ErrorHandler = std::function<void(int code, const QString& fileName, const QString& text)>;
-    using RestoreFileHandler = std::function<void(QString& targetPath, bool& restore, qint32 fileTime)>;
+    using ErrorHandler =
+        std::function<void(int code, const QString& fileName, const QString& text)>;
+    using RestoreFileHandler =
+        std::function<void(QString& targetPath, bool& restore, qint32 fileTime)>;
     using FileRestoredHandler = std::function<void(const QString& targetPath, QFile& output)>;
 
     TBackupFile();

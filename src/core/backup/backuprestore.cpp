@@ -40,15 +40,17 @@ std::optional<QString> targetPathFor(const QString& name, const QString& target,
     QString relative;
     if (fullPath) {
         // A drive part such as "c:/" is dropped, as is the root of a POSIX path.
-        if (n.size() >= 3 && n.at(0).isLetter() && n.at(1) == QLatin1Char(':') && n.at(2) == QLatin1Char('/'))
+        if (n.size() >= 3 && n.at(0).isLetter() && n.at(1) == QLatin1Char(':') &&
+            n.at(2) == QLatin1Char('/'))
             relative = n.mid(3);
         else
             relative = n;
         while (relative.startsWith(QLatin1Char('/')))
             relative.remove(0, 1);
         relative = QDir::cleanPath(relative);
-        if (relative.isEmpty() || relative == QLatin1String(".") || relative == QLatin1String("..") ||
-            relative.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(relative))
+        if (relative.isEmpty() || relative == QLatin1String(".") ||
+            relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")) ||
+            QDir::isAbsolutePath(relative))
             return std::nullopt;
     } else {
         relative = n.section(QLatin1Char('/'), -1);
@@ -96,10 +98,10 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
     BlockDecompressor decompressor;
     QByteArray block(kBlockSize, Qt::Uninitialized);
     QByteArray plain(kBlockSize, Qt::Uninitialized);
-    std::unique_ptr<QFile> output;   // the file being restored
+    std::unique_ptr<QFile> output; // the file being restored
     QString outputPath;
     qint32 outputTime = 0;
-    bool lastEntryRestored = false;  // a continued data part belongs to it
+    bool lastEntryRestored = false; // a continued data part belongs to it
     bool ended = false;
 
     // Reads one data part into output, or passes over it when output is null.
@@ -138,7 +140,8 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
             const char* bytes = block.constData();
             int produced = int(length);
             if (*n > 0) {
-                if (!decompressor.decompress(block.constData(), int(length), plain.data(), kBlockSize, produced)) {
+                if (!decompressor.decompress(block.constData(), int(length), plain.data(),
+                                             kBlockSize, produced)) {
                     fail(CompressionError);
                     return;
                 }
@@ -159,7 +162,8 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
         if (!output->flush())
             fail(OverwritingFailed);
         if (m_continue)
-            output->setFileTime(packeddatetime::unpack(outputTime), QFileDevice::FileModificationTime);
+            output->setFileTime(packeddatetime::unpack(outputTime),
+                                QFileDevice::FileModificationTime);
         if (OnFileRestored && m_continue)
             OnFileRestored(outputPath, *output);
         output.reset();
@@ -236,11 +240,20 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
             const bool exists = existing.exists();
             const bool older = exists && existing.lastModified() < packeddatetime::unpack(*time);
             switch (m_restoreMode) {
-            case rmAll: break;
-            case rmNoOverwrite: restoreIt = !exists; break;
-            case rmNewer: restoreIt = !exists || older; break;
-            case rmExisting: restoreIt = exists; break;
-            case rmExistingNewer: restoreIt = exists && older; break;
+            case rmAll:
+                break;
+            case rmNoOverwrite:
+                restoreIt = !exists;
+                break;
+            case rmNewer:
+                restoreIt = !exists || older;
+                break;
+            case rmExisting:
+                restoreIt = exists;
+                break;
+            case rmExistingNewer:
+                restoreIt = exists && older;
+                break;
             }
             if (OnRestoreFile)
                 OnRestoreFile(targetPath, restoreIt, *time);

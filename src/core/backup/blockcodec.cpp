@@ -12,8 +12,8 @@ BlockCompressor::~BlockCompressor() {
         deflateEnd(m_stream.get());
 }
 
-BlockCompressor::Result BlockCompressor::compress(const char* in, int length, char* out, int capacity,
-                                                  int& outLength) {
+BlockCompressor::Result BlockCompressor::compress(const char* in, int length, char* out,
+                                                  int capacity, int& outLength) {
     if (!m_ready || deflateReset(m_stream.get()) != Z_OK)
         return Result::Error;
     m_stream->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in));
@@ -40,7 +40,8 @@ BlockDecompressor::~BlockDecompressor() {
         inflateEnd(m_stream.get());
 }
 
-bool BlockDecompressor::decompress(const char* in, int length, char* out, int capacity, int& outLength) {
+bool BlockDecompressor::decompress(const char* in, int length, char* out, int capacity,
+                                   int& outLength) {
     if (!m_ready || inflateReset(m_stream.get()) != Z_OK)
         return false;
     m_stream->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in));

@@ -20,7 +20,8 @@ public:
     MessageButton show(const Message& m) override {
         if (first.isEmpty())
             first = m.text;
-        return m.buttons.testFlag(MessageButton::Cancel) ? MessageButton::Cancel : MessageButton::No;
+        return m.buttons.testFlag(MessageButton::Cancel) ? MessageButton::Cancel
+                                                         : MessageButton::No;
     }
     QString chooseOpenFile(const FileChoice&) override { return {}; }
     QString chooseSaveFile(const FileChoice&) override { return {}; }
@@ -33,10 +34,12 @@ QString checkRestoredDatabase(const QString& path) {
         Database db;
         db.open(path);
         // Stored blocks carry no checksum; the database's own check finds damage in them.
-        if (const QString check = db.scalar(u"PRAGMA quick_check").toString(); check != QLatin1String("ok"))
+        if (const QString check = db.scalar(u"PRAGMA quick_check").toString();
+            check != QLatin1String("ok"))
             return check;
         CheckMessages messages;
-        if (!startupchecks::checkDataFiles(db, messages) || !startupchecks::checkAndUpgradeFormats(db, messages))
+        if (!startupchecks::checkDataFiles(db, messages) ||
+            !startupchecks::checkAndUpgradeFormats(db, messages))
             return messages.first;
     } catch (const DbError& e) {
         return e.message();
@@ -46,13 +49,16 @@ QString checkRestoredDatabase(const QString& path) {
 
 bool replaceFile(const QString& from, const QString& to) {
     std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(), ec);
+    std::filesystem::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(),
+                            ec);
     return !ec;
 }
 
 } // namespace
 
-QString defaultArchiveName(const QDateTime& moment) { return archiveTitle(moment) + QStringLiteral(".bck"); }
+QString defaultArchiveName(const QDateTime& moment) {
+    return archiveTitle(moment) + QStringLiteral(".bck");
+}
 
 QString archiveTitle(const QDateTime& moment) {
     return QStringLiteral("WDsKmBackup-") + moment.toString(QStringLiteral("yyyy-MM-dd-HH-mm-ss"));
@@ -78,15 +84,24 @@ void configure(TBackupFile& component) {
 
 QString errorText(int code, const QString& fileName) {
     switch (code) {
-    case 1: return QStringLiteral("Datei %1 konnte nicht gelesen werden").arg(fileName);
-    case 2: return QStringLiteral("Datei %1 konnte nicht überschrieben werden").arg(fileName);
-    case 3: return QStringLiteral("Archivdatei konnte nicht gelesen werden");
-    case 4: return QStringLiteral("Archivdatei konnte nicht geschrieben werden");
-    case 5: return QStringLiteral("Archivdatei ist ungültig");
-    case 6: return QStringLiteral("Kompressionsfehler");
-    case 7: return QStringLiteral("Temporäre Hilfsdatei konnte nicht erstellt werden");
-    case 8: return QStringLiteral("Datei %1 ist durch ein anderes Programm gesperrt").arg(fileName);
-    default: return QStringLiteral("Unbekannter Fehler");
+    case 1:
+        return QStringLiteral("Datei %1 konnte nicht gelesen werden").arg(fileName);
+    case 2:
+        return QStringLiteral("Datei %1 konnte nicht überschrieben werden").arg(fileName);
+    case 3:
+        return QStringLiteral("Archivdatei konnte nicht gelesen werden");
+    case 4:
+        return QStringLiteral("Archivdatei konnte nicht geschrieben werden");
+    case 5:
+        return QStringLiteral("Archivdatei ist ungültig");
+    case 6:
+        return QStringLiteral("Kompressionsfehler");
+    case 7:
+        return QStringLiteral("Temporäre Hilfsdatei konnte nicht erstellt werden");
+    case 8:
+        return QStringLiteral("Datei %1 ist durch ein anderes Programm gesperrt").arg(fileName);
+    default:
+        return QStringLiteral("Unbekannter Fehler");
     }
 }
 
@@ -99,13 +114,15 @@ QString programFileName(const QString& storedFileName) {
     return lower;
 }
 
-RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archivePath, const QString& dataDirectory) {
+RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archivePath,
+                                   const QString& dataDirectory) {
     RestoreResult result;
     const QDir data(dataDirectory);
     QDir staging(data.filePath(kStagingFolder));
     staging.removeRecursively();
     if (!data.mkpath(kStagingFolder)) {
-        result.failure = QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(staging.path());
+        result.failure =
+            QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(staging.path());
         return result;
     }
     QString errorFile;
@@ -135,14 +152,16 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
         result.archiveError = component.archiveError();
         if (!result.cancelled)
             result.failure = !result.archiveError.isEmpty() ? result.archiveError
-                             : errorCode               ? errorText(errorCode, errorFile)
-                                                       : errorText(3, QString());
+                             : errorCode                    ? errorText(errorCode, errorFile)
+                                                            : errorText(3, QString());
         return result;
     }
-    const QString problem = checkRestoredDatabase(staging.filePath(QString::fromLatin1(Database::kFileName)));
+    const QString problem =
+        checkRestoredDatabase(staging.filePath(QString::fromLatin1(Database::kFileName)));
     if (!problem.isEmpty()) {
         staging.removeRecursively();
-        result.failure = QStringLiteral("Die gesicherte Datenbank ist nicht verwendbar: %1").arg(problem);
+        result.failure =
+            QStringLiteral("Die gesicherte Datenbank ist nicht verwendbar: %1").arg(problem);
         return result;
     }
     const QString database = data.filePath(QString::fromLatin1(Database::kFileName));
@@ -151,7 +170,8 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
     QFile::remove(database + QStringLiteral("-journal"));
     for (const QString& name : staging.entryList(QDir::Files | QDir::Hidden)) {
         if (!replaceFile(staging.filePath(name), data.filePath(name))) {
-            result.failure = QStringLiteral("Datei %1 konnte nicht überschrieben werden").arg(data.filePath(name));
+            result.failure = QStringLiteral("Datei %1 konnte nicht überschrieben werden")
+                                 .arg(data.filePath(name));
             staging.removeRecursively();
             return result;
         }

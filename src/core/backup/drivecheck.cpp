@@ -25,12 +25,13 @@ bool isRemovable(const QString& device) {
 
 } // namespace
 
-DriveKind classifyDrive(bool valid, const QString& fileSystemType, const QString& device, bool readOnly,
-                        bool removable) {
+DriveKind classifyDrive(bool valid, const QString& fileSystemType, const QString& device,
+                        bool readOnly, bool removable) {
     if (!valid)
         return DriveKind::Unknown;
     const QString fs = fileSystemType.toLower();
-    if (fs == QLatin1String("iso9660") || fs == QLatin1String("udf") || device.startsWith(QLatin1String("/dev/sr")))
+    if (fs == QLatin1String("iso9660") || fs == QLatin1String("udf") ||
+        device.startsWith(QLatin1String("/dev/sr")))
         return DriveKind::Optical;
     if (readOnly)
         return DriveKind::ReadOnly;
@@ -46,8 +47,8 @@ DriveInfo inspectDrive(const QString& folder) {
     DriveInfo info;
     const bool valid = storage.isValid() && storage.isReady() && !storage.rootPath().isEmpty();
     const QString device = QString::fromLocal8Bit(storage.device());
-    info.kind = classifyDrive(valid, QString::fromLatin1(storage.fileSystemType()), device, storage.isReadOnly(),
-                              valid && isRemovable(device));
+    info.kind = classifyDrive(valid, QString::fromLatin1(storage.fileSystemType()), device,
+                              storage.isReadOnly(), valid && isRemovable(device));
     info.root = storage.rootPath();
     info.freeBytes = valid ? storage.bytesAvailable() : -1;
     return info;

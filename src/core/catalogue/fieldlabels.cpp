@@ -2,6 +2,8 @@
 
 namespace fieldlabels {
 
-void deleteAllRenamed(Database& db) { db.exec(u"DELETE FROM \"FeldKopie\" WHERE \"Typ\" = 'T'"); }
+void deleteAllRenamed(Database& db) {
+    db.exec(u"DELETE FROM \"FeldKopie\" WHERE \"Typ\" = 'T'");
+}
 
 } // namespace fieldlabels

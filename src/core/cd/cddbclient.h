@@ -19,7 +19,9 @@ public:
 
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
     // Called whenever the exchange's status text changes.
-    void setStatusHandler(std::function<void(const QString&)> handler) { m_onStatus = std::move(handler); }
+    void setStatusHandler(std::function<void(const QString&)> handler) {
+        m_onStatus = std::move(handler);
+    }
 
     // True when the command's reply arrived complete and good; the exchange tells more.
     bool run(const cddb::ServerAddress& server, CddbExchange& exchange);

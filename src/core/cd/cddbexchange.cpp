@@ -13,7 +13,9 @@ QByteArray firstLine(const QByteArray& buffer) {
     return line;
 }
 
-int codeOf(const QByteArray& buffer) { return cddb::replyCode(QString::fromLatin1(firstLine(buffer))); }
+int codeOf(const QByteArray& buffer) {
+    return cddb::replyCode(QString::fromLatin1(firstLine(buffer)));
+}
 
 bool listEnded(const QByteArray& buffer) {
     return buffer.endsWith("\r\n.\r\n") || buffer.endsWith("\n.\n") || buffer.endsWith("\n.\r\n");
@@ -21,12 +23,15 @@ bool listEnded(const QByteArray& buffer) {
 
 } // namespace
 
-CddbExchange::CddbExchange(Command command, QByteArray commandLine, QString userName, QString localHost)
+CddbExchange::CddbExchange(Command command, QByteArray commandLine, QString userName,
+                           QString localHost)
     : m_command(command), m_commandLine(std::move(commandLine)), m_user(std::move(userName)),
       m_host(std::move(localHost)), m_status(QStringLiteral("Baue Verbindung auf")) {}
 
 QByteArray CddbExchange::helloLine(const QString& user, const QString& host) {
-    return QStringLiteral("cddb hello %1 %2 WinDsKm32 %3  \r\n").arg(user, host, QStringLiteral("1.5.0")).toLatin1();
+    return QStringLiteral("cddb hello %1 %2 WinDsKm32 %3  \r\n")
+        .arg(user, host, QStringLiteral("1.5.0"))
+        .toLatin1();
 }
 
 QByteArray CddbExchange::queryLine(quint32 discId, int tracks, const QList<qint32>& frameOffsets,
@@ -42,9 +47,13 @@ QByteArray CddbExchange::readLine(const QString& category, const QString& discId
     return QStringLiteral("cddb read %1 %2 \r\n").arg(category, discId).toLatin1();
 }
 
-QByteArray CddbExchange::sitesLine() { return QByteArrayLiteral("sites \r\n"); }
+QByteArray CddbExchange::sitesLine() {
+    return QByteArrayLiteral("sites \r\n");
+}
 
-QByteArray CddbExchange::quitLine() { return QByteArrayLiteral("quit \r\n"); }
+QByteArray CddbExchange::quitLine() {
+    return QByteArrayLiteral("quit \r\n");
+}
 
 void CddbExchange::connected() {
     if (m_stage != Stage::Connecting)
@@ -62,8 +71,9 @@ QString CddbExchange::failureMessage() const {
     if (m_failure == Failure::Connection)
         return QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!");
     if (m_failure == Failure::Command)
-        return m_command == Command::Sites ? QStringLiteral("Liste der CDDB-Hosts konnte nicht empfangen werden.")
-                                           : QStringLiteral("Tonträgerdaten konnten nicht ermittelnt werden!");
+        return m_command == Command::Sites
+                   ? QStringLiteral("Liste der CDDB-Hosts konnte nicht empfangen werden.")
+                   : QStringLiteral("Tonträgerdaten konnten nicht ermittelnt werden!");
     return {};
 }
 
@@ -93,7 +103,8 @@ QByteArray CddbExchange::received(QByteArrayView bytes) {
     }
     const int code = codeOf(m_buffer);
     // An error reply ends the stage at once, whether or not its line is complete.
-    if (code >= 400 && code < 600 && !(m_stage == Stage::Hello && code == 402) && m_stage != Stage::Quit) {
+    if (code >= 400 && code < 600 && !(m_stage == Stage::Hello && code == 402) &&
+        m_stage != Stage::Quit) {
         fail(m_stage == Stage::Command ? Failure::Command : Failure::Connection);
         return quitLine();
     }
@@ -112,7 +123,8 @@ QByteArray CddbExchange::advance() {
             fail(Failure::Connection);
             return {};
         }
-        m_status = QStringLiteral("Verbunden mit ") + QString::fromLatin1(firstLine(reply)).section(QLatin1Char(' '), 1, 1);
+        m_status = QStringLiteral("Verbunden mit ") +
+                   QString::fromLatin1(firstLine(reply)).section(QLatin1Char(' '), 1, 1);
         m_stage = Stage::Hello;
         return helloLine(m_user, m_host);
     case Stage::Hello:
@@ -141,7 +153,8 @@ QByteArray CddbExchange::advance() {
         m_stage = Stage::Finished;
         return {};
     case Stage::Connecting:
-    case Stage::Finished: break;
+    case Stage::Finished:
+        break;
     }
     return {};
 }
@@ -156,4 +169,6 @@ void CddbExchange::connectionClosed() {
     fail(m_stage == Stage::Command ? Failure::Command : Failure::Connection);
 }
 
-void CddbExchange::timedOut() { connectionClosed(); }
+void CddbExchange::timedOut() {
+    connectionClosed();
+}

@@ -36,7 +36,8 @@ public:
 
     // The command lines of the protocol.
     static QByteArray helloLine(const QString& user, const QString& host);
-    static QByteArray queryLine(quint32 discId, int tracks, const QList<qint32>& frameOffsets, qint32 leadOutSeconds);
+    static QByteArray queryLine(quint32 discId, int tracks, const QList<qint32>& frameOffsets,
+                                qint32 leadOutSeconds);
     static QByteArray readLine(const QString& category, const QString& discId);
     static QByteArray sitesLine();
     static QByteArray quitLine();

@@ -104,7 +104,8 @@ bool writeServerList(const QString& path, const QString& sitesReply) {
         text += lines[i] + QStringLiteral("\r\n");
     }
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(windows1252::encodeTextFile(text)) >= 0 && file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(windows1252::encodeTextFile(text)) >= 0 &&
+           file.commit();
 }
 
 QList<Hit> parseQueryReply(const QString& reply) {

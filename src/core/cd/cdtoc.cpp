@@ -21,7 +21,9 @@ int digitSum(qint32 n) {
 }
 
 // Playing time of a number of frames as a Laufzeit value; the frames below a second drop.
-double lengthOf(qint32 frames) { return laufzeit::fromSeconds(frames / 75); }
+double lengthOf(qint32 frames) {
+    return laufzeit::fromSeconds(frames / 75);
+}
 
 } // namespace
 
@@ -42,14 +44,19 @@ qint64 legacyCode(double totalTime, int tracks) {
     return qint64(tracks) * (minutes * 60 * seconds) + tracks;
 }
 
-QString discIdForQuery(quint32 discId) { return QStringLiteral("%1").arg(discId, 8, 16, QLatin1Char('0')).toUpper(); }
+QString discIdForQuery(quint32 discId) {
+    return QStringLiteral("%1").arg(discId, 8, 16, QLatin1Char('0')).toUpper();
+}
 
-QString discIdForDisplay(quint32 discId) { return QString::number(discId, 16).toUpper(); }
+QString discIdForDisplay(quint32 discId) {
+    return QString::number(discId, 16).toUpper();
+}
 
 qint64 ReadCDToc(int cdNumber, const QString& drive, QList<TCDList>* list, CdTocResult& result) {
     result = CdTocResult();
     const QByteArray source = QFile::encodeName(drive);
-    std::unique_ptr<CdIo_t, CdioCloser> cd(cdio_open(drive.isEmpty() ? nullptr : source.constData(), DRIVER_UNKNOWN));
+    std::unique_ptr<CdIo_t, CdioCloser> cd(
+        cdio_open(drive.isEmpty() ? nullptr : source.constData(), DRIVER_UNKNOWN));
     if (!cd)
         return -1;
     const discmode_t mode = cdio_get_discmode(cd.get());
@@ -73,8 +80,10 @@ qint64 ReadCDToc(int cdNumber, const QString& drive, QList<TCDList>* list, CdToc
     result.toc[size_t(tracks)] = TCDTocEntry::fromFrames(qint32(leadOut) + CDIO_PREGAP_SECTORS);
 
     for (int i = 0; i < tracks; ++i) {
-        const double length = lengthOf(result.toc[size_t(i + 1)].frameOffset - result.toc[size_t(i)].frameOffset);
-        const bool audio = cdio_get_track_format(cd.get(), track_t(first + i)) == TRACK_FORMAT_AUDIO;
+        const double length =
+            lengthOf(result.toc[size_t(i + 1)].frameOffset - result.toc[size_t(i)].frameOffset);
+        const bool audio =
+            cdio_get_track_format(cd.get(), track_t(first + i)) == TRACK_FORMAT_AUDIO;
         result.totalTime = laufzeit::add(result.totalTime, length);
         result.hasAudio = result.hasAudio || audio;
         if (list)

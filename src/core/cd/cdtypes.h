@@ -11,7 +11,9 @@ struct TCDTocEntry {
     qint32 seconds = 0;
     qint32 frameOffset = 0;
 
-    static TCDTocEntry fromFrames(qint32 frames) { return {frames / 4500, (frames / 75) % 60, frames}; }
+    static TCDTocEntry fromFrames(qint32 frames) {
+        return {frames / 4500, (frames / 75) % 60, frames};
+    }
     bool operator==(const TCDTocEntry&) const = default;
 };
 

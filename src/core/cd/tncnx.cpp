@@ -21,9 +21,13 @@ TTnCnx::TTnCnx(QObject* parent) : QObject(parent), m_socket(new QTcpSocket(this)
 
 TTnCnx::~TTnCnx() = default;
 
-void TTnCnx::connectToHost() { m_socket->connectToHost(m_host, m_port); }
+void TTnCnx::connectToHost() {
+    m_socket->connectToHost(m_host, m_port);
+}
 
-bool TTnCnx::isConnected() const { return m_socket->state() == QAbstractSocket::ConnectedState; }
+bool TTnCnx::isConnected() const {
+    return m_socket->state() == QAbstractSocket::ConnectedState;
+}
 
 void TTnCnx::close() {
     m_socket->abort();

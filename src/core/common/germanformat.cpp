@@ -30,7 +30,9 @@ QDate parseDate(const QString& text) {
     return QDate(year, month, day);
 }
 
-double dayNumber(const QDate& date) { return double(kDayZero.daysTo(date)); }
+double dayNumber(const QDate& date) {
+    return double(kDayZero.daysTo(date));
+}
 
 QDate dateFromDayNumber(double dayNumber) {
     if (!std::isfinite(dayNumber) || std::abs(dayNumber) > 3.0e6)

@@ -136,7 +136,8 @@ QStringList IniFile::keys(QStringView section) const {
             continue;
         }
         if (inSection) {
-            if (const auto kv = keyValue(line); kv && !names.contains(kv->first, Qt::CaseInsensitive))
+            if (const auto kv = keyValue(line);
+                kv && !names.contains(kv->first, Qt::CaseInsensitive))
                 names.append(kv->first);
         }
     }

@@ -6,9 +6,13 @@
 
 namespace laufzeit {
 
-qint64 toHundredths(double value) { return static_cast<qint64>(std::llround(value * 100.0)); }
+qint64 toHundredths(double value) {
+    return static_cast<qint64>(std::llround(value * 100.0));
+}
 
-double fromHundredths(qint64 hundredths) { return static_cast<double>(hundredths) / 100.0; }
+double fromHundredths(qint64 hundredths) {
+    return static_cast<double>(hundredths) / 100.0;
+}
 
 bool isValid(double value) {
     const qint64 h = toHundredths(value);
@@ -24,7 +28,9 @@ double add(double a, double b) {
     return fromHundredths(sum);
 }
 
-double fromSeconds(qint64 seconds) { return fromHundredths((seconds / 60) * 100 + seconds % 60); }
+double fromSeconds(qint64 seconds) {
+    return fromHundredths((seconds / 60) * 100 + seconds % 60);
+}
 
 qint64 toSeconds(double value) {
     const qint64 h = toHundredths(value);

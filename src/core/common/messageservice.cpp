@@ -1,7 +1,8 @@
 #include "messageservice.h"
 
 MessageButton MessageService::error(const QString& text, int helpContext) {
-    return show({MessageKind::Error, text, MessageButton::Ok | MessageButton::Help, helpContext, {}});
+    return show(
+        {MessageKind::Error, text, MessageButton::Ok | MessageButton::Help, helpContext, {}});
 }
 
 MessageButton MessageService::information(const QString& text, int helpContext) {
@@ -9,6 +10,7 @@ MessageButton MessageService::information(const QString& text, int helpContext) 
         {MessageKind::Information, text, MessageButton::Ok | MessageButton::Help, helpContext, {}});
 }
 
-MessageButton MessageService::confirm(const QString& text, MessageButtons buttons, int helpContext) {
+MessageButton MessageService::confirm(const QString& text, MessageButtons buttons,
+                                      int helpContext) {
     return show({MessageKind::Confirmation, text, buttons, helpContext, {}});
 }

@@ -9,8 +9,10 @@ qint32 pack(const QDateTime& moment) {
     const QTime t = moment.time();
     if (d.year() < 1980 || d.year() >= 2100)
         return 0;
-    const quint32 date = (quint32(d.year() - 1980) << 9) | (quint32(d.month()) << 5) | quint32(d.day());
-    const quint32 time = (quint32(t.hour()) << 11) | (quint32(t.minute()) << 5) | quint32(t.second() / 2);
+    const quint32 date =
+        (quint32(d.year() - 1980) << 9) | (quint32(d.month()) << 5) | quint32(d.day());
+    const quint32 time =
+        (quint32(t.hour()) << 11) | (quint32(t.minute()) << 5) | quint32(t.second() / 2);
     return static_cast<qint32>((date << 16) | time);
 }
 

@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 DbError Database::errorFor(sqlite3* db, int rc) {
     const int extended = db ? sqlite3_extended_errcode(db) : rc;
@@ -80,11 +82,17 @@ QVariant Database::scalar(QStringView sql) {
     return s.next() ? s.toVariant(0) : QVariant();
 }
 
-int Database::changes() const { return sqlite3_changes(m_db); }
+int Database::changes() const {
+    return sqlite3_changes(m_db);
+}
 
-bool Database::inTransaction() const { return m_db && !sqlite3_get_autocommit(m_db); }
+bool Database::inTransaction() const {
+    return m_db && !sqlite3_get_autocommit(m_db);
+}
 
-Transaction::Transaction(Database& db) : m_db(db) { m_db.exec(u"BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : m_db(db) {
+    m_db.exec(u"BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction() {
     if (!m_done && m_db.isOpen()) {

@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QSaveFile>
 #include <QFile>
+#include <QSaveFile>
 
 namespace dataset {
 namespace {
@@ -19,15 +19,30 @@ void bindCsvValue(Statement& s, int index, const QString& text, const schema::Fi
         return;
     }
     switch (field.type) {
-    case T::Alpha: s.bind(index, text.left(field.size)); break;
-    case T::Memo: s.bind(index, QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))); break;
+    case T::Alpha:
+        s.bind(index, text.left(field.size));
+        break;
+    case T::Memo:
+        s.bind(index, QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+        break;
     case T::Number:
-    case T::Money: s.bind(index, text.toDouble()); break;
+    case T::Money:
+        s.bind(index, text.toDouble());
+        break;
     case T::Short:
-    case T::Long: s.bind(index, text.toLongLong()); break;
-    case T::Logical: s.bind(index, text == QLatin1String("1") || text.compare(u"true", Qt::CaseInsensitive) == 0); break;
-    case T::Date: s.bind(index, QDate::fromString(text, QStringLiteral("dd.MM.yyyy"))); break;
-    case T::Graphic: s.bindNull(index); break;
+    case T::Long:
+        s.bind(index, text.toLongLong());
+        break;
+    case T::Logical:
+        s.bind(index,
+               text == QLatin1String("1") || text.compare(u"true", Qt::CaseInsensitive) == 0);
+        break;
+    case T::Date:
+        s.bind(index, QDate::fromString(text, QStringLiteral("dd.MM.yyyy")));
+        break;
+    case T::Graphic:
+        s.bindNull(index);
+        break;
     }
 }
 
@@ -50,14 +65,16 @@ void loadTable(Database& db, const schema::Table& table, const QString& resource
         columns.append(schema::quoted(table.fields[f].name));
         marks.append(QStringLiteral("?"));
     }
-    Statement insert = db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                      .arg(schema::quoted(table.name), columns.join(QStringLiteral(", ")),
-                                           marks.join(QStringLiteral(", "))));
+    Statement insert =
+        db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                       .arg(schema::quoted(table.name), columns.join(QStringLiteral(", ")),
+                            marks.join(QStringLiteral(", "))));
     for (qsizetype r = 1; r < rows.size(); ++r) {
         const QStringList& row = rows[r];
         if (row.size() != qsizetype(fieldOf.size()))
-            throw DbError(DbError::Kind::Other,
-                          QStringLiteral("%1, Zeile %2: falsche Spaltenzahl").arg(resource).arg(r + 1));
+            throw DbError(
+                DbError::Kind::Other,
+                QStringLiteral("%1, Zeile %2: falsche Spaltenzahl").arg(resource).arg(r + 1));
         for (int c = 0; c < int(fieldOf.size()); ++c)
             bindCsvValue(insert, c + 1, row[c], table.fields[fieldOf[c]]);
         insert.run();
@@ -70,7 +87,9 @@ QString databasePath(const QString& dataDirectory) {
     return QDir(dataDirectory).filePath(QString::fromLatin1(Database::kFileName));
 }
 
-bool exists(const QString& dataDirectory) { return QFile::exists(databasePath(dataDirectory)); }
+bool exists(const QString& dataDirectory) {
+    return QFile::exists(databasePath(dataDirectory));
+}
 
 void createSchema(Database& db) {
     for (const schema::Table& t : schema::tables()) {
@@ -91,11 +110,13 @@ void loadDeliveredData(Database& db) {
 void create(const QString& dataDirectory) {
     const QString target = databasePath(dataDirectory);
     if (QFile::exists(target))
-        throw DbError(DbError::Kind::Other,
-                      QStringLiteral("In %1 ist bereits eine Datenbank vorhanden.").arg(dataDirectory));
+        throw DbError(
+            DbError::Kind::Other,
+            QStringLiteral("In %1 ist bereits eine Datenbank vorhanden.").arg(dataDirectory));
     if (!QDir().mkpath(dataDirectory))
-        throw DbError(DbError::Kind::Other,
-                      QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.").arg(dataDirectory));
+        throw DbError(
+            DbError::Kind::Other,
+            QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.").arg(dataDirectory));
     const QString building = target + QStringLiteral(".new");
     QFile::remove(building);
     try {

@@ -24,7 +24,7 @@ struct LatinFolding {
             }
             base[cp] = QChar::toCaseFolded(c);
         }
-        base[0xD8] = base[0xF8] = U'o'; // Ø ø
+        base[0xD8] = base[0xF8] = U'o';   // Ø ø
         base[0x110] = base[0x111] = U'd'; // Đ đ
         base[0x141] = base[0x142] = U'l'; // Ł ł
     }
@@ -57,12 +57,19 @@ public:
         }
         const char32_t cp = decode();
         switch (cp) {
-        case 0xDF: m_pending = U's'; return U's';
+        case 0xDF:
+            m_pending = U's';
+            return U's';
         case 0xC6:
-        case 0xE6: m_pending = U'e'; return U'a';
+        case 0xE6:
+            m_pending = U'e';
+            return U'a';
         case 0x152:
-        case 0x153: m_pending = U'e'; return U'o';
-        default: break;
+        case 0x153:
+            m_pending = U'e';
+            return U'o';
+        default:
+            break;
         }
         if (cp < latin().base.size())
             return latin().base[cp];
@@ -139,6 +146,8 @@ int compareGerman(QByteArrayView a, QByteArrayView b) {
 void registerGermanCollation(sqlite3* db) {
     sqlite3_create_collation_v2(db, "GERMAN", SQLITE_UTF8, nullptr, collate, nullptr);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    sqlite3_create_function_v2(db, "LOWER", 1, flags, nullptr, changeCase<true>, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(db, "UPPER", 1, flags, nullptr, changeCase<false>, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "LOWER", 1, flags, nullptr, changeCase<true>, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(db, "UPPER", 1, flags, nullptr, changeCase<false>, nullptr, nullptr,
+                               nullptr);
 }

@@ -50,7 +50,9 @@ QString selectSql(const schema::Table& table); // "SELECT <all columns> FROM <ta
 QString insertSql(const schema::Table& table);
 QString keyCondition(const schema::Table& table, int firstParameter); // "k1" = ?n AND ...
 
-template <class R> const schema::Table& tableOf() { return schema::table(QString::fromLatin1(R::kTable)); }
+template <class R> const schema::Table& tableOf() {
+    return schema::table(QString::fromLatin1(R::kTable));
+}
 
 // Binds every field of the record from parameter firstParameter on.
 template <class R>
@@ -97,7 +99,8 @@ private:
     Statement m_statement;
 };
 
-template <class R> void insert(Database& db, const R& record, const schema::Table& table = tableOf<R>()) {
+template <class R>
+void insert(Database& db, const R& record, const schema::Table& table = tableOf<R>()) {
     Inserter<R>(db, table).insert(record);
 }
 
@@ -127,13 +130,16 @@ std::optional<R> find(Database& db, const R& keyRecord, const schema::Table& tab
 // Replaces the record whose primary key is that of oldKey by record (the key may change).
 // Returns the number of records changed.
 template <class R>
-int update(Database& db, const R& oldKey, const R& record, const schema::Table& table = tableOf<R>()) {
+int update(Database& db, const R& oldKey, const R& record,
+           const schema::Table& table = tableOf<R>()) {
     QStringList assignments;
     for (int i = 0; i < int(table.fields.size()); ++i)
-        assignments.append(schema::quoted(table.fields[i].name) + QStringLiteral(" = ?%1").arg(i + 1));
-    Statement s = db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                 .arg(schema::quoted(table.name), assignments.join(QStringLiteral(", ")),
-                                      keyCondition(table, int(table.fields.size()) + 1)));
+        assignments.append(schema::quoted(table.fields[i].name) +
+                           QStringLiteral(" = ?%1").arg(i + 1));
+    Statement s =
+        db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                       .arg(schema::quoted(table.name), assignments.join(QStringLiteral(", ")),
+                            keyCondition(table, int(table.fields.size()) + 1)));
     bindRecord(s, record, table);
     bindKey(s, oldKey, table, int(table.fields.size()) + 1);
     s.run();
@@ -141,7 +147,8 @@ int update(Database& db, const R& oldKey, const R& record, const schema::Table& 
 }
 
 // Deletes the record with the primary key of keyRecord; returns the number deleted.
-template <class R> int remove(Database& db, const R& keyRecord, const schema::Table& table = tableOf<R>()) {
+template <class R>
+int remove(Database& db, const R& keyRecord, const schema::Table& table = tableOf<R>()) {
     Statement s = db.prepare(QStringLiteral("DELETE FROM %1 WHERE %2")
                                  .arg(schema::quoted(table.name), keyCondition(table, 1)));
     bindKey(s, keyRecord, table);

@@ -34,7 +34,8 @@ struct CarrierRecord {
     template <class R, class F> static void forEachField(R& r, F&& f) {
         f(r.gruppeInterpretText1), f(r.text2), f(r.artDerSchallplatte), f(r.nummerierung),
             f(r.folgenummerKopf), f(r.erscheinungsjahr), f(r.musikrichtung), f(r.anzahlDerLieder),
-            f(r.laufzeitDerSchallplatte), f(r.status), f(r.kaufpreis), f(r.kaufdatum), f(r.bewertung);
+            f(r.laufzeitDerSchallplatte), f(r.status), f(r.kaufpreis), f(r.kaufdatum),
+            f(r.bewertung);
     }
     bool operator==(const CarrierRecord&) const = default;
 };

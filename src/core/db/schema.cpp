@@ -8,8 +8,12 @@ namespace {
 
 using T = FieldType;
 
-Field alpha(const char* name, int size) { return {QString::fromUtf8(name), T::Alpha, size}; }
-Field of(const char* name, FieldType type) { return {QString::fromUtf8(name), type, 0}; }
+Field alpha(const char* name, int size) {
+    return {QString::fromUtf8(name), T::Alpha, size};
+}
+Field of(const char* name, FieldType type) {
+    return {QString::fromUtf8(name), type, 0};
+}
 Index index(const char* name, std::initializer_list<const char*> fields) {
     Index i{QString::fromUtf8(name), {}};
     for (const char* f : fields)
@@ -28,7 +32,8 @@ Table lookup(const char* name, const char* fileName, const char* indexName) {
 
 std::vector<Table> build() {
     std::vector<Table> t;
-    t.push_back({"MUSIKKOP", "MUSIKKOP.DB",
+    t.push_back({"MUSIKKOP",
+                 "MUSIKKOP.DB",
                  {alpha("Gruppe/Interpret/Text 1", 50), alpha("Text 2", 50),
                   of("Art der Schallplatte", T::Number), of("Nummerierung", T::Number),
                   of("Folgenummer Kopf", T::Number), alpha("Erscheinungsjahr", 4),
@@ -38,13 +43,15 @@ std::vector<Table> build() {
                  4,
                  {index("Folgenummer Kopf", {"Folgenummer Kopf"}),
                   index("Print Order", {"Art der Schallplatte", "Nummerierung"})}});
-    t.push_back({"MusikInformation", "MusikInformation.DB",
+    t.push_back({"MusikInformation",
+                 "MusikInformation.DB",
                  {of("Folgenummer Info", T::Number), alpha("Pressung", 5), alpha("Zustand", 5),
                   alpha("Aufnahme", 5), alpha("Firma", 30), alpha("Bestellcode", 20),
                   of("Currency", T::Long), of("CreationDate", T::Date), of("ChangeDate", T::Date)},
                  1,
                  {}});
-    t.push_back({"MUSIKPOS", "MUSIKPOS.DB",
+    t.push_back({"MUSIKPOS",
+                 "MUSIKPOS.DB",
                  {of("Folgenummer Position", T::Number), of("Seite der Schallplatte", T::Number),
                   of("Nr. des Liedes", T::Number), alpha("Titel des Liedes", 50),
                   alpha("Interpret des Liedes", 50), of("Laufzeit des Liedes", T::Number),
@@ -53,22 +60,26 @@ std::vector<Table> build() {
                   alpha("Erscheinungsjahr", 4)},
                  3,
                  {}});
-    t.push_back({"MusikPosInformation", "MusikPosInformation.DB",
+    t.push_back({"MusikPosInformation",
+                 "MusikPosInformation.DB",
                  {of("Folgenummer Pos Info", T::Number), of("Seite der Schallplatte", T::Number),
                   of("Nr. des Liedes", T::Number), of("BPM von", T::Short), of("BPM bis", T::Short),
                   of("Tanzstil", T::Number)},
                  3,
                  {}});
-    t.push_back({"MUSIKTXT", "MUSIKTXT.DB",
+    t.push_back({"MUSIKTXT",
+                 "MUSIKTXT.DB",
                  {of("Folgenummer Text", T::Number), of("Freier Text 2000 Zeichen", T::Memo)},
                  1,
                  {}});
-    t.push_back({"MUSIKGRF", "MUSIKGRF.DB",
+    t.push_back({"MUSIKGRF",
+                 "MUSIKGRF.DB",
                  {of("Tonträgernummer", T::Number), of("Grafiknummer", T::Number),
                   of("Grafik", T::Graphic), of("Stretch", T::Logical)},
                  2,
                  {}});
-    t.push_back({"MUSIKINF", "MUSIKINF.DB",
+    t.push_back({"MUSIKINF",
+                 "MUSIKINF.DB",
                  {of("Folgenummer Kopf", T::Number), of("CD Nummer", T::Number),
                   of("CD Pruefcode", T::Number)},
                  2,
@@ -77,45 +88,55 @@ std::vector<Table> build() {
     t.push_back(lookup("MUSIKDIR", "MUSIKDIR.DB", "Kurzbezeichnung"));
     t.push_back(lookup("MUSIKSTA", "MUSIKSTA.DB", "Kurzbezeichnung"));
     t.push_back(lookup("MusikTanzStil", "MusikTanzStil.DB", "Kurzbezeichnung"));
-    t.push_back({"MUSIKCOV", "MUSIKCOV.DB",
-                 {of("Index-Nummer", T::Number), of("Leerzeilen vor", T::Short),
-                  of("Leerzeilen nach", T::Short), alpha("Font Name", 50), of("Font Größe", T::Short)},
-                 1,
-                 {}});
-    t.push_back({"MUSIKVER", "MUSIKVER.DB",
-                 {of("Tonträgernummer", T::Number), of("Verleihstatus", T::Number),
-                  of("Folgenummer", T::Number), of("Verliehen an", T::Number),
-                  of("Verliehen am", T::Date), of("Zurück am", T::Date), of("Status alt", T::Number)},
-                 3,
-                 {index("Folgenummer", {"Folgenummer"})}});
-    t.push_back({"VERSTAMM", "VERSTAMM.DB",
+    t.push_back(
+        {"MUSIKCOV",
+         "MUSIKCOV.DB",
+         {of("Index-Nummer", T::Number), of("Leerzeilen vor", T::Short),
+          of("Leerzeilen nach", T::Short), alpha("Font Name", 50), of("Font Größe", T::Short)},
+         1,
+         {}});
+    t.push_back(
+        {"MUSIKVER",
+         "MUSIKVER.DB",
+         {of("Tonträgernummer", T::Number), of("Verleihstatus", T::Number),
+          of("Folgenummer", T::Number), of("Verliehen an", T::Number), of("Verliehen am", T::Date),
+          of("Zurück am", T::Date), of("Status alt", T::Number)},
+         3,
+         {index("Folgenummer", {"Folgenummer"})}});
+    t.push_back({"VERSTAMM",
+                 "VERSTAMM.DB",
                  {of("Folgenummer", T::Number), alpha("Name 1", 35), alpha("Name 2", 35),
                   alpha("Straße", 35), alpha("Postfach", 10), alpha("Postleitzahl", 8),
                   alpha("Ort", 26), alpha("Land", 35), alpha("Telefon", 20)},
                  1,
                  {index("Alpha", {"Name 1", "Name 2"})}});
-    t.push_back({"MUSIKHLP", "MUSIKHLP.DB",
+    t.push_back({"MUSIKHLP",
+                 "MUSIKHLP.DB",
                  {alpha("TableName", 20), of("Index", T::Number), alpha("Hilfstext", 100)},
                  2,
                  {}});
-    t.push_back({"MPRTTEXT", "MPRTTEXT.DB",
+    t.push_back({"MPRTTEXT",
+                 "MPRTTEXT.DB",
                  {of("Type", T::Number), of("Index-Nummer", T::Number), alpha("Bezeichnung", 50),
                   of("Seitenrand", T::Number), of("Kopf-Text", T::Memo), of("Seiten-Text", T::Memo),
                   of("Fuss-Text", T::Memo)},
                  2,
                  {}});
-    t.push_back({"Currency", "Currency.DB",
+    t.push_back({"Currency",
+                 "Currency.DB",
                  {of("Index", T::Long), alpha("Currency", 4), alpha("Currency long", 40),
                   of("Factor", T::Number)},
                  1,
                  {index("Currency", {"Currency"})}});
-    t.push_back({"FeldOriginal", "FeldOriginal.DB",
+    t.push_back({"FeldOriginal",
+                 "FeldOriginal.DB",
                  {alpha("Typ", 1), of("Feldindex", T::Long), alpha("Feldbezeichnung", 30),
                   alpha("Beschreibung", 60), alpha("Listentext", 30), of("Auffüllen", T::Logical),
                   of("Verwendung", T::Short)},
                  2,
                  {}});
-    t.push_back({"FeldKopie", "FeldKopie.DB",
+    t.push_back({"FeldKopie",
+                 "FeldKopie.DB",
                  {alpha("Typ", 1), of("Feldindex", T::Long), alpha("Feldbezeichnung", 30)},
                  2,
                  {}});
@@ -190,15 +211,24 @@ QString quoted(QStringView identifier) {
 
 QString declaredType(const Field& field) {
     switch (field.type) {
-    case T::Alpha: return QStringLiteral("VARCHAR(%1)").arg(field.size);
-    case T::Number: return QStringLiteral("DOUBLE");
-    case T::Money: return QStringLiteral("MONEY REAL");
-    case T::Short: return QStringLiteral("SMALLINT");
-    case T::Long: return QStringLiteral("INTEGER");
-    case T::Date: return QStringLiteral("DATE");
-    case T::Logical: return QStringLiteral("BOOLEAN");
-    case T::Memo: return QStringLiteral("MEMO TEXT");
-    case T::Graphic: return QStringLiteral("GRAPHIC BLOB");
+    case T::Alpha:
+        return QStringLiteral("VARCHAR(%1)").arg(field.size);
+    case T::Number:
+        return QStringLiteral("DOUBLE");
+    case T::Money:
+        return QStringLiteral("MONEY REAL");
+    case T::Short:
+        return QStringLiteral("SMALLINT");
+    case T::Long:
+        return QStringLiteral("INTEGER");
+    case T::Date:
+        return QStringLiteral("DATE");
+    case T::Logical:
+        return QStringLiteral("BOOLEAN");
+    case T::Memo:
+        return QStringLiteral("MEMO TEXT");
+    case T::Graphic:
+        return QStringLiteral("GRAPHIC BLOB");
     }
     return {};
 }
@@ -213,7 +243,8 @@ QString createTableSql(const Table& table) {
             key.append(quoted(k));
         columns.append(QStringLiteral("PRIMARY KEY (%1)").arg(key.join(QStringLiteral(", "))));
     }
-    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE TABLE %1 (%2)")
+        .arg(quoted(table.name), columns.join(QStringLiteral(", ")));
 }
 
 QString indexSqlName(const Table& table, const Index& index) {
@@ -225,10 +256,12 @@ QString createIndexSql(const Table& table, const Index& index) {
     for (const QString& f : index.fields) {
         const Field& field = table.fields[table.fieldIndex(f)];
         // Secondary indexes are case-insensitive: text columns use the German collation.
-        columns.append(quoted(f) + (field.type == T::Alpha ? QStringLiteral(" COLLATE GERMAN") : QString()));
+        columns.append(quoted(f) +
+                       (field.type == T::Alpha ? QStringLiteral(" COLLATE GERMAN") : QString()));
     }
     return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-        .arg(quoted(indexSqlName(table, index)), quoted(table.name), columns.join(QStringLiteral(", ")));
+        .arg(quoted(indexSqlName(table, index)), quoted(table.name),
+             columns.join(QStringLiteral(", ")));
 }
 
 } // namespace schema

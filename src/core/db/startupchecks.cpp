@@ -5,7 +5,8 @@
 namespace startupchecks {
 namespace {
 
-const QString kCannotContinue = QStringLiteral("Die Programmausführung kann nicht fortgesetzt werden!");
+const QString kCannotContinue =
+    QStringLiteral("Die Programmausführung kann nicht fortgesetzt werden!");
 
 // A message with the start-up dialog hidden meanwhile.
 MessageButton ask(MessageService& messages, const Hooks& hooks, const Message& message) {
@@ -18,7 +19,8 @@ MessageButton ask(MessageService& messages, const Hooks& hooks, const Message& m
 }
 
 void showError(MessageService& messages, const Hooks& hooks, const QString& text, int helpContext) {
-    ask(messages, hooks, {MessageKind::Error, text, MessageButton::Ok | MessageButton::Help, helpContext, {}});
+    ask(messages, hooks,
+        {MessageKind::Error, text, MessageButton::Ok | MessageButton::Help, helpContext, {}});
 }
 
 struct RebuildEntry {
@@ -91,23 +93,25 @@ constexpr FormatEntry kFormatTable[] = {
 // The data files of the start-up check in their order; the memo files (.MB) belong to
 // the table of the same base name.
 constexpr const char* kDataFiles[] = {
-    "CURRENCY.DB",      "FELDKOPIE.DB",          "FELDORIGINAL.DB", "MPRTTEXT.DB",
-    "MPRTTEXT.MB",      "MUSIKART.DB",           "MUSIKCOV.DB",     "MUSIKDIR.DB",
-    "MUSIKGRF.DB",      "MUSIKGRF.MB",           "MUSIKHLP.DB",     "MUSIKINF.DB",
-    "MusikInformation.DB", "MUSIKKOP.DB",        "MUSIKPOS.DB",     "MusikPosInformation.DB",
-    "MUSIKSTA.DB",      "MUSIKTIP.DB",           "MUSIKTXT.DB",     "MUSIKTXT.MB",
-    "MUSIKVER.DB",      "VERSTAMM.DB",           "VideoKategorien.DB", "VideoKassettenarten.DB",
-    "VideoAudioarten.DB", "VideoSprachen.DB",
+    "CURRENCY.DB",         "FELDKOPIE.DB",     "FELDORIGINAL.DB",    "MPRTTEXT.DB",
+    "MPRTTEXT.MB",         "MUSIKART.DB",      "MUSIKCOV.DB",        "MUSIKDIR.DB",
+    "MUSIKGRF.DB",         "MUSIKGRF.MB",      "MUSIKHLP.DB",        "MUSIKINF.DB",
+    "MusikInformation.DB", "MUSIKKOP.DB",      "MUSIKPOS.DB",        "MusikPosInformation.DB",
+    "MUSIKSTA.DB",         "MUSIKTIP.DB",      "MUSIKTXT.DB",        "MUSIKTXT.MB",
+    "MUSIKVER.DB",         "VERSTAMM.DB",      "VideoKategorien.DB", "VideoKassettenarten.DB",
+    "VideoAudioarten.DB",  "VideoSprachen.DB",
 };
 
 bool tableExists(Database& db, const QString& table) {
-    Statement s = db.prepare(u"SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    Statement s = db.prepare(
+        u"SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
     s.bind(1, table);
     return s.next();
 }
 
 QStringList primaryKeyColumns(Database& db, const QString& table) {
-    Statement s = db.prepare(QStringLiteral("SELECT name, pk FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk"));
+    Statement s = db.prepare(
+        QStringLiteral("SELECT name, pk FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk"));
     s.bind(1, table);
     QStringList columns;
     while (s.next())
@@ -126,7 +130,8 @@ QStringList namedIndexes(Database& db, const QString& table) {
 }
 
 bool indexMatches(Database& db, const schema::Table& table, const schema::Index& index) {
-    Statement s = db.prepare(u"SELECT name, coll FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno");
+    Statement s =
+        db.prepare(u"SELECT name, coll FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno");
     s.bind(1, schema::indexSqlName(table, index));
     int i = 0;
     while (s.next()) {
@@ -162,9 +167,11 @@ void recreateWithPrimaryKey(Database& db, const schema::Table& table) {
     copy.name = temporary;
     db.exec(schema::createTableSql(copy));
     db.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
-                .arg(schema::quoted(temporary), common.join(QStringLiteral(", ")), schema::quoted(table.name)));
+                .arg(schema::quoted(temporary), common.join(QStringLiteral(", ")),
+                     schema::quoted(table.name)));
     db.exec(QStringLiteral("DROP TABLE %1").arg(schema::quoted(table.name)));
-    db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(schema::quoted(temporary), schema::quoted(table.name)));
+    db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2")
+                .arg(schema::quoted(temporary), schema::quoted(table.name)));
 }
 
 void rebuildIndexes(Database& db, const schema::Table& table) {
@@ -187,35 +194,44 @@ void addColumns(Database& db, const schema::Table& table, int from, int to, cons
     QStringList assignments;
     for (int i = from; i < to; ++i) {
         const schema::Field& f = table.fields[i];
-        db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                    .arg(schema::quoted(table.name), schema::quoted(f.name), schema::declaredType(f)));
+        db.exec(
+            QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                .arg(schema::quoted(table.name), schema::quoted(f.name), schema::declaredType(f)));
         assignments.append(schema::quoted(f.name) + QStringLiteral(" = ") +
                            (f.type == schema::FieldType::Alpha ? QStringLiteral("''") : fill));
     }
-    db.exec(QStringLiteral("UPDATE %1 SET %2").arg(schema::quoted(table.name), assignments.join(QStringLiteral(", "))));
+    db.exec(QStringLiteral("UPDATE %1 SET %2")
+                .arg(schema::quoted(table.name), assignments.join(QStringLiteral(", "))));
     transaction.commit();
 }
 
 QString conversionQuestion(const char* table, const char* version) {
-    return QStringLiteral("Die Datenbank %1 hat das Format der Diskarium (DOS) vor %2. Wenn die Datenbank "
-                          "jetzt in das neue Format umgesetzt wird, kann sie nur noch mit der DOS-Version "
-                          "3.1.5 und höher oder der Windows-Version 1.0.0 und höher verwendet werden.")
+    return QStringLiteral(
+               "Die Datenbank %1 hat das Format der Diskarium (DOS) vor %2. Wenn die Datenbank "
+               "jetzt in das neue Format umgesetzt wird, kann sie nur noch mit der DOS-Version "
+               "3.1.5 und höher oder der Windows-Version 1.0.0 und höher verwendet werden.")
         .arg(QLatin1String(table), QLatin1String(version));
 }
 
-bool confirmConversion(MessageService& messages, const Hooks& hooks, const QString& question, int helpContext) {
-    const Message message{MessageKind::Confirmation, question,
-                          MessageButton::Ok | MessageButton::Cancel | MessageButton::Help, helpContext, {}};
+bool confirmConversion(MessageService& messages, const Hooks& hooks, const QString& question,
+                       int helpContext) {
+    const Message message{MessageKind::Confirmation,
+                          question,
+                          MessageButton::Ok | MessageButton::Cancel | MessageButton::Help,
+                          helpContext,
+                          {}};
     return ask(messages, hooks, message) == MessageButton::Ok;
 }
 
 QString conversionFailed(const char* table, const QString& engineText) {
-    return QStringLiteral("Die Datenbank %1 konnte nicht in das neue Format umgesetzt werden: %2 %3")
+    return QStringLiteral(
+               "Die Datenbank %1 konnte nicht in das neue Format umgesetzt werden: %2 %3")
         .arg(QLatin1String(table), engineText, kCannotContinue);
 }
 
 QString unknownFormat(const char* table) {
-    return QStringLiteral("Die Datenbank %1 hat ein unbekanntes Format! %2").arg(QLatin1String(table), kCannotContinue);
+    return QStringLiteral("Die Datenbank %1 hat ein unbekanntes Format! %2")
+        .arg(QLatin1String(table), kCannotContinue);
 }
 
 bool upgradeCarriers(Database& db, MessageService& messages, const Hooks& hooks) {
@@ -265,14 +281,16 @@ bool upgradeInformation(Database& db, MessageService& messages, const Hooks& hoo
         db.exec(u"ALTER TABLE \"MusikInformation\" ADD COLUMN \"Currency\" INTEGER");
         db.exec(u"ALTER TABLE \"MusikInformation\" ADD COLUMN \"CreationDate\" DATE");
         db.exec(u"ALTER TABLE \"MusikInformation\" ADD COLUMN \"ChangeDate\" DATE");
-        db.exec(u"UPDATE \"MusikInformation\" SET \"Currency\" = 0, \"CreationDate\" = '1970-01-01', "
-                u"\"ChangeDate\" = '1970-01-01'");
+        db.exec(
+            u"UPDATE \"MusikInformation\" SET \"Currency\" = 0, \"CreationDate\" = '1970-01-01', "
+            u"\"ChangeDate\" = '1970-01-01'");
         transaction.commit();
     } catch (const DbError&) {
-        showError(messages, hooks,
-                  QStringLiteral("Die Datenbank MusikInformation.DB konnte nicht aktualisiert werden! %1")
-                      .arg(kCannotContinue),
-                  0);
+        showError(
+            messages, hooks,
+            QStringLiteral("Die Datenbank MusikInformation.DB konnte nicht aktualisiert werden! %1")
+                .arg(kCannotContinue),
+            0);
         return false;
     }
     return true;
@@ -302,11 +320,12 @@ bool checkDataFiles(Database& db, MessageService& messages, const Hooks& hooks) 
     const auto missing = firstMissingDataFile(db);
     if (!missing)
         return true;
-    showError(messages, hooks,
-              QStringLiteral("Die Datendatei ") + *missing +
-                  QStringLiteral(" konnte nicht gefunden werden. Hierdurch kann die Programmausführung "
-                                 "nicht fortgesetzt werden!"),
-              5501);
+    showError(
+        messages, hooks,
+        QStringLiteral("Die Datendatei ") + *missing +
+            QStringLiteral(" konnte nicht gefunden werden. Hierdurch kann die Programmausführung "
+                           "nicht fortgesetzt werden!"),
+        5501);
     return false;
 }
 
@@ -339,10 +358,11 @@ bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService&
         try {
             rebuildIndexes(db, table);
         } catch (const DbError&) {
-            showError(messages, hooks,
-                      QStringLiteral("Ein Index für die Datenbank %1 konnte nicht generiert werden! \n%2")
-                          .arg(QLatin1String(entry.messageName), kCannotContinue),
-                      entry.helpContext);
+            showError(
+                messages, hooks,
+                QStringLiteral("Ein Index für die Datenbank %1 konnte nicht generiert werden! \n%2")
+                    .arg(QLatin1String(entry.messageName), kCannotContinue),
+                entry.helpContext);
             return false;
         }
         if (rebuilt)

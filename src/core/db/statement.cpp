@@ -29,9 +29,13 @@ Statement& Statement::operator=(Statement&& other) noexcept {
     return *this;
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement() {
+    sqlite3_finalize(m_stmt);
+}
 
-void Statement::fail(int rc) const { throw Database::errorFor(m_db, rc); }
+void Statement::fail(int rc) const {
+    throw Database::errorFor(m_db, rc);
+}
 
 Statement& Statement::bindNull(int index) {
     if (const int rc = sqlite3_bind_null(m_stmt, index); rc != SQLITE_OK)
@@ -53,8 +57,8 @@ Statement& Statement::bind(int index, qint64 value) {
 
 Statement& Statement::bind(int index, const QString& value) {
     const QByteArray utf8 = value.toUtf8();
-    if (const int rc = sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()),
-                                         SQLITE_TRANSIENT);
+    if (const int rc =
+            sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
         rc != SQLITE_OK)
         fail(rc);
     return *this;
@@ -76,17 +80,23 @@ Statement& Statement::bind(int index, const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return bindNull(index);
     switch (value.typeId()) {
-    case QMetaType::Bool: return bind(index, value.toBool());
+    case QMetaType::Bool:
+        return bind(index, value.toBool());
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::Short:
-    case QMetaType::Long: return bind(index, value.toLongLong());
+    case QMetaType::Long:
+        return bind(index, value.toLongLong());
     case QMetaType::Double:
-    case QMetaType::Float: return bind(index, value.toDouble());
-    case QMetaType::QDate: return bind(index, value.toDate());
-    case QMetaType::QByteArray: return bind(index, value.toByteArray());
-    default: return bind(index, value.toString());
+    case QMetaType::Float:
+        return bind(index, value.toDouble());
+    case QMetaType::QDate:
+        return bind(index, value.toDate());
+    case QMetaType::QByteArray:
+        return bind(index, value.toByteArray());
+    default:
+        return bind(index, value.toString());
     }
 }
 
@@ -98,7 +108,9 @@ int Statement::parameterIndex(const char* name) const {
     return index;
 }
 
-int Statement::parameterCount() const { return sqlite3_bind_parameter_count(m_stmt); }
+int Statement::parameterCount() const {
+    return sqlite3_bind_parameter_count(m_stmt);
+}
 
 bool Statement::next() {
     const int rc = sqlite3_step(m_stmt);
@@ -116,9 +128,13 @@ void Statement::run() {
     sqlite3_reset(m_stmt);
 }
 
-void Statement::reset() { sqlite3_reset(m_stmt); }
+void Statement::reset() {
+    sqlite3_reset(m_stmt);
+}
 
-int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(m_stmt);
+}
 
 QString Statement::columnName(int column) const {
     return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
@@ -128,9 +144,13 @@ bool Statement::isNull(int column) const {
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
-double Statement::toDouble(int column) const { return sqlite3_column_double(m_stmt, column); }
+double Statement::toDouble(int column) const {
+    return sqlite3_column_double(m_stmt, column);
+}
 
-qint64 Statement::toInt64(int column) const { return sqlite3_column_int64(m_stmt, column); }
+qint64 Statement::toInt64(int column) const {
+    return sqlite3_column_int64(m_stmt, column);
+}
 
 QString Statement::toString(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
@@ -149,10 +169,15 @@ QDate Statement::toDate(int column) const {
 
 QVariant Statement::toVariant(int column) const {
     switch (sqlite3_column_type(m_stmt, column)) {
-    case SQLITE_INTEGER: return toInt64(column);
-    case SQLITE_FLOAT: return toDouble(column);
-    case SQLITE_TEXT: return toString(column);
-    case SQLITE_BLOB: return toBlob(column);
-    default: return {};
+    case SQLITE_INTEGER:
+        return toInt64(column);
+    case SQLITE_FLOAT:
+        return toDouble(column);
+    case SQLITE_TEXT:
+        return toString(column);
+    case SQLITE_BLOB:
+        return toBlob(column);
+    default:
+        return {};
     }
 }

@@ -88,7 +88,8 @@ std::optional<qint64> readInteger(const IniFile& ini, const QString& section, co
     return ok ? std::optional<qint64>(v) : std::nullopt;
 }
 
-template <class Int> void readRanged(const IniFile& ini, const QString& section, const QString& key, Int& target) {
+template <class Int>
+void readRanged(const IniFile& ini, const QString& section, const QString& key, Int& target) {
     const auto v = readInteger(ini, section, key);
     if (v && *v >= std::numeric_limits<Int>::min() && *v <= std::numeric_limits<Int>::max())
         target = Int(*v);
@@ -137,7 +138,9 @@ struct Writer {
     }
 };
 
-bool isButtonType(qint64 value) { return value >= 1 && value <= 3; }
+bool isButtonType(qint64 value) {
+    return value >= 1 && value <= 3;
+}
 
 } // namespace
 

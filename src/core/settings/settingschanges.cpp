@@ -1,6 +1,7 @@
 #include "settingschanges.h"
 
-std::vector<SettingsNotification> settingsNotifications(const Settings& before, const Settings& after) {
+std::vector<SettingsNotification> settingsNotifications(const Settings& before,
+                                                        const Settings& after) {
     std::vector<SettingsNotification> n;
     if (before.showHints != after.showHints)
         n.push_back(SettingsNotification::Hints);

@@ -8,4 +8,5 @@
 // the values are applied: hints, LED mode, song order, then each CD colour that changed.
 enum class SettingsNotification { Hints, CdLedMode, SongOrder, CdColour };
 
-std::vector<SettingsNotification> settingsNotifications(const Settings& before, const Settings& after);
+std::vector<SettingsNotification> settingsNotifications(const Settings& before,
+                                                        const Settings& after);

@@ -18,6 +18,8 @@ struct AppState {
     Database db;
 
     bool cdDrivePresent() const { return !cdDrives.isEmpty(); }
-    QString settingsPath() const { return QDir(dataDirectory).filePath(QString::fromLatin1(settingsfile::kFileName)); }
+    QString settingsPath() const {
+        return QDir(dataDirectory).filePath(QString::fromLatin1(settingsfile::kFileName));
+    }
     QString dataFile(const QString& name) const { return QDir(dataDirectory).filePath(name); }
 };

@@ -17,7 +17,8 @@ QString withTrailingSeparator(const QString& directory) {
 
 QString choose(const QString& programDirectory) {
     const QDir program(programDirectory);
-    if (program.exists(QString::fromLatin1(Database::kFileName)) || QFileInfo(programDirectory).isWritable())
+    if (program.exists(QString::fromLatin1(Database::kFileName)) ||
+        QFileInfo(programDirectory).isWritable())
         return withTrailingSeparator(program.absolutePath());
     QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (home.isEmpty())

@@ -9,8 +9,8 @@ struct MenuState {
 
 struct MenuInputs {
     int childWindows = 0;
-    bool busy = false;        // a backup or restore runs
-    long long carriers = 0;   // read only while not busy
+    bool busy = false;      // a backup or restore runs
+    long long carriers = 0; // read only while not busy
     bool cdDrivePresent = false;
     bool cdPlayerOpen = false;
 };

@@ -10,9 +10,11 @@ const QByteArray kActivate("activate\n");
 }
 
 SingleInstance::SingleInstance(const QString& dataDirectory, QObject* parent) : QObject(parent) {
-    const QByteArray key = (qEnvironmentVariable("USER") + QLatin1Char('|') + QDir::cleanPath(dataDirectory)).toUtf8();
+    const QByteArray key =
+        (qEnvironmentVariable("USER") + QLatin1Char('|') + QDir::cleanPath(dataDirectory)).toUtf8();
     m_name = QStringLiteral("Diskarium-") +
-             QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+             QString::fromLatin1(
+                 QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
 }
 
 SingleInstance::~SingleInstance() = default;

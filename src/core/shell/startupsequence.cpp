@@ -24,7 +24,8 @@ bool runDataSteps(StartupContext& c, StartupUi& ui) {
     const bool rebuild = rebuildRequested(c.arguments);
     ui.pause(50);
     ui.setProgress(44);
-    if (!c.duplicateInstance && !startupchecks::checkAndRebuildIndexes(c.db, rebuild, c.messages, hooks))
+    if (!c.duplicateInstance &&
+        !startupchecks::checkAndRebuildIndexes(c.db, rebuild, c.messages, hooks))
         return false;
     ui.pause(30);
     ui.setProgress(52);
@@ -62,7 +63,8 @@ bool openDatabase(Database& db, const QString& dataDirectory, MessageService& me
         db.open(dataset::databasePath(dataDirectory));
         return true;
     } catch (const DbError& e) {
-        messages.error(e.message() + QStringLiteral(" Die Programmausführung kann nicht fortgesetzt werden!"));
+        messages.error(e.message() +
+                       QStringLiteral(" Die Programmausführung kann nicht fortgesetzt werden!"));
         return false;
     }
 }

@@ -8,9 +8,13 @@ int Tips::startAfter(int lastTip) const {
     return lastTip + 1;
 }
 
-int Tips::next(int number) const { return m_tips.empty() ? 0 : number >= count() ? 1 : number + 1; }
+int Tips::next(int number) const {
+    return m_tips.empty() ? 0 : number >= count() ? 1 : number + 1;
+}
 
-int Tips::previous(int number) const { return m_tips.empty() ? 0 : number <= 1 ? count() : number - 1; }
+int Tips::previous(int number) const {
+    return m_tips.empty() ? 0 : number <= 1 ? count() : number - 1;
+}
 
 QString Tips::titleFor(const QString& kind) {
     if (kind == QLatin1String("H"))

@@ -17,7 +17,8 @@ const QString kFilter = QStringLiteral("Diskariumbackup (*.BCK *.bck);;Alle Date
 }
 
 BackupCommands::BackupCommands(TMain& main, MessageService& messages)
-    : QObject(&main), m_main(main), m_messages(messages), m_clock([] { return QDateTime::currentDateTime(); }) {}
+    : QObject(&main), m_main(main), m_messages(messages),
+      m_clock([] { return QDateTime::currentDateTime(); }) {}
 
 BackupCommands::~BackupCommands() = default;
 
@@ -28,7 +29,8 @@ void BackupCommands::install() {
 
 bool BackupCommands::closeChildren(const QString& question) {
     while (!m_main.mdiArea()->subWindowList().isEmpty()) {
-        if (m_messages.confirm(question, MessageButton::Yes | MessageButton::No) != MessageButton::Yes)
+        if (m_messages.confirm(question, MessageButton::Yes | MessageButton::No) !=
+            MessageButton::Yes)
             return false;
         const QList<QMdiSubWindow*> children = m_main.mdiArea()->subWindowList();
         for (auto it = children.rbegin(); it != children.rend(); ++it)
@@ -75,18 +77,26 @@ void BackupCommands::connectComponent(TBackupFile& component, bool backupMode) {
     component.OnError = [this](int code, const QString& file, const QString&) {
         m_errorText = databackup::errorText(code, file);
     };
-    component.OnNeedDisk = [this, &component](int volume, bool& cont) { askForDisk(volume, cont, component); };
-    m_dialog->setMode(backupMode ? TBackupProgressDlg::Mode::Backup : TBackupProgressDlg::Mode::Restore);
-    connect(m_dialog, &TBackupProgressDlg::cancelRequested, this, [&component] { component.cancel(); });
+    component.OnNeedDisk = [this, &component](int volume, bool& cont) {
+        askForDisk(volume, cont, component);
+    };
+    m_dialog->setMode(backupMode ? TBackupProgressDlg::Mode::Backup
+                                 : TBackupProgressDlg::Mode::Restore);
+    connect(m_dialog, &TBackupProgressDlg::cancelRequested, this,
+            [&component] { component.cancel(); });
 }
 
 void BackupCommands::askForDisk(int volume, bool& continueFlag, TBackupFile& component) {
     const QString drive = inspectDrive(m_main.state().settings.backupPath).root;
     for (;;) {
-        const MessageButton answer = m_messages.show(
-            {MessageKind::Confirmation,
-             QStringLiteral("Bitte eine leere Diskette %1 in Laufwerk %2 einlegen.").arg(volume).arg(drive),
-             MessageButton::Ok | MessageButton::Cancel | MessageButton::Help, 0, {}});
+        const MessageButton answer =
+            m_messages.show({MessageKind::Confirmation,
+                             QStringLiteral("Bitte eine leere Diskette %1 in Laufwerk %2 einlegen.")
+                                 .arg(volume)
+                                 .arg(drive),
+                             MessageButton::Ok | MessageButton::Cancel | MessageButton::Help,
+                             0,
+                             {}});
         if (answer != MessageButton::Ok) {
             continueFlag = false;
             return;
@@ -107,17 +117,24 @@ bool BackupCommands::checkDrive(const QString& folder, TBackupFile& component) {
     const MessageButtons yesNoHelp = MessageButton::Yes | MessageButton::No | MessageButton::Help;
     switch (drive.kind) {
     case DriveKind::Unknown:
-        return m_messages.show({MessageKind::Warning,
-                                QStringLiteral("Type des Laufwerks kann nicht ermittelt werden (Keine Diskette "
-                                               "eingelegt!). Sind Sie sicher, dass Sie dieses Laufwerk verwenden "
-                                               "möchten?"),
-                                yesNoHelp, 0, {}}) == MessageButton::Yes;
+        return m_messages.show(
+                   {MessageKind::Warning,
+                    QStringLiteral(
+                        "Type des Laufwerks kann nicht ermittelt werden (Keine Diskette "
+                        "eingelegt!). Sind Sie sicher, dass Sie dieses Laufwerk verwenden "
+                        "möchten?"),
+                    yesNoHelp,
+                    0,
+                    {}}) == MessageButton::Yes;
     case DriveKind::Removable:
         for (;;) {
             const MessageButton answer = m_messages.show(
                 {MessageKind::Confirmation,
-                 QStringLiteral("Bitte eine leere Diskette 1 in Laufwerk %1 einlegen.").arg(drive.root),
-                 MessageButton::Ok | MessageButton::Cancel | MessageButton::Help, 0, {}});
+                 QStringLiteral("Bitte eine leere Diskette 1 in Laufwerk %1 einlegen.")
+                     .arg(drive.root),
+                 MessageButton::Ok | MessageButton::Cancel | MessageButton::Help,
+                 0,
+                 {}});
             if (answer != MessageButton::Ok)
                 return false;
             const qint64 free = freeSpace(folder);
@@ -131,25 +148,32 @@ bool BackupCommands::checkDrive(const QString& folder, TBackupFile& component) {
         m_messages.error(QStringLiteral("Das gewählte Laufwerk kann nicht beschrieben werden! "));
         return false;
     case DriveKind::RamDisk:
-        return m_messages.show({MessageKind::Warning,
-                                QStringLiteral("Eine Datensicherung auf ein RAM-Laufwerk macht normalerweise keinen "
-                                               "Sinn! Sind Sie sicher, dass Sie dieses Laufwerk verwenden möchten?"),
-                                yesNoHelp, 0, {}}) == MessageButton::Yes;
-    case DriveKind::Fixed: return true;
+        return m_messages.show(
+                   {MessageKind::Warning,
+                    QStringLiteral(
+                        "Eine Datensicherung auf ein RAM-Laufwerk macht normalerweise keinen "
+                        "Sinn! Sind Sie sicher, dass Sie dieses Laufwerk verwenden möchten?"),
+                    yesNoHelp,
+                    0,
+                    {}}) == MessageButton::Yes;
+    case DriveKind::Fixed:
+        return true;
     }
     return true;
 }
 
 void BackupCommands::backup() {
-    if (!closeChildren(QStringLiteral("Vor der Datensicherung müssen alle geöffneten Fenster geschlossen werden. "
-                                      "Sollen die Fenster geschlossen werden und die Datensicherung ausgeführt "
-                                      "werden?")))
+    if (!closeChildren(QStringLiteral(
+            "Vor der Datensicherung müssen alle geöffneten Fenster geschlossen werden. "
+            "Sollen die Fenster geschlossen werden und die Datensicherung ausgeführt "
+            "werden?")))
         return;
     prepare();
     AppState& state = m_main.state();
     const QDateTime now = m_clock();
-    QString path = m_messages.chooseSaveFile({QStringLiteral("Datensicherung ..."), state.settings.backupPath,
-                                              databackup::defaultArchiveName(now), kFilter});
+    QString path =
+        m_messages.chooseSaveFile({QStringLiteral("Datensicherung ..."), state.settings.backupPath,
+                                   databackup::defaultArchiveName(now), kFilter});
     if (path.isEmpty()) {
         finish();
         return;
@@ -172,26 +196,33 @@ void BackupCommands::backup() {
     m_main.setEnabled(true);
     if (ok)
         m_messages.information(
-            QStringLiteral("Die Datensicherung war erfolgreich. Kompressionsrate = %1%").arg(component.compressionRate()));
+            QStringLiteral("Die Datensicherung war erfolgreich. Kompressionsrate = %1%")
+                .arg(component.compressionRate()));
     else if (!component.cancelled())
-        m_messages.information(QStringLiteral("Die Datensicherung ist fehlgeschlagen [%1]!").arg(m_errorText));
+        m_messages.information(
+            QStringLiteral("Die Datensicherung ist fehlgeschlagen [%1]!").arg(m_errorText));
     finish();
 }
 
 void BackupCommands::restore() {
-    if (!closeChildren(QStringLiteral("Vor der Datenwiederherstellung müssen alle geöffneten Fenster geschlossen "
-                                      "werden. Sollen die Fenster geschlossen werden und die "
-                                      "Datenwiederherstellung ausgeführt werden?")))
+    if (!closeChildren(QStringLiteral(
+            "Vor der Datenwiederherstellung müssen alle geöffneten Fenster geschlossen "
+            "werden. Sollen die Fenster geschlossen werden und die "
+            "Datenwiederherstellung ausgeführt werden?")))
         return;
-    if (m_messages.show({MessageKind::Warning,
-                         QStringLiteral("Achtung: Wenn Sie diesen Vorgang fortsetzen werden die derzeit vorhandenen "
-                                        "Datenbankdateien überschrieben! Möchten Sie diesen Vorgang fortsetzen?"),
-                         MessageButton::Yes | MessageButton::No | MessageButton::Help, 0, {}}) != MessageButton::Yes)
+    if (m_messages.show(
+            {MessageKind::Warning,
+             QStringLiteral(
+                 "Achtung: Wenn Sie diesen Vorgang fortsetzen werden die derzeit vorhandenen "
+                 "Datenbankdateien überschrieben! Möchten Sie diesen Vorgang fortsetzen?"),
+             MessageButton::Yes | MessageButton::No | MessageButton::Help,
+             0,
+             {}}) != MessageButton::Yes)
         return;
     prepare();
     AppState& state = m_main.state();
-    const QString path =
-        m_messages.chooseOpenFile({QStringLiteral("Datenwiederherstellung"), state.settings.restorePath, {}, kFilter});
+    const QString path = m_messages.chooseOpenFile(
+        {QStringLiteral("Datenwiederherstellung"), state.settings.restorePath, {}, kFilter});
     if (path.isEmpty()) {
         finish();
         return;
@@ -210,11 +241,13 @@ void BackupCommands::restore() {
     if (result.ok)
         m_messages.information(QStringLiteral("Die Datenwiederherstellung war erfolgreich!"));
     else if (result.cancelled)
-        m_messages.information(QStringLiteral("Die Datenwiederherstellung wurde abgebrochen.") + untouched);
+        m_messages.information(QStringLiteral("Die Datenwiederherstellung wurde abgebrochen.") +
+                               untouched);
     else if (!result.archiveError.isEmpty())
         m_messages.error(result.archiveError + QLatin1Char('.') + untouched);
     else
-        m_messages.information(QStringLiteral("Die Datenwiederherstellung ist fehlgeschlagen [%1]!").arg(result.failure) +
+        m_messages.information(QStringLiteral("Die Datenwiederherstellung ist fehlgeschlagen [%1]!")
+                                   .arg(result.failure) +
                                untouched);
     finish();
 }

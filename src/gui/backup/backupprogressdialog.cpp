@@ -27,10 +27,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        static const QPointF pips[7][6] = {
-            {}, {{0, 0}}, {{-1, -1}, {1, 1}}, {{-1, -1}, {0, 0}, {1, 1}},
-            {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}}, {{-1, -1}, {1, -1}, {0, 0}, {-1, 1}, {1, 1}},
-            {{-1, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {1, 1}}};
+        static const QPointF pips[7][6] = {{},
+                                           {{0, 0}},
+                                           {{-1, -1}, {1, 1}},
+                                           {{-1, -1}, {0, 0}, {1, 1}},
+                                           {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}},
+                                           {{-1, -1}, {1, -1}, {0, 0}, {-1, 1}, {1, 1}},
+                                           {{-1, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {1, 1}}};
         static const int counts[7] = {0, 1, 2, 3, 4, 5, 6};
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
@@ -50,7 +53,8 @@ private:
 };
 
 TBackupProgressDlg::TBackupProgressDlg(MessageService& messages, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowStaysOnTopHint),
       m_messages(messages) {
     auto* wait = new QLabel(QStringLiteral("Bitte einen Moment Geduld ..."), this);
     QFont big = wait->font();
@@ -77,23 +81,33 @@ TBackupProgressDlg::TBackupProgressDlg(MessageService& messages, QWidget* parent
 
 void TBackupProgressDlg::setMode(Mode mode) {
     m_mode = mode;
-    setWindowTitle(mode == Mode::Backup ? QStringLiteral("Datensicherung") : QStringLiteral("Datenwiederherstellung"));
+    setWindowTitle(mode == Mode::Backup ? QStringLiteral("Datensicherung")
+                                        : QStringLiteral("Datenwiederherstellung"));
 }
 
 void TBackupProgressDlg::showProgress(const QString& fileName, int percent) {
     m_bar->setValue(percent);
-    m_file->setText(percent > 99 ? QStringLiteral("Schreibe Daten .....") : QFileInfo(fileName).fileName());
+    m_file->setText(percent > 99 ? QStringLiteral("Schreibe Daten .....")
+                                 : QFileInfo(fileName).fileName());
 }
 
-void TBackupProgressDlg::setFileLabel(const QString& text) { m_file->setText(text); }
+void TBackupProgressDlg::setFileLabel(const QString& text) {
+    m_file->setText(text);
+}
 
-QString TBackupProgressDlg::fileLabel() const { return m_file->text(); }
+QString TBackupProgressDlg::fileLabel() const {
+    return m_file->text();
+}
 
-int TBackupProgressDlg::percent() const { return m_bar->value(); }
+int TBackupProgressDlg::percent() const {
+    return m_bar->value();
+}
 
 void TBackupProgressDlg::askToCancel() {
-    const QString question = m_mode == Mode::Backup ? QStringLiteral("Möchten Sie die Datensicherung abbrechen?")
-                                                    : QStringLiteral("Möchten Sie die Datenwiederherstellung abbrechen?");
+    const QString question =
+        m_mode == Mode::Backup
+            ? QStringLiteral("Möchten Sie die Datensicherung abbrechen?")
+            : QStringLiteral("Möchten Sie die Datenwiederherstellung abbrechen?");
     if (m_messages.confirm(question, MessageButton::Yes | MessageButton::No) == MessageButton::Yes)
         emit cancelRequested();
 }

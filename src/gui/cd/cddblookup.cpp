@@ -17,7 +17,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-TCDDBLookup::TCDDBLookup(Settings& settings, const QString& dataDirectory, MessageService& messages, QWidget* parent)
+TCDDBLookup::TCDDBLookup(Settings& settings, const QString& dataDirectory, MessageService& messages,
+                         QWidget* parent)
     : QDialog(parent), m_settings(settings), m_dataDirectory(dataDirectory), m_messages(messages),
       m_client(new CddbClient(this)) {
     setWindowTitle(QStringLiteral("CDDB-Server abfragen"));
@@ -25,7 +26,8 @@ TCDDBLookup::TCDDBLookup(Settings& settings, const QString& dataDirectory, Messa
     m_servers = new QComboBox(this);
     m_discIdLabel = new QLabel(this);
     m_hits = new QTreeWidget(this);
-    m_hits->setHeaderLabels({QStringLiteral("Kategorie"), QStringLiteral("CD ID"), QStringLiteral("Titel")});
+    m_hits->setHeaderLabels(
+        {QStringLiteral("Kategorie"), QStringLiteral("CD ID"), QStringLiteral("Titel")});
     m_hits->setRootIsDecorated(false);
     const int w = fontMetrics().horizontalAdvance(QLatin1Char('W'));
     m_hits->setColumnWidth(0, 12 * w);
@@ -74,7 +76,9 @@ TCDDBLookup::TCDDBLookup(Settings& settings, const QString& dataDirectory, Messa
 
 TCDDBLookup::~TCDDBLookup() = default;
 
-void TCDDBLookup::setTimeout(int milliseconds) { m_client->setTimeout(milliseconds); }
+void TCDDBLookup::setTimeout(int milliseconds) {
+    m_client->setTimeout(milliseconds);
+}
 
 void TCDDBLookup::setDisc(const TCDToc& toc, quint32 discId, qint32 leadOutSeconds, int tracks) {
     m_toc = toc;
@@ -84,9 +88,13 @@ void TCDDBLookup::setDisc(const TCDToc& toc, quint32 discId, qint32 leadOutSecon
     m_discIdLabel->setText(discIdForDisplay(discId));
 }
 
-QString TCDDBLookup::statusText() const { return m_status->text(); }
+QString TCDDBLookup::statusText() const {
+    return m_status->text();
+}
 
-QString TCDDBLookup::shownDiscId() const { return m_discIdLabel->text(); }
+QString TCDDBLookup::shownDiscId() const {
+    return m_discIdLabel->text();
+}
 
 void TCDDBLookup::loadServers() {
     const auto lines = cddb::loadServerList(cddb::serverListPath(m_dataDirectory));
@@ -144,8 +152,8 @@ void TCDDBLookup::query() {
     for (int i = 0; i < m_tracks; ++i)
         offsets.append(m_toc[size_t(i)].frameOffset);
     CddbExchange exchange(CddbExchange::Command::Query,
-                          CddbExchange::queryLine(m_discId, m_tracks, offsets, m_leadOutSeconds), m_user->text().trimmed(),
-                          QHostInfo::localHostName());
+                          CddbExchange::queryLine(m_discId, m_tracks, offsets, m_leadOutSeconds),
+                          m_user->text().trimmed(), QHostInfo::localHostName());
     if (!runExchange(exchange))
         return;
     m_hits->clear();
@@ -160,7 +168,8 @@ void TCDDBLookup::read() {
     QTreeWidgetItem* hit = m_hits->currentItem();
     if (m_busy || !hit)
         return;
-    CddbExchange exchange(CddbExchange::Command::Read, CddbExchange::readLine(hit->text(0), hit->text(1)),
+    CddbExchange exchange(CddbExchange::Command::Read,
+                          CddbExchange::readLine(hit->text(0), hit->text(1)),
                           m_user->text().trimmed(), QHostInfo::localHostName());
     if (!runExchange(exchange))
         return;
@@ -177,8 +186,8 @@ void TCDDBLookup::read() {
 void TCDDBLookup::refreshHosts() {
     if (m_busy)
         return;
-    CddbExchange exchange(CddbExchange::Command::Sites, CddbExchange::sitesLine(), m_user->text().trimmed(),
-                          QHostInfo::localHostName());
+    CddbExchange exchange(CddbExchange::Command::Sites, CddbExchange::sitesLine(),
+                          m_user->text().trimmed(), QHostInfo::localHostName());
     if (!runExchange(exchange))
         return;
     if (!cddb::writeServerList(cddb::serverListPath(m_dataDirectory), exchange.reply())) {

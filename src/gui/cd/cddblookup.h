@@ -20,7 +20,8 @@ class QTreeWidget;
 class TCDDBLookup : public QDialog {
     Q_OBJECT
 public:
-    TCDDBLookup(Settings& settings, const QString& dataDirectory, MessageService& messages, QWidget* parent = nullptr);
+    TCDDBLookup(Settings& settings, const QString& dataDirectory, MessageService& messages,
+                QWidget* parent = nullptr);
     ~TCDDBLookup() override;
 
     void setDisc(const TCDToc& toc, quint32 discId, qint32 leadOutSeconds, int tracks);

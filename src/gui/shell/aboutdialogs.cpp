@@ -17,7 +17,8 @@ void showAboutBox(QWidget* parent) {
     box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
     box.setText(QStringLiteral("<b>%1</b><br>Version 1.5.0<br>Erstellt am %2")
                     .arg(kProduct, QStringLiteral(__DATE__)));
-    box.setInformativeText(QStringLiteral("Verwaltung einer Tonträgersammlung bis zum einzelnen Lied."));
+    box.setInformativeText(
+        QStringLiteral("Verwaltung einer Tonträgersammlung bis zum einzelnen Lied."));
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -29,15 +30,15 @@ TCreditsDialog::TCreditsDialog(QWidget* parent) : QDialog(parent) {
     m_viewport->setFixedSize(320, 160);
     m_credits = new QLabel(m_viewport);
     m_credits->setAlignment(Qt::AlignHCenter);
-    m_credits->setText(QStringLiteral(
-        "<p align=center><b>Diskarium</b></p>"
-        "<p align=center>Entwicklung<br>das Diskarium-Team</p>"
-        "<p align=center>Datenbank<br>SQLite</p>"
-        "<p align=center>Oberfläche<br>Qt</p>"
-        "<p align=center>Kompression<br>zlib</p>"
-        "<p align=center>Audio-CD<br>libcdio</p>"
-        "<p align=center>Titeldaten<br>die Freiwilligen der CDDB-Server</p>"
-        "<p align=center>Dank an alle,<br>die ihre Sammlung lieben.</p>"));
+    m_credits->setText(
+        QStringLiteral("<p align=center><b>Diskarium</b></p>"
+                       "<p align=center>Entwicklung<br>das Diskarium-Team</p>"
+                       "<p align=center>Datenbank<br>SQLite</p>"
+                       "<p align=center>Oberfläche<br>Qt</p>"
+                       "<p align=center>Kompression<br>zlib</p>"
+                       "<p align=center>Audio-CD<br>libcdio</p>"
+                       "<p align=center>Titeldaten<br>die Freiwilligen der CDDB-Server</p>"
+                       "<p align=center>Dank an alle,<br>die ihre Sammlung lieben.</p>"));
     m_credits->setFixedWidth(320);
     m_credits->adjustSize();
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -1,10 +1,10 @@
 #include "application.h"
 
 #include "core/cd/cddrives.h"
-#include "gui/backup/backupcommands.h"
 #include "core/shell/datadirectory.h"
 #include "core/shell/singleinstance.h"
 #include "core/shell/startupsequence.h"
+#include "gui/backup/backupcommands.h"
 #include "hintfilter.h"
 #include "initdialog.h"
 #include "mainwindow.h"
@@ -45,8 +45,14 @@ int runDiskarium(int argc, char* argv[]) {
     init.show();
     QApplication::processEvents();
 
-    StartupContext context{state.db, main.messages(), state.settings, state.settingsPath(),
-                           QCoreApplication::arguments().mid(1), false, [&main] { main.applySettings(); }, {}};
+    StartupContext context{state.db,
+                           main.messages(),
+                           state.settings,
+                           state.settingsPath(),
+                           QCoreApplication::arguments().mid(1),
+                           false,
+                           [&main] { main.applySettings(); },
+                           {}};
     if (!startup::runDataSteps(context, init))
         return 1;
     init.hide();

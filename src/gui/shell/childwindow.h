@@ -10,10 +10,10 @@ class ChildWindow {
 public:
     virtual ~ChildWindow() = default;
 
-    virtual void refreshMediaList() {}   // carriers were added, changed or imported
-    virtual void cdColoursChanged() {}   // the CD player's display colours changed
-    virtual void songOrderChanged() {}   // title before running time, or the reverse
-    virtual void cdLedModeChanged() {}   // the CD player switches LED style on or off
+    virtual void refreshMediaList() {} // carriers were added, changed or imported
+    virtual void cdColoursChanged() {} // the CD player's display colours changed
+    virtual void songOrderChanged() {} // title before running time, or the reverse
+    virtual void cdLedModeChanged() {} // the CD player switches LED style on or off
     virtual void hintsChanged(bool) {}
 
     // Menus shown in the menu bar while this child is active.

@@ -104,11 +104,17 @@ void HelpViewer::showPage(const QUrl& url) {
     activateWindow();
 }
 
-void HelpViewer::showContents() { showPage(QUrl(kContents)); }
+void HelpViewer::showContents() {
+    showPage(QUrl(kContents));
+}
 
-void HelpViewer::showContext(int helpContext) { showPage(pageFor(QString::number(helpContext))); }
+void HelpViewer::showContext(int helpContext) {
+    showPage(pageFor(QString::number(helpContext)));
+}
 
-void HelpViewer::showTopic(const QString& topic) { showPage(pageFor(topic)); }
+void HelpViewer::showTopic(const QString& topic) {
+    showPage(pageFor(topic));
+}
 
 void HelpViewer::showSearch(const QString& keyword) {
     m_searchField->setText(keyword);
@@ -126,7 +132,8 @@ void HelpViewer::search(const QString& keyword) {
         const QString text = plainText(resource);
         if (!keyword.isEmpty() && !text.contains(keyword, Qt::CaseInsensitive))
             continue;
-        hits.append({text.section(QLatin1Char('\n'), 0, 0).trimmed(), QStringLiteral("qrc") + resource});
+        hits.append(
+            {text.section(QLatin1Char('\n'), 0, 0).trimmed(), QStringLiteral("qrc") + resource});
     }
     std::sort(hits.begin(), hits.end());
     for (const auto& [title, url] : hits) {

@@ -33,8 +33,14 @@ void TInitDialog::setProgress(int percent) {
     repaint();
 }
 
-void TInitDialog::pause(int) { QApplication::processEvents(); }
+void TInitDialog::pause(int) {
+    QApplication::processEvents();
+}
 
-QString TInitDialog::labelText() const { return m_label->text(); }
+QString TInitDialog::labelText() const {
+    return m_label->text();
+}
 
-int TInitDialog::progress() const { return m_progress->value(); }
+int TInitDialog::progress() const {
+    return m_progress->value();
+}

@@ -33,12 +33,13 @@ using C = MainCommand;
 // Commands that need at least one carrier (the menu entry "Verleihver&waltung..." does not).
 bool isDataCommand(MainCommand c) {
     return c == C::EditCarriers || c == C::StatisticsMediaTypes || c == C::StatisticsDirections ||
-           c == C::StatisticsStates || c == C::StatisticsYears || c == C::SearchSongs || c == C::SearchCarriers ||
-           c == C::PrintList || c == C::PrintAll;
+           c == C::StatisticsStates || c == C::StatisticsYears || c == C::SearchSongs ||
+           c == C::SearchCarriers || c == C::PrintList || c == C::PrintAll;
 }
 
 bool isWindowCommand(MainCommand c) {
-    return c == C::Tile || c == C::Cascade || c == C::CloseAll || c == C::ArrangeIcons || c == C::MinimizeAll;
+    return c == C::Tile || c == C::Cascade || c == C::CloseAll || c == C::ArrangeIcons ||
+           c == C::MinimizeAll;
 }
 
 QIcon iconFor(MainCommand c) {
@@ -47,25 +48,41 @@ QIcon iconFor(MainCommand c) {
         return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
     };
     switch (c) {
-    case C::EditCarriers: return themed("view-list-details", QStyle::SP_FileDialogDetailedView);
-    case C::NewCarrier: return themed("document-new", QStyle::SP_FileIcon);
-    case C::PrintList: return themed("document-print", QStyle::SP_FileDialogContentsView);
-    case C::Lending: return themed("contact-new", QStyle::SP_DirLinkIcon);
-    case C::CdPlayer: return themed("media-optical-audio", QStyle::SP_MediaPlay);
-    case C::SearchCarriers: return themed("edit-find", QStyle::SP_FileDialogContentsView);
-    case C::SearchSongs: return themed("system-search", QStyle::SP_FileDialogInfoView);
-    case C::PrinterSetup: return themed("document-print-setup", QStyle::SP_ComputerIcon);
-    case C::Settings: return themed("preferences-system", QStyle::SP_FileDialogListView);
-    case C::HelpIndex: return themed("help-contents", QStyle::SP_DialogHelpButton);
-    case C::Exit: return themed("application-exit", QStyle::SP_DialogCloseButton);
-    case C::Tile: return themed("view-grid", QStyle::SP_ToolBarHorizontalExtensionButton);
-    case C::Cascade: return themed("window-duplicate", QStyle::SP_TitleBarMaxButton);
-    case C::ArrangeIcons: return themed("view-sort", QStyle::SP_TitleBarMinButton);
-    default: return {};
+    case C::EditCarriers:
+        return themed("view-list-details", QStyle::SP_FileDialogDetailedView);
+    case C::NewCarrier:
+        return themed("document-new", QStyle::SP_FileIcon);
+    case C::PrintList:
+        return themed("document-print", QStyle::SP_FileDialogContentsView);
+    case C::Lending:
+        return themed("contact-new", QStyle::SP_DirLinkIcon);
+    case C::CdPlayer:
+        return themed("media-optical-audio", QStyle::SP_MediaPlay);
+    case C::SearchCarriers:
+        return themed("edit-find", QStyle::SP_FileDialogContentsView);
+    case C::SearchSongs:
+        return themed("system-search", QStyle::SP_FileDialogInfoView);
+    case C::PrinterSetup:
+        return themed("document-print-setup", QStyle::SP_ComputerIcon);
+    case C::Settings:
+        return themed("preferences-system", QStyle::SP_FileDialogListView);
+    case C::HelpIndex:
+        return themed("help-contents", QStyle::SP_DialogHelpButton);
+    case C::Exit:
+        return themed("application-exit", QStyle::SP_DialogCloseButton);
+    case C::Tile:
+        return themed("view-grid", QStyle::SP_ToolBarHorizontalExtensionButton);
+    case C::Cascade:
+        return themed("window-duplicate", QStyle::SP_TitleBarMaxButton);
+    case C::ArrangeIcons:
+        return themed("view-sort", QStyle::SP_TitleBarMinButton);
+    default:
+        return {};
     }
 }
 
-const char* const kWeekdays[] = {"Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag", "Sonntag"};
+const char* const kWeekdays[] = {"Montag",  "Dienstag", "Mittwoch", "Donnerstag",
+                                 "Freitag", "Samstag",  "Sonntag"};
 
 } // namespace
 
@@ -122,10 +139,12 @@ void TMain::createMenus() {
             m_beforeWindowMenu = menu->menuAction();
         }
         for (const CommandInfo& info : mainCommands()) {
-            if (info.menu == MainMenu::Statistics && menuInfo.menu == MainMenu::File && !statistics) {
+            if (info.menu == MainMenu::Statistics && menuInfo.menu == MainMenu::File &&
+                !statistics) {
                 statistics = menu->addMenu(QStringLiteral("&Statistik..."));
                 statistics->setProperty("helpContext", 10007);
-                statistics->menuAction()->setStatusTip(QStringLiteral("Zeigt und druckt Statistiken der Sammlung"));
+                statistics->menuAction()->setStatusTip(
+                    QStringLiteral("Zeigt und druckt Statistiken der Sammlung"));
                 statistics->installEventFilter(this);
             }
             if (info.menu == MainMenu::Statistics && menuInfo.menu == MainMenu::File) {
@@ -166,7 +185,9 @@ void TMain::createToolBars() {
     }
 }
 
-QToolBar* TMain::toolBar(int index) const { return m_toolBars.value(index); }
+QToolBar* TMain::toolBar(int index) const {
+    return m_toolBars.value(index);
+}
 
 void TMain::createStatusBar() {
     QStatusBar* bar = statusBar();
@@ -209,9 +230,11 @@ QMenu* TMain::createPopupMenu() {
     });
     menu->addSeparator();
     auto* group = new QActionGroup(menu);
-    const std::pair<const char*, int> modes[] = {{"Bilder &und Text", 3}, {"Nur &Bilder", 1}, {"Nur &Text", 2}};
+    const std::pair<const char*, int> modes[] = {
+        {"Bilder &und Text", 3}, {"Nur &Bilder", 1}, {"Nur &Text", 2}};
     for (const auto& [caption, mode] : modes) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption), this, [this, m = mode] { setButtonType(m); });
+        QAction* a = menu->addAction(QString::fromUtf8(caption), this,
+                                     [this, m = mode] { setButtonType(m); });
         a->setCheckable(true);
         a->setChecked(m_buttonType == mode);
         group->addAction(a);
@@ -242,7 +265,9 @@ void TMain::applySettings() {
     selectLastPrinter();
 }
 
-void TMain::selectLastPrinter() { m_state.currentPrinter = printerchoice::initialPrinter(m_state.settings.lastPrinter); }
+void TMain::selectLastPrinter() {
+    m_state.currentPrinter = printerchoice::initialPrinter(m_state.settings.lastPrinter);
+}
 
 void TMain::setHintsEnabled(bool enabled) {
     m_hintFilter.setHintsEnabled(enabled);
@@ -309,13 +334,15 @@ QMdiSubWindow* TMain::addChildWindow(QWidget* widget) {
     widget->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* w = m_mdi->addSubWindow(widget);
     w->setAttribute(Qt::WA_DeleteOnClose);
-    connect(w, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &TMain::updateMenuItems); });
+    connect(w, &QObject::destroyed, this,
+            [this] { QTimer::singleShot(0, this, &TMain::updateMenuItems); });
     widget->show();
     updateMenuItems();
     return w;
 }
 
-QMdiSubWindow* TMain::activateOrOpen(const QString& caption, const std::function<QWidget*()>& create) {
+QMdiSubWindow* TMain::activateOrOpen(const QString& caption,
+                                     const std::function<QWidget*()>& create) {
     if (QMdiSubWindow* existing = findChildWindow(caption)) {
         if (existing->isMinimized())
             existing->showNormal();
@@ -326,9 +353,11 @@ QMdiSubWindow* TMain::activateOrOpen(const QString& caption, const std::function
     return widget ? addChildWindow(widget) : nullptr;
 }
 
-void TMain::notifyChildren(const QString& caption, bool prefix, const std::function<void(ChildWindow&)>& tell) {
+void TMain::notifyChildren(const QString& caption, bool prefix,
+                           const std::function<void(ChildWindow&)>& tell) {
     for (QMdiSubWindow* w : m_mdi->subWindowList()) {
-        const bool match = prefix ? w->windowTitle().startsWith(caption) : w->windowTitle() == caption;
+        const bool match =
+            prefix ? w->windowTitle().startsWith(caption) : w->windowTitle() == caption;
         if (!match)
             continue;
         if (auto* child = dynamic_cast<ChildWindow*>(w->widget()))
@@ -361,7 +390,8 @@ void TMain::fillWindowMenu() {
     m_windowListSeparator->setVisible(!windows.isEmpty());
     int number = 1;
     for (QMdiSubWindow* w : windows) {
-        QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(w->windowTitle()));
+        QAction* a =
+            m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(w->windowTitle()));
         a->setCheckable(true);
         a->setChecked(w == m_mdi->activeSubWindow());
         connect(a, &QAction::triggered, this, [this, w] {
@@ -400,8 +430,10 @@ void TMain::registerBuiltInCommands() {
     setCommandHandler(C::PrinterSetup, [this] { openPrinterSetup(); });
     setCommandHandler(C::HelpIndex, [this] { help().showContents(); });
     setCommandHandler(C::HelpSearch, [this] { help().showSearch(QString()); });
-    setCommandHandler(C::HelpKeyboard, [this] { help().showTopic(QStringLiteral("HowTo_Keyboard")); });
-    setCommandHandler(C::HelpFirstSteps, [this] { help().showTopic(QStringLiteral("HowTo_Settings")); });
+    setCommandHandler(C::HelpKeyboard,
+                      [this] { help().showTopic(QStringLiteral("HowTo_Keyboard")); });
+    setCommandHandler(C::HelpFirstSteps,
+                      [this] { help().showTopic(QStringLiteral("HowTo_Settings")); });
     setCommandHandler(C::HelpUsingHelp, [this] { help().showContext(10505); });
     setCommandHandler(C::ShowReadme, [this] { showTextFile(QStringLiteral("README.W32")); });
     setCommandHandler(C::ShowLicence, [this] { showTextFile(QStringLiteral("LICENCE.W32")); });
@@ -411,7 +443,9 @@ void TMain::registerBuiltInCommands() {
     setCommandHandler(C::Copyright, [this] { TCreditsDialog(this).exec(); });
 }
 
-void TMain::showTextFile(const QString& name) { TReadmeDialog(m_state.dataFile(name), this).exec(); }
+void TMain::showTextFile(const QString& name) {
+    TReadmeDialog(m_state.dataFile(name), this).exec();
+}
 
 void TMain::showTips() {
     std::optional<Tips> tips;
@@ -428,21 +462,27 @@ void TMain::showTips() {
 
 void TMain::openSettingsDialog() {
     TSettingsDialog dialog(m_state, m_messages, this);
-    connect(&dialog, &TSettingsDialog::helpRequested, this, [this](int context) { help().showContext(context); });
+    connect(&dialog, &TSettingsDialog::helpRequested, this,
+            [this](int context) { help().showContext(context); });
     if (dialog.exec() == QDialog::Accepted) {
         const Settings before = m_state.settings;
         m_state.settings = dialog.editedSettings();
         for (SettingsNotification n : settingsNotifications(before, m_state.settings)) {
             switch (n) {
-            case SettingsNotification::Hints: setHintsEnabled(m_state.settings.showHints); break;
+            case SettingsNotification::Hints:
+                setHintsEnabled(m_state.settings.showHints);
+                break;
             case SettingsNotification::CdLedMode:
-                notifyChildren(QStringLiteral("CD-Player"), false, [](ChildWindow& c) { c.cdLedModeChanged(); });
+                notifyChildren(QStringLiteral("CD-Player"), false,
+                               [](ChildWindow& c) { c.cdLedModeChanged(); });
                 break;
             case SettingsNotification::SongOrder:
-                notifyChildren(QStringLiteral("Tonträger"), true, [](ChildWindow& c) { c.songOrderChanged(); });
+                notifyChildren(QStringLiteral("Tonträger"), true,
+                               [](ChildWindow& c) { c.songOrderChanged(); });
                 break;
             case SettingsNotification::CdColour:
-                notifyChildren(QStringLiteral("CD-Player"), false, [](ChildWindow& c) { c.cdColoursChanged(); });
+                notifyChildren(QStringLiteral("CD-Player"), false,
+                               [](ChildWindow& c) { c.cdColoursChanged(); });
                 break;
             }
         }
@@ -510,7 +550,8 @@ void TMain::saveWindowPlacement() {
         return;
     ini->setValue(QStringLiteral("MainForm"), QStringLiteral("Geometry"),
                   QString::fromLatin1(saveGeometry().toBase64()));
-    ini->setValue(QStringLiteral("Toolbars"), QStringLiteral("State"), QString::fromLatin1(saveState().toBase64()));
+    ini->setValue(QStringLiteral("Toolbars"), QStringLiteral("State"),
+                  QString::fromLatin1(saveState().toBase64()));
     ini->save(m_state.settingsPath());
 }
 
@@ -530,7 +571,8 @@ bool TMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         if (auto* menu = qobject_cast<QMenu*>(watched)) {
             int context = menu->property("helpContext").toInt();
-            if (QAction* active = menu->activeAction(); active && active->property("helpContext").toInt())
+            if (QAction* active = menu->activeAction();
+                active && active->property("helpContext").toInt())
                 context = active->property("helpContext").toInt();
             menu->close();
             help().showContext(context);

@@ -46,7 +46,8 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
 
     // Tells the children whose caption equals (or, with prefix, starts with) the text.
-    void notifyChildren(const QString& caption, bool prefix, const std::function<void(ChildWindow&)>& tell);
+    void notifyChildren(const QString& caption, bool prefix,
+                        const std::function<void(ChildWindow&)>& tell);
 
     // Tool bars and status bar shown as the settings say; button mode applied.
     void applySettings();

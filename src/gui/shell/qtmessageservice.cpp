@@ -10,16 +10,24 @@ QtMessageService::QtMessageService(QWidget* parent) : m_parent(parent) {}
 
 MessageButton QtMessageService::show(const Message& message) {
     static const std::pair<MessageButton, const char*> kButtons[] = {
-        {MessageButton::Ok, "OK"},          {MessageButton::Yes, "Ja"},
-        {MessageButton::No, "Nein"},        {MessageButton::Cancel, "Abbrechen"},
+        {MessageButton::Ok, "OK"},      {MessageButton::Yes, "Ja"},
+        {MessageButton::No, "Nein"},    {MessageButton::Cancel, "Abbrechen"},
         {MessageButton::Help, "Hilfe"},
     };
     QMessageBox box(m_parent);
     switch (message.kind) {
-    case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
-    case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
+    case MessageKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageKind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageKind::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageKind::Confirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     box.setWindowTitle(message.caption.isEmpty() ? QApplication::applicationDisplayName()
                                                  : message.caption);
@@ -64,19 +72,17 @@ MessageButton QtMessageService::show(const Message& message) {
         }
         // Closed by the window frame: the escape answer, or the only one there is.
         return message.buttons.testFlag(MessageButton::Cancel) ? MessageButton::Cancel
-               : answers.size() == 1                          ? answers.front().second
-                                                              : MessageButton::None;
+               : answers.size() == 1                           ? answers.front().second
+                                                               : MessageButton::None;
     }
 }
 
 QString QtMessageService::chooseOpenFile(const FileChoice& choice) {
-    return QFileDialog::getOpenFileName(m_parent, choice.title,
-                                        QDir(choice.directory).filePath(choice.fileName),
-                                        choice.filter);
+    return QFileDialog::getOpenFileName(
+        m_parent, choice.title, QDir(choice.directory).filePath(choice.fileName), choice.filter);
 }
 
 QString QtMessageService::chooseSaveFile(const FileChoice& choice) {
-    return QFileDialog::getSaveFileName(m_parent, choice.title,
-                                        QDir(choice.directory).filePath(choice.fileName),
-                                        choice.filter);
+    return QFileDialog::getSaveFileName(
+        m_parent, choice.title, QDir(choice.directory).filePath(choice.fileName), choice.filter);
 }

@@ -24,7 +24,9 @@ TReadmeDialog::TReadmeDialog(const QString& path, QWidget* parent) : QDialog(par
     resize(640, 480);
 }
 
-QString TReadmeDialog::text() const { return m_memo->toPlainText(); }
+QString TReadmeDialog::text() const {
+    return m_memo->toPlainText();
+}
 
 QString TReadmeDialog::load(const QString& path) {
     QFile f(path);

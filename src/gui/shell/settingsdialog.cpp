@@ -24,13 +24,15 @@ namespace {
 
 // Colours offered for the CD player's time display, as colour numbers (red in the lowest byte).
 const std::pair<const char*, int> kColours[] = {
-    {"Schwarz", 0x000000}, {"Dunkelrot", 0x000080}, {"Dunkelgrün", 0x008000}, {"Oliv", 0x008080},
-    {"Dunkelblau", 0x800000}, {"Violett", 0x800080}, {"Blaugrün", 0x808000}, {"Grau", 0x808080},
-    {"Silber", 0xC0C0C0}, {"Rot", 0x0000FF}, {"Grün", 0x00FF00}, {"Gelb", 0x00FFFF},
-    {"Blau", 0xFF0000}, {"Magenta", 0xFF00FF}, {"Türkis", 0xFFFF00}, {"Weiß", 0xFFFFFF},
+    {"Schwarz", 0x000000},    {"Dunkelrot", 0x000080}, {"Dunkelgrün", 0x008000}, {"Oliv", 0x008080},
+    {"Dunkelblau", 0x800000}, {"Violett", 0x800080},   {"Blaugrün", 0x808000},   {"Grau", 0x808080},
+    {"Silber", 0xC0C0C0},     {"Rot", 0x0000FF},       {"Grün", 0x00FF00},       {"Gelb", 0x00FFFF},
+    {"Blau", 0xFF0000},       {"Magenta", 0xFF00FF},   {"Türkis", 0xFFFF00},     {"Weiß", 0xFFFFFF},
 };
 
-QColor toQColor(int number) { return QColor(number & 0xFF, (number >> 8) & 0xFF, (number >> 16) & 0xFF); }
+QColor toQColor(int number) {
+    return QColor(number & 0xFF, (number >> 8) & 0xFF, (number >> 16) & 0xFF);
+}
 
 QIcon swatch(int number) {
     QPixmap p(16, 16);
@@ -58,7 +60,8 @@ TSettingsDialog::TSettingsDialog(AppState& state, MessageService& messages, QWid
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(kPageHelp[m_pages->currentIndex()]); });
+    connect(help, &QPushButton::clicked, this,
+            [this] { emit helpRequested(kPageHelp[m_pages->currentIndex()]); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -92,7 +95,8 @@ QCheckBox* TSettingsDialog::checkBox(const QString& caption) const {
 
 void TSettingsDialog::fillCurrencies(QComboBox* box, int selected) {
     try {
-        for (const CurrencyRecord& c : records::select<CurrencyRecord>(m_state.db, u"ORDER BY \"Index\"")) {
+        for (const CurrencyRecord& c :
+             records::select<CurrencyRecord>(m_state.db, u"ORDER BY \"Index\"")) {
             box->addItem(c.currency, c.index);
             if (c.index == selected)
                 box->setCurrentIndex(box->count() - 1);
@@ -111,13 +115,15 @@ QWidget* TSettingsDialog::createGeneralPage() {
         connect(box, &QCheckBox::toggled, this, &TSettingsDialog::updateHintDisplay);
 
     m_dateUntil = new QDateEdit(germanformat::dateFromDayNumber(m_edited.currencyDate1), page);
-    m_dateFrom = new QDateEdit(germanformat::dateFromDayNumber(m_edited.currencyDate1).addDays(1), page);
+    m_dateFrom =
+        new QDateEdit(germanformat::dateFromDayNumber(m_edited.currencyDate1).addDays(1), page);
     for (QDateEdit* d : {m_dateUntil, m_dateFrom}) {
         d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
         d->setCalendarPopup(true);
     }
     m_dateFrom->setEnabled(false);
-    connect(m_dateUntil, &QDateEdit::dateChanged, this, [this](const QDate& d) { m_dateFrom->setDate(d.addDays(1)); });
+    connect(m_dateUntil, &QDateEdit::dateChanged, this,
+            [this](const QDate& d) { m_dateFrom->setDate(d.addDays(1)); });
     m_currencyOld = new QComboBox(page);
     m_currencyNew = new QComboBox(page);
     fillCurrencies(m_currencyOld, m_edited.currencyOld);
@@ -150,7 +156,8 @@ QWidget* TSettingsDialog::createCarrierPage() {
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(addCheck(page, QStringLiteral("&Zurückerhaltene Tonträgereinträge löschen?"),
                                m_edited.directDeleteLended));
-    auto* global = addCheck(page, QStringLiteral("Tonträger &global numerieren?"), m_edited.globalNumbering);
+    auto* global =
+        addCheck(page, QStringLiteral("Tonträger &global numerieren?"), m_edited.globalNumbering);
     layout->addWidget(global);
     m_globalNumberLabel = new QLabel(QStringLiteral("&Startwert:"), page);
     m_globalNumber = new QSpinBox(page);
@@ -169,11 +176,16 @@ QWidget* TSettingsDialog::createCarrierPage() {
     };
     enableNumber(global->isChecked());
     connect(global, &QCheckBox::toggled, this, enableNumber);
-    layout->addWidget(addCheck(page, QStringLiteral("&Druckdialog nach Bearbeiten eines Tonträgers"), m_edited.printDialog));
-    layout->addWidget(addCheck(page, QStringLiteral("Laufzeit nach &Bearbeiten neu berechnen"), m_edited.calcDialog));
-    layout->addWidget(addCheck(page, QStringLiteral("Liedertitel &vor der Laufzeit erfassen"), m_edited.getSongOrder));
-    layout->addWidget(addCheck(page, QStringLiteral("Doppelklick bearbeitet den gewählten Tontäger (Tonträgerliste)"),
-                               m_edited.doubleClickChange));
+    layout->addWidget(addCheck(page,
+                               QStringLiteral("&Druckdialog nach Bearbeiten eines Tonträgers"),
+                               m_edited.printDialog));
+    layout->addWidget(addCheck(page, QStringLiteral("Laufzeit nach &Bearbeiten neu berechnen"),
+                               m_edited.calcDialog));
+    layout->addWidget(addCheck(page, QStringLiteral("Liedertitel &vor der Laufzeit erfassen"),
+                               m_edited.getSongOrder));
+    layout->addWidget(addCheck(
+        page, QStringLiteral("Doppelklick bearbeitet den gewählten Tontäger (Tonträgerliste)"),
+        m_edited.doubleClickChange));
     layout->addStretch();
     return page;
 }
@@ -198,7 +210,8 @@ QWidget* TSettingsDialog::createCdPage() {
         showColour();
     });
     connect(m_colour, &QComboBox::activated, this, [this](int index) {
-        (m_edited.cdUseLed ? m_edited.cdPlayerColor : m_edited.cdTexttimeColor) = m_colour->itemData(index).toInt();
+        (m_edited.cdUseLed ? m_edited.cdPlayerColor : m_edited.cdTexttimeColor) =
+            m_colour->itemData(index).toInt();
     });
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(group);
@@ -229,9 +242,13 @@ QWidget* TSettingsDialog::createLabelsPage() {
     connect(remove, &QPushButton::clicked, this, &TSettingsDialog::deleteRenamedLabels);
     auto* group = new QGroupBox(QStringLiteral("Umbenannte Bezeichnungen verwenden in"), page);
     auto* groupLayout = new QVBoxLayout(group);
-    const char* captions[] = {"Tonträger &bearbeiten (Liste der Tonträger)", "Tonträger &erfassen Dialog",
-                              "Tonträger an&zeigen Dialog", "&Tonträger suchen Dialog", "&Lieder suchen Dialog",
-                              "&Gefunden Tonträger bearbeiten (Suchergebnis)", "&Verleihverwaltung"};
+    const char* captions[] = {"Tonträger &bearbeiten (Liste der Tonträger)",
+                              "Tonträger &erfassen Dialog",
+                              "Tonträger an&zeigen Dialog",
+                              "&Tonträger suchen Dialog",
+                              "&Lieder suchen Dialog",
+                              "&Gefunden Tonträger bearbeiten (Suchergebnis)",
+                              "&Verleihverwaltung"};
     for (int i = 0; i < 7; ++i) {
         m_rename[i] = new QCheckBox(QString::fromUtf8(captions[i]), group);
         m_rename[i]->setChecked(m_edited.ttRename[size_t(i)]);
@@ -245,9 +262,9 @@ QWidget* TSettingsDialog::createLabelsPage() {
 }
 
 void TSettingsDialog::deleteRenamedLabels() {
-    const MessageButton answer =
-        m_messages.confirm(QStringLiteral("Sind Sie sicher, dass Sie alle Umbenennungen löschen möchten ?"),
-                           MessageButton::Yes | MessageButton::No);
+    const MessageButton answer = m_messages.confirm(
+        QStringLiteral("Sind Sie sicher, dass Sie alle Umbenennungen löschen möchten ?"),
+        MessageButton::Yes | MessageButton::No);
     if (answer != MessageButton::Yes)
         return;
     try {
@@ -263,7 +280,9 @@ void TSettingsDialog::updateHintDisplay() {
 
 Settings TSettingsDialog::editedSettings() const {
     Settings s = m_edited;
-    auto checked = [this](const char* caption) { return checkBox(QString::fromUtf8(caption))->isChecked(); };
+    auto checked = [this](const char* caption) {
+        return checkBox(QString::fromUtf8(caption))->isChecked();
+    };
     s.showHints = checked("&Hinweise anzeigen");
     s.printDialog = checked("&Druckdialog nach Bearbeiten eines Tonträgers");
     s.showToolbar = checked("S&ymbolleiste anzeigen");

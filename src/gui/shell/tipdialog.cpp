@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfTipOfTheDay::TfTipOfTheDay(std::optional<Tips> tips, int lastTip, bool showAtStart, QWidget* parent)
+TfTipOfTheDay::TfTipOfTheDay(std::optional<Tips> tips, int lastTip, bool showAtStart,
+                             QWidget* parent)
     : QDialog(parent), m_tips(std::move(tips)) {
     setWindowTitle(QStringLiteral("Ratschläge"));
     m_title = new QLabel(QStringLiteral("Oops..."), this);
@@ -14,16 +15,19 @@ TfTipOfTheDay::TfTipOfTheDay(std::optional<Tips> tips, int lastTip, bool showAtS
     f.setBold(true);
     f.setPointSize(f.pointSize() + 3);
     m_title->setFont(f);
-    m_text = new QLabel(QStringLiteral("Sorry, derzeit sind leider keine Ratschläge verfügbar!"), this);
+    m_text =
+        new QLabel(QStringLiteral("Sorry, derzeit sind leider keine Ratschläge verfügbar!"), this);
     m_text->setWordWrap(true);
     m_text->setMinimumSize(380, 120);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_previous = new QPushButton(QStringLiteral("&Zurück"), this);
     m_next = new QPushButton(QStringLiteral("&Weiter"), this);
     auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
-    m_showAtStart = new QCheckBox(QStringLiteral("&Ratschläge zur Diskarium beim Programmstart anzeigen?"), this);
+    m_showAtStart = new QCheckBox(
+        QStringLiteral("&Ratschläge zur Diskarium beim Programmstart anzeigen?"), this);
     m_showAtStart->setChecked(showAtStart);
-    connect(m_previous, &QPushButton::clicked, this, [this] { showTip(m_tips->previous(m_current)); });
+    connect(m_previous, &QPushButton::clicked, this,
+            [this] { showTip(m_tips->previous(m_current)); });
     connect(m_next, &QPushButton::clicked, this, [this] { showTip(m_tips->next(m_current)); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     close->setDefault(true);
@@ -59,8 +63,14 @@ void TfTipOfTheDay::showTip(int number) {
     m_text->setText(Tips::textOf(tip.tip));
 }
 
-bool TfTipOfTheDay::showAtStart() const { return m_showAtStart->isChecked(); }
+bool TfTipOfTheDay::showAtStart() const {
+    return m_showAtStart->isChecked();
+}
 
-QString TfTipOfTheDay::title() const { return m_title->text(); }
+QString TfTipOfTheDay::title() const {
+    return m_title->text();
+}
 
-QString TfTipOfTheDay::text() const { return m_text->text(); }
+QString TfTipOfTheDay::text() const {
+    return m_text->text();
+}

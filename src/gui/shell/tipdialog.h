@@ -14,7 +14,8 @@ class TfTipOfTheDay : public QDialog {
     Q_OBJECT
 public:
     // tips is empty when "MUSIKTIP.DB" could not be read.
-    TfTipOfTheDay(std::optional<Tips> tips, int lastTip, bool showAtStart, QWidget* parent = nullptr);
+    TfTipOfTheDay(std::optional<Tips> tips, int lastTip, bool showAtStart,
+                  QWidget* parent = nullptr);
 
     int shownTip() const { return m_current; }
     bool showAtStart() const;

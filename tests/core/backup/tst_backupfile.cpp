@@ -28,8 +28,8 @@ QByteArray randomBytes(int n, quint32 seed = 7) {
 QByteArray deflated(const QByteArray& plain) {
     uLongf size = compressBound(uLong(plain.size()));
     QByteArray out(int(size), Qt::Uninitialized);
-    compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(plain.constData()),
-              uLong(plain.size()), 6);
+    compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+              reinterpret_cast<const Bytef*>(plain.constData()), uLong(plain.size()), 6);
     out.resize(int(size));
     return out;
 }
@@ -42,7 +42,8 @@ struct Archive {
         return *this;
     }
     Archive& entry(const QByteArray& name) {
-        bytes += le32(qint32(name.size())) + name + le32(packeddatetime::pack(QDateTime(QDate(2020, 5, 1), QTime(12, 0))));
+        bytes += le32(qint32(name.size())) + name +
+                 le32(packeddatetime::pack(QDateTime(QDate(2020, 5, 1), QTime(12, 0))));
         return *this;
     }
     Archive& dataPart(const QList<QByteArray>& blocks, bool stored = false) {
@@ -142,7 +143,9 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << QList<qint32>();
         QTest::newRow("exactly one block") << QByteArray(16384, 'a') << QList<qint32>({1});
         QTest::newRow("one byte more") << QByteArray(16385, 'a') << QList<qint32>({1, 1});
-        QTest::newRow("incompressible") << randomBytes(16384 * 2 + 10) << QList<qint32>({-16384, -16384, 1}); // a short tail still fits as a stream
+        QTest::newRow("incompressible")
+            << randomBytes(16384 * 2 + 10)
+            << QList<qint32>({-16384, -16384, 1}); // a short tail still fits as a stream
     }
     void blocks() {
         QFETCH(QByteArray, content);
@@ -157,7 +160,8 @@ private slots:
         QCOMPARE(p.total, content.size());
         QCOMPARE(p.count, 1);
         QVERIFY(p.endMark);
-        QCOMPARE(p.names, QStringList({QFileInfo(path("in/file.bin")).absoluteFilePath().toLower()}));
+        QCOMPARE(p.names,
+                 QStringList({QFileInfo(path("in/file.bin")).absoluteFilePath().toLower()}));
         QList<qint32> seen = p.blockLengths.first();
         for (qint32& l : seen)
             if (l > 0)
@@ -191,8 +195,9 @@ private slots:
         writeFile(path("data/WinDsKm.db"), "y");
         writeFile(path("data/sub/deep.DB"), "z");
         TBackupFile b;
-        const auto files = b.listFiles({path("data/windskm.ini"), path("data/*.db"), path("data/*.DB /s")},
-                                       path("data/WinDsKm.db"));
+        const auto files =
+            b.listFiles({path("data/windskm.ini"), path("data/*.db"), path("data/*.DB /s")},
+                        path("data/WinDsKm.db"));
         QStringList names, real;
         for (const auto& f : files) {
             names.append(f.name.section('/', -2));
@@ -251,8 +256,9 @@ private slots:
         QTest::addColumn<bool>("exists");
         QTest::addColumn<bool>("older");
         QTest::addColumn<bool>("restored");
-        const int all = TBackupFile::rmAll, noOverwrite = TBackupFile::rmNoOverwrite, newer = TBackupFile::rmNewer,
-                  existing = TBackupFile::rmExisting, existingNewer = TBackupFile::rmExistingNewer;
+        const int all = TBackupFile::rmAll, noOverwrite = TBackupFile::rmNoOverwrite,
+                  newer = TBackupFile::rmNewer, existing = TBackupFile::rmExisting,
+                  existingNewer = TBackupFile::rmExistingNewer;
         QTest::newRow("all, missing") << all << false << false << true;
         QTest::newRow("all, newer target") << all << true << false << true;
         QTest::newRow("no overwrite, missing") << noOverwrite << false << false << true;
@@ -275,7 +281,8 @@ private slots:
         {
             QFile f(path("in/f.txt"));
             QVERIFY(f.open(QIODevice::ReadWrite));
-            f.setFileTime(QDateTime(QDate(2020, 6, 1), QTime(10, 0)), QFileDevice::FileModificationTime);
+            f.setFileTime(QDateTime(QDate(2020, 6, 1), QTime(10, 0)),
+                          QFileDevice::FileModificationTime);
         }
         TBackupFile b;
         QVERIFY(b.backup({path("in/f.txt")}, path("a.bck")));
@@ -289,9 +296,12 @@ private slots:
         b.setRestoreMode(TBackupFile::RestoreMode(mode));
         QVERIFY(b.restore(path("a.bck"), path("out")));
         const QByteArray now = readAll(path("out/f.txt"));
-        QCOMPARE(now, restored ? QByteArray("archiv") : exists ? QByteArray("vorher") : QByteArray());
+        QCOMPARE(now, restored ? QByteArray("archiv")
+                      : exists ? QByteArray("vorher")
+                               : QByteArray());
         if (restored)
-            QCOMPARE(QFileInfo(path("out/f.txt")).lastModified(), QDateTime(QDate(2020, 6, 1), QTime(10, 0)));
+            QCOMPARE(QFileInfo(path("out/f.txt")).lastModified(),
+                     QDateTime(QDate(2020, 6, 1), QTime(10, 0)));
     }
 
     void restoreHandlersMayRedirect() {
@@ -305,7 +315,9 @@ private slots:
                 restore = false;
             target.replace(QLatin1String("a.txt"), QLatin1String("c.txt"));
         };
-        b.OnFileRestored = [&](const QString& target, QFile&) { done.append(QFileInfo(target).fileName()); };
+        b.OnFileRestored = [&](const QString& target, QFile&) {
+            done.append(QFileInfo(target).fileName());
+        };
         QVERIFY(b.restore(path("x.bck"), path("out")));
         QCOMPARE(done, QStringList({"c.txt"}));
         QVERIFY(!QFile::exists(path("out/b.txt")));
@@ -384,7 +396,9 @@ private slots:
             QSKIP("running as root: permissions do not keep the file from being read");
         TBackupFile b;
         QString reported;
-        b.OnError = [&](int code, const QString& file, const QString&) { reported = QString::number(code) + file; };
+        b.OnError = [&](int code, const QString& file, const QString&) {
+            reported = QString::number(code) + file;
+        };
         QVERIFY(!b.backup({path("in/secret.txt")}, path("a.bck")));
         QVERIFY(reported.startsWith('1'));
     }
@@ -393,33 +407,60 @@ private slots:
         QTest::addColumn<QByteArray>("archive");
         QTest::addColumn<QString>("archiveError");
         QTest::addColumn<int>("code");
-        const QByteArray valid = Archive().header().entry("/x/ok.txt").dataPart({"gut"}).end().bytes;
-        QTest::newRow("text file") << QByteArray("Dies ist keine Sicherung.") << "Cannot read archive" << 0;
+        const QByteArray valid =
+            Archive().header().entry("/x/ok.txt").dataPart({"gut"}).end().bytes;
+        QTest::newRow("text file")
+            << QByteArray("Dies ist keine Sicherung.") << "Cannot read archive" << 0;
         QTest::newRow("too short") << QByteArray("\x01\0", 2) << "Cannot read archive" << 0;
-        QTest::newRow("negative title") << (le32(-5) + QByteArray(20, 'x')) << "Cannot read archive" << 0;
-        QTest::newRow("absurd title") << (le32(0x7FFFFFFF) + QByteArray(20, 'x')) << "Cannot read archive" << 0;
-        QTest::newRow("absurd name") << Archive().header().raw(le32(0x40000000)).bytes << "Invalid archive type" << 0;
-        QTest::newRow("bad marker") << Archive().header().entry("/x/a").raw("ZIP\0" + le32(0)).end().bytes
-                                    << "Invalid archive type" << 0;
-        QTest::newRow("empty file part") << Archive().header().entry("/x/").dataPart({"a"}).end().bytes << "" << 5;
-        QTest::newRow("dot dot") << Archive().header().entry("..").dataPart({"a"}).end().bytes << "" << 5;
-        QTest::newRow("nul in name") << Archive().header().entry(QByteArray("/x/a\0b", 6)).dataPart({"a"}).end().bytes << "" << 5;
-        QTest::newRow("dot") << Archive().header().entry("/x/.").dataPart({"a"}).end().bytes << "" << 5;
-        QTest::newRow("inflates too far") << Archive().header().entry("/x/a").dataPart({QByteArray(20000, 'z')}).end().bytes
-                                          << "" << 6;
+        QTest::newRow("negative title")
+            << (le32(-5) + QByteArray(20, 'x')) << "Cannot read archive" << 0;
+        QTest::newRow("absurd title")
+            << (le32(0x7FFFFFFF) + QByteArray(20, 'x')) << "Cannot read archive" << 0;
+        QTest::newRow("absurd name")
+            << Archive().header().raw(le32(0x40000000)).bytes << "Invalid archive type" << 0;
+        QTest::newRow("bad marker")
+            << Archive().header().entry("/x/a").raw("ZIP\0" + le32(0)).end().bytes
+            << "Invalid archive type" << 0;
+        QTest::newRow("empty file part")
+            << Archive().header().entry("/x/").dataPart({"a"}).end().bytes << "" << 5;
+        QTest::newRow("dot dot") << Archive().header().entry("..").dataPart({"a"}).end().bytes << ""
+                                 << 5;
+        QTest::newRow("nul in name")
+            << Archive().header().entry(QByteArray("/x/a\0b", 6)).dataPart({"a"}).end().bytes << ""
+            << 5;
+        QTest::newRow("dot") << Archive().header().entry("/x/.").dataPart({"a"}).end().bytes << ""
+                             << 5;
+        QTest::newRow("inflates too far")
+            << Archive().header().entry("/x/a").dataPart({QByteArray(20000, 'z')}).end().bytes << ""
+            << 6;
         QTest::newRow("stored too long")
-            << Archive().header().entry("/x/a").raw(QByteArray("EC2\0", 4) + le32(-20000) + QByteArray(20000, 'y')).bytes
+            << Archive()
+                   .header()
+                   .entry("/x/a")
+                   .raw(QByteArray("EC2\0", 4) + le32(-20000) + QByteArray(20000, 'y'))
+                   .bytes
             << "Invalid archive type" << 0;
         QTest::newRow("smallest length")
-            << Archive().header().entry("/x/a").raw(QByteArray("EC2\0", 4) + le32(qint32(0x80000000))).bytes
+            << Archive()
+                   .header()
+                   .entry("/x/a")
+                   .raw(QByteArray("EC2\0", 4) + le32(qint32(0x80000000)))
+                   .bytes
             << "Invalid archive type" << 0;
-        QTest::newRow("damaged block")
-            << Archive().header().entry("/x/a").raw(QByteArray("EC2\0", 4) + le32(8) + QByteArray("\x78\x9c garbage", 8) + le32(0)).end().bytes
-            << "" << 6;
+        QTest::newRow("damaged block") << Archive()
+                                              .header()
+                                              .entry("/x/a")
+                                              .raw(QByteArray("EC2\0", 4) + le32(8) +
+                                                   QByteArray("\x78\x9c garbage", 8) + le32(0))
+                                              .end()
+                                              .bytes
+                                       << "" << 6;
         for (int cut : {20, 30, 40, int(valid.size()) - 4, int(valid.size()) - 1})
-            QTest::newRow(qPrintable(QStringLiteral("truncated at %1").arg(cut))) << valid.left(cut) << "" << 3;
-        QTest::newRow("missing volume") << Archive().header().entry("/x/a").dataPart({"a"}).raw(le32(12) + "NEXT:DISK002").bytes
-                                        << "" << 3;
+            QTest::newRow(qPrintable(QStringLiteral("truncated at %1").arg(cut)))
+                << valid.left(cut) << "" << 3;
+        QTest::newRow("missing volume")
+            << Archive().header().entry("/x/a").dataPart({"a"}).raw(le32(12) + "NEXT:DISK002").bytes
+            << "" << 3;
     }
     void hostileArchives() {
         QFETCH(QByteArray, archive);
@@ -440,7 +481,8 @@ private slots:
     }
 
     void escapingFullPathIsRefused() {
-        writeFile(path("a.bck"), Archive().header().entry("c:\\..\\..\\etc\\x").dataPart({"a"}).end().bytes);
+        writeFile(path("a.bck"),
+                  Archive().header().entry("c:\\..\\..\\etc\\x").dataPart({"a"}).end().bytes);
         TBackupFile b;
         b.setRestoreFullPath(true);
         int code = 0;
@@ -453,15 +495,18 @@ private slots:
     }
 
     void negativeNameLengthIsSkipped() {
-        writeFile(path("a.bck"), Archive().header().raw(le32(-1)).entry("/x/f").dataPart({"ok"}).end().bytes);
+        writeFile(path("a.bck"),
+                  Archive().header().raw(le32(-1)).entry("/x/f").dataPart({"ok"}).end().bytes);
         TBackupFile b;
         QVERIFY(b.restore(path("a.bck"), path("out")));
         QCOMPARE(readAll(path("out/f")), QByteArray("ok"));
     }
 
     void volumePaths() {
-        QCOMPARE(TBackupFile::volumePath(QStringLiteral("/m/sicherung.bck"), 2), QStringLiteral("/m/sicherung.002"));
-        QCOMPARE(TBackupFile::volumePath(QStringLiteral("/m/ohne"), 12), QStringLiteral("/m/ohne.012"));
+        QCOMPARE(TBackupFile::volumePath(QStringLiteral("/m/sicherung.bck"), 2),
+                 QStringLiteral("/m/sicherung.002"));
+        QCOMPARE(TBackupFile::volumePath(QStringLiteral("/m/ohne"), 12),
+                 QStringLiteral("/m/ohne.012"));
     }
 };
 

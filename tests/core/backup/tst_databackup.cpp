@@ -47,30 +47,37 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_data = m_dir->filePath(QStringLiteral("daten"));
         dataset::create(m_data);
-        write(QDir(m_data).filePath(QStringLiteral("WinDsKm.InI")), "[Application]\r\nShow Hints=0\r\n");
+        write(QDir(m_data).filePath(QStringLiteral("WinDsKm.InI")),
+              "[Application]\r\nShow Hints=0\r\n");
         write(QDir(m_data).filePath(QStringLiteral("cddbhosts.txt")), "gnudb.gnudb.org 8880\r\n");
         addCarrier(QStringLiteral("Vorher"), 1);
     }
 
     void defaultNameAndTitle() {
         const QDateTime moment(QDate(2004, 12, 29), QTime(23, 9, 10));
-        QCOMPARE(databackup::defaultArchiveName(moment), QStringLiteral("WDsKmBackup-2004-12-29-23-09-10.bck"));
-        QCOMPARE(databackup::archiveTitle(moment), QStringLiteral("WDsKmBackup-2004-12-29-23-09-10"));
+        QCOMPARE(databackup::defaultArchiveName(moment),
+                 QStringLiteral("WDsKmBackup-2004-12-29-23-09-10.bck"));
+        QCOMPARE(databackup::archiveTitle(moment),
+                 QStringLiteral("WDsKmBackup-2004-12-29-23-09-10"));
     }
 
     void patternsInOrder() {
         QStringList names;
         for (const QString& p : databackup::patterns(QStringLiteral("/daten/")))
             names.append(QFileInfo(p).fileName());
-        QCOMPARE(names, QStringList({"cddbhosts.txt", "windskm.ini", "*.yg?", "*.xg?", "*.px", "*.mb", "*.db"}));
+        QCOMPARE(names, QStringList({"cddbhosts.txt", "windskm.ini", "*.yg?", "*.xg?", "*.px",
+                                     "*.mb", "*.db"}));
     }
 
     void programNames_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("program");
-        QTest::newRow("database") << "windskm.db" << "WinDsKm.db";
-        QTest::newRow("settings") << "windskm.ini" << "WinDsKm.InI";
-        QTest::newRow("server list") << "cddbhosts.txt" << "cddbhosts.txt";
+        QTest::newRow("database") << "windskm.db"
+                                  << "WinDsKm.db";
+        QTest::newRow("settings") << "windskm.ini"
+                                  << "WinDsKm.InI";
+        QTest::newRow("server list") << "cddbhosts.txt"
+                                     << "cddbhosts.txt";
     }
     void programNames() {
         QFETCH(QString, stored);

@@ -14,15 +14,18 @@ TCDToc tocOf(const QList<qint32>& offsets, qint32 leadOutFrames) {
 }
 
 // A disc image: a .bin of silent sectors and a .cue naming each track's start and kind.
-QString writeImage(const QString& dir, const QList<std::pair<int, bool>>& tracks /* seconds, audio */) {
+QString writeImage(const QString& dir,
+                   const QList<std::pair<int, bool>>& tracks /* seconds, audio */) {
     QFile bin(dir + "/disc.bin");
     bin.open(QIODevice::WriteOnly);
     QString cue = QStringLiteral("FILE \"disc.bin\" BINARY\n");
     int startSeconds = 0;
     for (int i = 0; i < tracks.size(); ++i) {
-        cue += QStringLiteral("  TRACK %1 %2\n").arg(i + 1, 2, 10, QLatin1Char('0'))
+        cue += QStringLiteral("  TRACK %1 %2\n")
+                   .arg(i + 1, 2, 10, QLatin1Char('0'))
                    .arg(tracks[i].second ? QStringLiteral("AUDIO") : QStringLiteral("MODE1/2352"));
-        cue += QStringLiteral("    INDEX 01 %1:%2:00\n").arg(startSeconds / 60, 2, 10, QLatin1Char('0'))
+        cue += QStringLiteral("    INDEX 01 %1:%2:00\n")
+                   .arg(startSeconds / 60, 2, 10, QLatin1Char('0'))
                    .arg(startSeconds % 60, 2, 10, QLatin1Char('0'));
         startSeconds += tracks[i].first;
     }
@@ -44,12 +47,16 @@ private slots:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("shown");
         QTest::newRow("published ten-track disc")
-            << QList<qint32>({150, 12860, 23460, 37067, 54250, 70892, 90637, 107507, 124742, 139870}) << 2059
-            << "7908090A" << "7908090A";
+            << QList<qint32>(
+                   {150, 12860, 23460, 37067, 54250, 70892, 90637, 107507, 124742, 139870})
+            << 2059 << "7908090A"
+            << "7908090A";
         // One track at 2 s, lead-out at 300 s: digit sum 2, length 298 (0x12A), 1 track.
-        QTest::newRow("top byte below 0x10") << QList<qint32>({150}) << 300 << "02012A01" << "2012A01";
+        QTest::newRow("top byte below 0x10") << QList<qint32>({150}) << 300 << "02012A01"
+                                             << "2012A01";
         // Digit sums 2 + 6 (60 s) + 3 (120 s) = 11, length 598 (0x256), 3 tracks.
-        QTest::newRow("three tracks") << QList<qint32>({150, 4500, 9000}) << 600 << "0B025603" << "B025603";
+        QTest::newRow("three tracks") << QList<qint32>({150, 4500, 9000}) << 600 << "0B025603"
+                                      << "B025603";
     }
     void discIds() {
         QFETCH(QList<qint32>, offsets);
@@ -63,8 +70,8 @@ private slots:
 
     void tocEntries() {
         const TCDTocEntry e = TCDTocEntry::fromFrames(139870);
-        QCOMPARE(e.minutes, 31);  // 139870 div 4500
-        QCOMPARE(e.seconds, 4);   // (139870 div 75) mod 60 = 1864 mod 60
+        QCOMPARE(e.minutes, 31); // 139870 div 4500
+        QCOMPARE(e.seconds, 4);  // (139870 div 75) mod 60 = 1864 mod 60
     }
 
     void legacyCode() {

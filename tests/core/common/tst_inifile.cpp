@@ -17,10 +17,18 @@ private slots:
         QTest::addColumn<QString>("raw");
         QTest::addColumn<QString>("kept");
         QTest::addColumn<QString>("stripped");
-        QTest::newRow("quoted") << "\"Die Ärzte\"" << "\"Die Ärzte\"" << "Die Ärzte";
-        QTest::newRow("only one pair") << "\"\"x\"\"" << "\"\"x\"\"" << "\"x\"";
-        QTest::newRow("unbalanced") << "\"open" << "\"open" << "\"open";
-        QTest::newRow("plain") << "  Abba  " << "Abba" << "Abba";
+        QTest::newRow("quoted") << "\"Die Ärzte\""
+                                << "\"Die Ärzte\""
+                                << "Die Ärzte";
+        QTest::newRow("only one pair") << "\"\"x\"\""
+                                       << "\"\"x\"\""
+                                       << "\"x\"";
+        QTest::newRow("unbalanced") << "\"open"
+                                    << "\"open"
+                                    << "\"open";
+        QTest::newRow("plain") << "  Abba  "
+                               << "Abba"
+                               << "Abba";
     }
     void quotes() {
         QFETCH(QString, raw);
@@ -32,13 +40,14 @@ private slots:
     }
 
     void updateKeepsEveryOtherLine() {
-        IniFile ini = IniFile::fromText(QStringLiteral(
-            "; comment\n[A]\nx=1\n\n[MainForm]\nLeft=10\n[A]\ny=2\n[B]\nz=3\n"));
+        IniFile ini = IniFile::fromText(
+            QStringLiteral("; comment\n[A]\nx=1\n\n[MainForm]\nLeft=10\n[A]\ny=2\n[B]\nz=3\n"));
         ini.setValue(QStringLiteral("a"), QStringLiteral("X"), QStringLiteral("5"));
         ini.setValue(QStringLiteral("A"), QStringLiteral("new"), QStringLiteral("6"));
         ini.setValue(QStringLiteral("C"), QStringLiteral("w"), QStringLiteral("7"));
-        QCOMPARE(ini.text(), QStringLiteral("; comment\r\n[A]\r\nx=5\r\nnew=6\r\n\r\n[MainForm]\r\n"
-                                            "Left=10\r\n[A]\r\ny=2\r\n[B]\r\nz=3\r\n\r\n[C]\r\nw=7\r\n"));
+        QCOMPARE(ini.text(),
+                 QStringLiteral("; comment\r\n[A]\r\nx=5\r\nnew=6\r\n\r\n[MainForm]\r\n"
+                                "Left=10\r\n[A]\r\ny=2\r\n[B]\r\nz=3\r\n\r\n[C]\r\nw=7\r\n"));
         QCOMPARE(ini.value(u"A", u"y"), QStringLiteral("2")); // a repeated section is read too
         QCOMPARE(ini.keys(u"a"), QStringList({"x", "new", "y"}));
         QCOMPARE(ini.sections(), QStringList({"A", "MainForm", "B", "C"}));
@@ -53,7 +62,8 @@ private slots:
         QVERIFY(ini.save(path));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("[Sektion]\r\nGr\xF6\xDF" "e=5 \x80\r\n"));
+        QCOMPARE(f.readAll(), QByteArray("[Sektion]\r\nGr\xF6\xDF"
+                                         "e=5 \x80\r\n"));
         const auto back = IniFile::load(path);
         QVERIFY(back);
         QCOMPARE(back->value(u"sektion", u"GRÖSSE"), std::nullopt); // ß is no ss in names

@@ -10,7 +10,8 @@ private slots:
         QTest::addColumn<bool>("negative");
         QTest::newRow("first day") << QDateTime(QDate(1980, 1, 1), QTime(0, 0)) << false;
         QTest::newRow("typical") << QDateTime(QDate(2026, 12, 9), QTime(23, 59, 58)) << false;
-        QTest::newRow("last positive") << QDateTime(QDate(2043, 12, 31), QTime(23, 59, 58)) << false;
+        QTest::newRow("last positive")
+            << QDateTime(QDate(2043, 12, 31), QTime(23, 59, 58)) << false;
         QTest::newRow("2044 is negative") << QDateTime(QDate(2044, 1, 1), QTime(0, 0)) << true;
         QTest::newRow("last day") << QDateTime(QDate(2099, 12, 31), QTime(12, 30, 10)) << true;
     }

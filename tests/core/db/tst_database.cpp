@@ -12,8 +12,8 @@ class TestDatabase : public QObject {
     QTemporaryDir m_dir;
     Database m_db;
 
-    static CarrierRecord carrier(const QString& group, const QString& title, double type, double number,
-                                 double key) {
+    static CarrierRecord carrier(const QString& group, const QString& title, double type,
+                                 double number, double key) {
         CarrierRecord c;
         c.gruppeInterpretText1 = group;
         c.text2 = title;
@@ -96,7 +96,9 @@ private slots:
         const double art = records::nextKey(m_db, schema::table(u"MUSIKART"), u"Index-Nummer");
         QCOMPARE(art, 14.0); // 13 delivered media types
         QCOMPARE(records::nextKey(m_db, schema::table(u"Currency"), u"Index"), 12.0);
-        QCOMPARE(records::nextKey(m_db, schema::table(u"MPRTTEXT"), u"Index-Nummer", u"\"Type\" = ?1", {3}), 2.0);
+        QCOMPARE(records::nextKey(m_db, schema::table(u"MPRTTEXT"), u"Index-Nummer",
+                                  u"\"Type\" = ?1", {3}),
+                 2.0);
     }
 
     void updateAndRemoveByKey() {
@@ -115,7 +117,8 @@ private slots:
         try {
             Transaction t(m_db);
             records::insert(m_db, carrier(QStringLiteral("A"), QString(), 1, 0, 1));
-            records::insert(m_db, carrier(QStringLiteral("A"), QString(), 1, 0, 2)); // key violation
+            records::insert(m_db,
+                            carrier(QStringLiteral("A"), QString(), 1, 0, 2)); // key violation
             t.commit();
         } catch (const DbError&) {
         }
@@ -124,7 +127,8 @@ private slots:
     }
 
     void germanOrder() {
-        const QStringList names = {"Zappa", "Ärzte", "Strasse", "äbc", "Abba", "Straße", "arzt", "Öl", "Ofen"};
+        const QStringList names = {"Zappa",  "Ärzte", "Strasse", "äbc", "Abba",
+                                   "Straße", "arzt",  "Öl",      "Ofen"};
         double key = 1;
         for (const QString& n : names)
             records::insert(m_db, carrier(n, QString(), 1, 0, key++));
@@ -133,19 +137,26 @@ private slots:
         QStringList order;
         for (const auto& r : rows)
             order.append(r.gruppeInterpretText1);
-        QCOMPARE(order, QStringList({"Abba", "äbc", "arzt", "Ärzte", "Ofen", "Öl", "Strasse", "Straße", "Zappa"}));
+        QCOMPARE(order, QStringList({"Abba", "äbc", "arzt", "Ärzte", "Ofen", "Öl", "Strasse",
+                                     "Straße", "Zappa"}));
     }
 
     void collation_data() {
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("sign");
-        QTest::newRow("case") << "abba" << "ABBB" << -1;
-        QTest::newRow("umlaut like base") << "Müller" << "Mueller" << 1; // ü = u, so "mul" > "mue"
-        QTest::newRow("sharp s as ss") << "Straße" << "Strassf" << -1;
-        QTest::newRow("accent") << "Café" << "Cafe" << 1;              // equal letters, bytes decide
-        QTest::newRow("prefix") << "Abb" << "Abba" << -1;
-        QTest::newRow("identical") << "Öl" << "Öl" << 0;
+        QTest::newRow("case") << "abba"
+                              << "ABBB" << -1;
+        QTest::newRow("umlaut like base") << "Müller"
+                                          << "Mueller" << 1; // ü = u, so "mul" > "mue"
+        QTest::newRow("sharp s as ss") << "Straße"
+                                       << "Strassf" << -1;
+        QTest::newRow("accent") << "Café"
+                                << "Cafe" << 1; // equal letters, bytes decide
+        QTest::newRow("prefix") << "Abb"
+                                << "Abba" << -1;
+        QTest::newRow("identical") << "Öl"
+                                   << "Öl" << 0;
     }
     void collation() {
         QFETCH(QString, a);
@@ -171,7 +182,8 @@ private slots:
         records::insert(m_db, carrier(QStringLiteral("Die Ärzte"), QString(), 1, 0, 1));
         records::insert(m_db, carrier(QStringLiteral("Müller-Westernhagen"), QString(), 1, 0, 2));
         const auto rows = records::select<CarrierRecord>(
-            m_db, u"WHERE LOWER(\"Gruppe/Interpret/Text 1\") LIKE '%' || LOWER(?1) || '%'", {pattern});
+            m_db, u"WHERE LOWER(\"Gruppe/Interpret/Text 1\") LIKE '%' || LOWER(?1) || '%'",
+            {pattern});
         QCOMPARE(int(rows.size()), hits);
     }
 
@@ -182,7 +194,8 @@ private slots:
         b.kaufdatum = QDate(2002, 1, 1);
         records::insert(m_db, a);
         records::insert(m_db, b);
-        const auto rows = records::select<CarrierRecord>(m_db, u"WHERE \"Kaufdatum\" > ?1", {QDate(2001, 12, 31)});
+        const auto rows = records::select<CarrierRecord>(m_db, u"WHERE \"Kaufdatum\" > ?1",
+                                                         {QDate(2001, 12, 31)});
         QCOMPARE(rows.size(), size_t(1));
         QCOMPARE(rows[0].gruppeInterpretText1, QStringLiteral("b"));
     }
@@ -197,7 +210,8 @@ private slots:
 
     void corruptFileIsReportedNotReplaced_data() {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("text") << QByteArray("Das ist keine Datenbank, sondern ein Brief.\n").repeated(200);
+        QTest::newRow("text")
+            << QByteArray("Das ist keine Datenbank, sondern ein Brief.\n").repeated(200);
         QByteArray damaged;
         {
             QFile f(dataset::databasePath(m_dir.path()));

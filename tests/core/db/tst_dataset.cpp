@@ -31,10 +31,12 @@ class TestDataset : public QObject {
         else if (kind == 2)
             extra = QStringLiteral("or \"Verwendung\" = 1 or \"Verwendung\" = 2");
         else if (kind == 3 || kind == 4)
-            extra = QStringLiteral("or \"Verwendung\" = 1 or \"Verwendung\" = 2 or \"Verwendung\" = 3");
-        return column(QStringLiteral("SELECT \"Listentext\" FROM \"FeldOriginal\" WHERE \"Typ\" = 'T' and "
-                                     "\"Verwendung\" = 9999 or \"Verwendung\" = 0 %1 ORDER BY \"Feldindex\"")
-                          .arg(extra));
+            extra =
+                QStringLiteral("or \"Verwendung\" = 1 or \"Verwendung\" = 2 or \"Verwendung\" = 3");
+        return column(
+            QStringLiteral("SELECT \"Listentext\" FROM \"FeldOriginal\" WHERE \"Typ\" = 'T' and "
+                           "\"Verwendung\" = 9999 or \"Verwendung\" = 0 %1 ORDER BY \"Feldindex\"")
+                .arg(extra));
     }
 
 private slots:
@@ -58,20 +60,29 @@ private slots:
     }
 
     void mediaTypesHaveCoverLayouts() {
-        const QStringList types = column(u"SELECT \"Kurzbezeichnung\" FROM \"MUSIKART\" ORDER BY \"Index-Nummer\""_qs);
-        for (const char* t : {"LP", "Single", "Maxi", "MC", "CD", "CD-Single", "DVD-Audio", "SACD", "MiniDisc", "DAT", "Tonband"})
+        const QStringList types =
+            column(u"SELECT \"Kurzbezeichnung\" FROM \"MUSIKART\" ORDER BY \"Index-Nummer\""_qs);
+        for (const char* t : {"LP", "Single", "Maxi", "MC", "CD", "CD-Single", "DVD-Audio", "SACD",
+                              "MiniDisc", "DAT", "Tonband"})
             QVERIFY2(types.contains(QString::fromLatin1(t)), t);
-        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKART\" a LEFT JOIN \"MUSIKCOV\" c USING (\"Index-Nummer\") "
+        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKART\" a LEFT JOIN \"MUSIKCOV\" c USING "
+                             u"(\"Index-Nummer\") "
                              u"WHERE c.\"Font Name\" IS NULL")
                      .toInt(),
                  0);
     }
 
     void lentStateAndLendingTexts() {
-        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKSTA\" WHERE \"Index-Nummer\" = -1").toInt(), 1);
-        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKSTA\" WHERE \"Index-Nummer\" = 1").toInt(), 1);
-        QCOMPARE(column(u"SELECT \"Index\" FROM \"MUSIKHLP\" WHERE \"TableName\" = 'MUSIKVER' ORDER BY \"Index\""_qs),
-                 QStringList({"0.0", "1.0"}));
+        QCOMPARE(
+            m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKSTA\" WHERE \"Index-Nummer\" = -1").toInt(),
+            1);
+        QCOMPARE(
+            m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKSTA\" WHERE \"Index-Nummer\" = 1").toInt(),
+            1);
+        QCOMPARE(
+            column(
+                u"SELECT \"Index\" FROM \"MUSIKHLP\" WHERE \"TableName\" = 'MUSIKVER' ORDER BY \"Index\""_qs),
+            QStringList({"0.0", "1.0"}));
     }
 
     void currencies() {
@@ -102,10 +113,14 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("offered");
         QTest::addColumn<QStringList>("notOffered");
-        QTest::newRow("lists") << 1 << QStringList({"SYSDATUM", "TEXT_1", "ARTL"}) << QStringList({"TITEL", "NAME_1"});
-        QTest::newRow("carriers") << 2 << QStringList({"TEXT_1", "TITEL", "LZEIT"}) << QStringList({"NAME_1"});
-        QTest::newRow("reminders") << 3 << QStringList({"TEXT_1", "NAME_1", "VERLIEHEN"}) << QStringList();
-        QTest::newRow("lending lists") << 4 << QStringList({"ZURUECK", "SYSSEITE"}) << QStringList();
+        QTest::newRow("lists") << 1 << QStringList({"SYSDATUM", "TEXT_1", "ARTL"})
+                               << QStringList({"TITEL", "NAME_1"});
+        QTest::newRow("carriers") << 2 << QStringList({"TEXT_1", "TITEL", "LZEIT"})
+                                  << QStringList({"NAME_1"});
+        QTest::newRow("reminders")
+            << 3 << QStringList({"TEXT_1", "NAME_1", "VERLIEHEN"}) << QStringList();
+        QTest::newRow("lending lists")
+            << 4 << QStringList({"ZURUECK", "SYSSEITE"}) << QStringList();
     }
     void fieldSelectionOffersNamesPerTemplateKind() {
         QFETCH(int, kind);
@@ -133,7 +148,8 @@ private slots:
                 QVERIFY(!t.kopfText.isEmpty());
                 QVERIFY(!t.fussText.isEmpty());
             }
-            QVERIFY2(!t.seitenText.contains(QRegularExpression(QStringLiteral("[^\r]\n"))), "lines end with CR LF");
+            QVERIFY2(!t.seitenText.contains(QRegularExpression(QStringLiteral("[^\r]\n"))),
+                     "lines end with CR LF");
             for (const QString& part : {t.kopfText, t.seitenText, t.fussText}) {
                 auto it = placeholder.globalMatch(part);
                 while (it.hasNext()) {

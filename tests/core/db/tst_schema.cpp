@@ -21,7 +21,8 @@ class TestSchema : public QObject {
         return parts.join(QLatin1Char('|'));
     }
     QString describeKey(const QString& table) {
-        Statement s = m_db.prepare(u"SELECT name FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk");
+        Statement s =
+            m_db.prepare(u"SELECT name FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk");
         s.bind(1, table);
         QStringList parts;
         while (s.next())
@@ -29,16 +30,20 @@ class TestSchema : public QObject {
         return parts.join(QLatin1Char('|'));
     }
     QString describeIndexes(const QString& table) {
-        Statement list = m_db.prepare(u"SELECT name FROM pragma_index_list(?1) WHERE origin = 'c' ORDER BY name");
+        Statement list = m_db.prepare(
+            u"SELECT name FROM pragma_index_list(?1) WHERE origin = 'c' ORDER BY name");
         list.bind(1, table);
         QStringList parts;
         while (list.next()) {
             const QString name = list.toString(0);
-            Statement cols = m_db.prepare(u"SELECT name, coll FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno");
+            Statement cols = m_db.prepare(
+                u"SELECT name, coll FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno");
             cols.bind(1, name);
             QStringList columns;
             while (cols.next())
-                columns.append(cols.toString(0) + (cols.toString(1) == QLatin1String("GERMAN") ? QStringLiteral("~") : QString()));
+                columns.append(cols.toString(0) + (cols.toString(1) == QLatin1String("GERMAN")
+                                                       ? QStringLiteral("~")
+                                                       : QString()));
             parts.append(name + QLatin1Char('=') + columns.join(QLatin1Char(',')));
         }
         return parts.join(QLatin1Char('|'));
@@ -55,75 +60,112 @@ private slots:
         QTest::addColumn<QString>("columns");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("indexes"); // "~" marks a case-insensitive text column
-        const QString lookup = "Index-Nummer:DOUBLE|Kurzbezeichnung:VARCHAR(10)|Langbezeichnung:VARCHAR(50)|Nummerierung:DOUBLE";
+        const QString lookup = "Index-Nummer:DOUBLE|Kurzbezeichnung:VARCHAR(10)|Langbezeichnung:"
+                               "VARCHAR(50)|Nummerierung:DOUBLE";
         QTest::newRow("MUSIKKOP")
             << "MUSIKKOP"
             << "Gruppe/Interpret/Text 1:VARCHAR(50)|Text 2:VARCHAR(50)|Art der Schallplatte:DOUBLE|"
-               "Nummerierung:DOUBLE|Folgenummer Kopf:DOUBLE|Erscheinungsjahr:VARCHAR(4)|Musikrichtung:DOUBLE|"
-               "Anzahl der Lieder:DOUBLE|Laufzeit der Schallplatte:DOUBLE|Status:DOUBLE|Kaufpreis:MONEY REAL|"
+               "Nummerierung:DOUBLE|Folgenummer "
+               "Kopf:DOUBLE|Erscheinungsjahr:VARCHAR(4)|Musikrichtung:DOUBLE|"
+               "Anzahl der Lieder:DOUBLE|Laufzeit der "
+               "Schallplatte:DOUBLE|Status:DOUBLE|Kaufpreis:MONEY REAL|"
                "Kaufdatum:DATE|Bewertung:DOUBLE"
             << "Gruppe/Interpret/Text 1|Text 2|Art der Schallplatte|Nummerierung"
-            << "MUSIKKOP.Folgenummer Kopf=Folgenummer Kopf|MUSIKKOP.Print Order=Art der Schallplatte,Nummerierung";
+            << "MUSIKKOP.Folgenummer Kopf=Folgenummer Kopf|MUSIKKOP.Print Order=Art der "
+               "Schallplatte,Nummerierung";
         QTest::newRow("MusikInformation")
             << "MusikInformation"
             << "Folgenummer Info:DOUBLE|Pressung:VARCHAR(5)|Zustand:VARCHAR(5)|Aufnahme:VARCHAR(5)|"
-               "Firma:VARCHAR(30)|Bestellcode:VARCHAR(20)|Currency:INTEGER|CreationDate:DATE|ChangeDate:DATE"
-            << "Folgenummer Info" << "";
+               "Firma:VARCHAR(30)|Bestellcode:VARCHAR(20)|Currency:INTEGER|CreationDate:DATE|"
+               "ChangeDate:DATE"
+            << "Folgenummer Info"
+            << "";
         QTest::newRow("MUSIKPOS")
             << "MUSIKPOS"
             << "Folgenummer Position:DOUBLE|Seite der Schallplatte:DOUBLE|Nr. des Liedes:DOUBLE|"
-               "Titel des Liedes:VARCHAR(50)|Interpret des Liedes:VARCHAR(50)|Laufzeit des Liedes:DOUBLE|"
-               "Musikrichtung:DOUBLE|Zählwerkstand von:DOUBLE|Zählwerkstand bis:DOUBLE|Bewertung:DOUBLE|"
+               "Titel des Liedes:VARCHAR(50)|Interpret des Liedes:VARCHAR(50)|Laufzeit des "
+               "Liedes:DOUBLE|"
+               "Musikrichtung:DOUBLE|Zählwerkstand von:DOUBLE|Zählwerkstand "
+               "bis:DOUBLE|Bewertung:DOUBLE|"
                "Erscheinungsjahr:VARCHAR(4)"
-            << "Folgenummer Position|Seite der Schallplatte|Nr. des Liedes" << "";
+            << "Folgenummer Position|Seite der Schallplatte|Nr. des Liedes"
+            << "";
         QTest::newRow("MusikPosInformation")
             << "MusikPosInformation"
             << "Folgenummer Pos Info:DOUBLE|Seite der Schallplatte:DOUBLE|Nr. des Liedes:DOUBLE|"
                "BPM von:SMALLINT|BPM bis:SMALLINT|Tanzstil:DOUBLE"
-            << "Folgenummer Pos Info|Seite der Schallplatte|Nr. des Liedes" << "";
-        QTest::newRow("MUSIKTXT") << "MUSIKTXT" << "Folgenummer Text:DOUBLE|Freier Text 2000 Zeichen:MEMO TEXT"
-                                  << "Folgenummer Text" << "";
-        QTest::newRow("MUSIKGRF") << "MUSIKGRF"
-                                  << "Tonträgernummer:DOUBLE|Grafiknummer:DOUBLE|Grafik:GRAPHIC BLOB|Stretch:BOOLEAN"
-                                  << "Tonträgernummer|Grafiknummer" << "";
-        QTest::newRow("MUSIKINF") << "MUSIKINF" << "Folgenummer Kopf:DOUBLE|CD Nummer:DOUBLE|CD Pruefcode:DOUBLE"
-                                  << "Folgenummer Kopf|CD Nummer" << "MUSIKINF.CD Pruefcode=CD Pruefcode";
+            << "Folgenummer Pos Info|Seite der Schallplatte|Nr. des Liedes"
+            << "";
+        QTest::newRow("MUSIKTXT") << "MUSIKTXT"
+                                  << "Folgenummer Text:DOUBLE|Freier Text 2000 Zeichen:MEMO TEXT"
+                                  << "Folgenummer Text"
+                                  << "";
+        QTest::newRow("MUSIKGRF")
+            << "MUSIKGRF"
+            << "Tonträgernummer:DOUBLE|Grafiknummer:DOUBLE|Grafik:GRAPHIC BLOB|Stretch:BOOLEAN"
+            << "Tonträgernummer|Grafiknummer"
+            << "";
+        QTest::newRow("MUSIKINF") << "MUSIKINF"
+                                  << "Folgenummer Kopf:DOUBLE|CD Nummer:DOUBLE|CD Pruefcode:DOUBLE"
+                                  << "Folgenummer Kopf|CD Nummer"
+                                  << "MUSIKINF.CD Pruefcode=CD Pruefcode";
         for (const char* t : {"MUSIKART", "MUSIKDIR", "MUSIKSTA", "MusikTanzStil"})
-            QTest::newRow(t) << t << lookup << "Index-Nummer"
-                             << QStringLiteral("%1.Kurzbezeichnung=Kurzbezeichnung~").arg(QLatin1String(t));
-        for (const char* t : {"VideoKategorien", "VideoKassettenarten", "VideoAudioarten", "VideoSprachen"})
+            QTest::newRow(t)
+                << t << lookup << "Index-Nummer"
+                << QStringLiteral("%1.Kurzbezeichnung=Kurzbezeichnung~").arg(QLatin1String(t));
+        for (const char* t :
+             {"VideoKategorien", "VideoKassettenarten", "VideoAudioarten", "VideoSprachen"})
             QTest::newRow(t) << t << lookup << "Index-Nummer"
                              << QStringLiteral("%1.Kurz=Kurzbezeichnung~").arg(QLatin1String(t));
-        QTest::newRow("MUSIKCOV") << "MUSIKCOV"
-                                  << "Index-Nummer:DOUBLE|Leerzeilen vor:SMALLINT|Leerzeilen nach:SMALLINT|"
-                                     "Font Name:VARCHAR(50)|Font Größe:SMALLINT"
-                                  << "Index-Nummer" << "";
-        QTest::newRow("MUSIKVER") << "MUSIKVER"
-                                  << "Tonträgernummer:DOUBLE|Verleihstatus:DOUBLE|Folgenummer:DOUBLE|"
-                                     "Verliehen an:DOUBLE|Verliehen am:DATE|Zurück am:DATE|Status alt:DOUBLE"
-                                  << "Tonträgernummer|Verleihstatus|Folgenummer" << "MUSIKVER.Folgenummer=Folgenummer";
-        QTest::newRow("VERSTAMM") << "VERSTAMM"
-                                  << "Folgenummer:DOUBLE|Name 1:VARCHAR(35)|Name 2:VARCHAR(35)|Straße:VARCHAR(35)|"
-                                     "Postfach:VARCHAR(10)|Postleitzahl:VARCHAR(8)|Ort:VARCHAR(26)|Land:VARCHAR(35)|"
-                                     "Telefon:VARCHAR(20)"
-                                  << "Folgenummer" << "VERSTAMM.Alpha=Name 1~,Name 2~";
-        QTest::newRow("MUSIKHLP") << "MUSIKHLP" << "TableName:VARCHAR(20)|Index:DOUBLE|Hilfstext:VARCHAR(100)"
-                                  << "TableName|Index" << "";
-        QTest::newRow("MPRTTEXT") << "MPRTTEXT"
-                                  << "Type:DOUBLE|Index-Nummer:DOUBLE|Bezeichnung:VARCHAR(50)|Seitenrand:DOUBLE|"
-                                     "Kopf-Text:MEMO TEXT|Seiten-Text:MEMO TEXT|Fuss-Text:MEMO TEXT"
-                                  << "Type|Index-Nummer" << "";
-        QTest::newRow("Currency") << "Currency"
-                                  << "Index:INTEGER|Currency:VARCHAR(4)|Currency long:VARCHAR(40)|Factor:DOUBLE"
-                                  << "Index" << "Currency.Currency=Currency~";
-        QTest::newRow("FeldOriginal") << "FeldOriginal"
-                                      << "Typ:VARCHAR(1)|Feldindex:INTEGER|Feldbezeichnung:VARCHAR(30)|"
-                                         "Beschreibung:VARCHAR(60)|Listentext:VARCHAR(30)|Auffüllen:BOOLEAN|"
-                                         "Verwendung:SMALLINT"
-                                      << "Typ|Feldindex" << "";
-        QTest::newRow("FeldKopie") << "FeldKopie" << "Typ:VARCHAR(1)|Feldindex:INTEGER|Feldbezeichnung:VARCHAR(30)"
-                                   << "Typ|Feldindex" << "";
-        QTest::newRow("MUSIKTIP") << "MUSIKTIP" << "Art:VARCHAR(1)|Tip:VARCHAR(255)" << "" << "";
+        QTest::newRow("MUSIKCOV")
+            << "MUSIKCOV"
+            << "Index-Nummer:DOUBLE|Leerzeilen vor:SMALLINT|Leerzeilen nach:SMALLINT|"
+               "Font Name:VARCHAR(50)|Font Größe:SMALLINT"
+            << "Index-Nummer"
+            << "";
+        QTest::newRow("MUSIKVER")
+            << "MUSIKVER"
+            << "Tonträgernummer:DOUBLE|Verleihstatus:DOUBLE|Folgenummer:DOUBLE|"
+               "Verliehen an:DOUBLE|Verliehen am:DATE|Zurück am:DATE|Status alt:DOUBLE"
+            << "Tonträgernummer|Verleihstatus|Folgenummer"
+            << "MUSIKVER.Folgenummer=Folgenummer";
+        QTest::newRow("VERSTAMM")
+            << "VERSTAMM"
+            << "Folgenummer:DOUBLE|Name 1:VARCHAR(35)|Name 2:VARCHAR(35)|Straße:VARCHAR(35)|"
+               "Postfach:VARCHAR(10)|Postleitzahl:VARCHAR(8)|Ort:VARCHAR(26)|Land:VARCHAR(35)|"
+               "Telefon:VARCHAR(20)"
+            << "Folgenummer"
+            << "VERSTAMM.Alpha=Name 1~,Name 2~";
+        QTest::newRow("MUSIKHLP") << "MUSIKHLP"
+                                  << "TableName:VARCHAR(20)|Index:DOUBLE|Hilfstext:VARCHAR(100)"
+                                  << "TableName|Index"
+                                  << "";
+        QTest::newRow("MPRTTEXT")
+            << "MPRTTEXT"
+            << "Type:DOUBLE|Index-Nummer:DOUBLE|Bezeichnung:VARCHAR(50)|Seitenrand:DOUBLE|"
+               "Kopf-Text:MEMO TEXT|Seiten-Text:MEMO TEXT|Fuss-Text:MEMO TEXT"
+            << "Type|Index-Nummer"
+            << "";
+        QTest::newRow("Currency")
+            << "Currency"
+            << "Index:INTEGER|Currency:VARCHAR(4)|Currency long:VARCHAR(40)|Factor:DOUBLE"
+            << "Index"
+            << "Currency.Currency=Currency~";
+        QTest::newRow("FeldOriginal")
+            << "FeldOriginal"
+            << "Typ:VARCHAR(1)|Feldindex:INTEGER|Feldbezeichnung:VARCHAR(30)|"
+               "Beschreibung:VARCHAR(60)|Listentext:VARCHAR(30)|Auffüllen:BOOLEAN|"
+               "Verwendung:SMALLINT"
+            << "Typ|Feldindex"
+            << "";
+        QTest::newRow("FeldKopie") << "FeldKopie"
+                                   << "Typ:VARCHAR(1)|Feldindex:INTEGER|Feldbezeichnung:VARCHAR(30)"
+                                   << "Typ|Feldindex"
+                                   << "";
+        QTest::newRow("MUSIKTIP") << "MUSIKTIP"
+                                  << "Art:VARCHAR(1)|Tip:VARCHAR(255)"
+                                  << ""
+                                  << "";
     }
     void tables() {
         QFETCH(QString, table);
@@ -144,12 +186,18 @@ private slots:
     void namesResolveWithoutLetterCase_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("table");
-        QTest::newRow("file name") << "MUSIKKOP.DB" << "MUSIKKOP";
-        QTest::newRow("mixed case") << "MusikKop.DB" << "MUSIKKOP";
-        QTest::newRow("bare lower case") << "musikkop" << "MUSIKKOP";
-        QTest::newRow("currency") << "Currency.db" << "Currency";
-        QTest::newRow("video") << "Videokassettenarten.DB" << "VideoKassettenarten";
-        QTest::newRow("unknown") << "MUSIKXYZ.DB" << "";
+        QTest::newRow("file name") << "MUSIKKOP.DB"
+                                   << "MUSIKKOP";
+        QTest::newRow("mixed case") << "MusikKop.DB"
+                                    << "MUSIKKOP";
+        QTest::newRow("bare lower case") << "musikkop"
+                                         << "MUSIKKOP";
+        QTest::newRow("currency") << "Currency.db"
+                                  << "Currency";
+        QTest::newRow("video") << "Videokassettenarten.DB"
+                               << "VideoKassettenarten";
+        QTest::newRow("unknown") << "MUSIKXYZ.DB"
+                                 << "";
     }
     void namesResolveWithoutLetterCase() {
         QFETCH(QString, name);

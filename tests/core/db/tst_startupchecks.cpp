@@ -27,20 +27,25 @@ class TestStartupChecks : public QObject {
         for (int r = 1; r <= rows; ++r) {
             QStringList values;
             for (int f = 0; f < fields; ++f)
-                values.append(old.fields[f].type == schema::FieldType::Alpha ? QStringLiteral("'x%1'").arg(r)
-                                                                              : QString::number(r));
-            m_db.exec(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(schema::quoted(table.name), values.join(',')));
+                values.append(old.fields[f].type == schema::FieldType::Alpha
+                                  ? QStringLiteral("'x%1'").arg(r)
+                                  : QString::number(r));
+            m_db.exec(QStringLiteral("INSERT INTO %1 VALUES (%2)")
+                          .arg(schema::quoted(table.name), values.join(',')));
         }
     }
 
     QStringList rebuildAll(bool requested, bool expectSuccess = true) {
         QStringList rebuilt;
-        const bool ok = startupchecks::checkAndRebuildIndexes(m_db, requested, m_messages, m_hooks, &rebuilt);
+        const bool ok =
+            startupchecks::checkAndRebuildIndexes(m_db, requested, m_messages, m_hooks, &rebuilt);
         QTest::qCompare(ok, expectSuccess, "ok", "expectSuccess", __FILE__, __LINE__);
         return rebuilt;
     }
 
-    int fields(const char* table) { return startupchecks::fieldCount(m_db, QString::fromLatin1(table)).value_or(-1); }
+    int fields(const char* table) {
+        return startupchecks::fieldCount(m_db, QString::fromLatin1(table)).value_or(-1);
+    }
 
 private slots:
     void init() {
@@ -61,7 +66,8 @@ private slots:
         QTest::newRow("none") << QStringList() << "";
         QTest::newRow("first in order") << QStringList({"VERSTAMM", "Currency"}) << "CURRENCY.DB";
         QTest::newRow("memo table") << QStringList({"MUSIKTXT"}) << "MUSIKTXT.DB";
-        QTest::newRow("mixed case name") << QStringList({"MusikPosInformation"}) << "MusikPosInformation.DB";
+        QTest::newRow("mixed case name")
+            << QStringList({"MusikPosInformation"}) << "MusikPosInformation.DB";
         QTest::newRow("dance styles are not checked") << QStringList({"MusikTanzStil"}) << "";
     }
     void missingDataFile() {
@@ -76,8 +82,10 @@ private slots:
         }
         QCOMPARE(m_messages.messages().size(), 1);
         const Message& m = m_messages.messages().first();
-        QCOMPARE(m.text, QStringLiteral("Die Datendatei %1 konnte nicht gefunden werden. Hierdurch kann die "
-                                        "Programmausführung nicht fortgesetzt werden!").arg(reported));
+        QCOMPARE(m.text, QStringLiteral(
+                             "Die Datendatei %1 konnte nicht gefunden werden. Hierdurch kann die "
+                             "Programmausführung nicht fortgesetzt werden!")
+                             .arg(reported));
         QCOMPARE(m.kind, MessageKind::Error);
         QCOMPARE(m.buttons, MessageButton::Ok | MessageButton::Help);
         QCOMPARE(m.helpContext, 5501);
@@ -88,15 +96,18 @@ private slots:
     void brokenIndexOfOneTableIsRebuilt_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("table");
-        QTest::newRow("dropped") << "DROP INDEX \"MUSIKART.Kurzbezeichnung\"" << "MUSIKART";
+        QTest::newRow("dropped") << "DROP INDEX \"MUSIKART.Kurzbezeichnung\""
+                                 << "MUSIKART";
         QTest::newRow("wrong fields")
-            << "DROP INDEX \"VERSTAMM.Alpha\"; CREATE INDEX \"VERSTAMM.Alpha\" ON \"VERSTAMM\" (\"Name 1\" COLLATE GERMAN)"
+            << "DROP INDEX \"VERSTAMM.Alpha\"; CREATE INDEX \"VERSTAMM.Alpha\" ON \"VERSTAMM\" "
+               "(\"Name 1\" COLLATE GERMAN)"
             << "VERSTAMM";
-        QTest::newRow("case-sensitive")
-            << "DROP INDEX \"Currency.Currency\"; CREATE INDEX \"Currency.Currency\" ON \"Currency\" (\"Currency\")"
-            << "Currency";
-        QTest::newRow("index of an older version") << "CREATE INDEX \"MUSIKVER.X03\" ON \"MUSIKVER\" (\"Verliehen an\")"
-                                                   << "MUSIKVER";
+        QTest::newRow("case-sensitive") << "DROP INDEX \"Currency.Currency\"; CREATE INDEX "
+                                           "\"Currency.Currency\" ON \"Currency\" (\"Currency\")"
+                                        << "Currency";
+        QTest::newRow("index of an older version")
+            << "CREATE INDEX \"MUSIKVER.X03\" ON \"MUSIKVER\" (\"Verliehen an\")"
+            << "MUSIKVER";
     }
     void brokenIndexOfOneTableIsRebuilt() {
         QFETCH(QString, damage);
@@ -117,10 +128,13 @@ private slots:
     }
 
     void missingPrimaryKeyIsRebuiltKeepingTheRows() {
-        m_db.exec(u"DROP TABLE \"VERSTAMM\"; CREATE TABLE \"VERSTAMM\" (\"Folgenummer\" DOUBLE, \"Name 1\" VARCHAR(35), "
-                  u"\"Name 2\" VARCHAR(35), \"Straße\" VARCHAR(35), \"Postfach\" VARCHAR(10), \"Postleitzahl\" VARCHAR(8), "
+        m_db.exec(u"DROP TABLE \"VERSTAMM\"; CREATE TABLE \"VERSTAMM\" (\"Folgenummer\" DOUBLE, "
+                  u"\"Name 1\" VARCHAR(35), "
+                  u"\"Name 2\" VARCHAR(35), \"Straße\" VARCHAR(35), \"Postfach\" VARCHAR(10), "
+                  u"\"Postleitzahl\" VARCHAR(8), "
                   u"\"Ort\" VARCHAR(26), \"Land\" VARCHAR(35), \"Telefon\" VARCHAR(20));"
-                  u"INSERT INTO \"VERSTAMM\" (\"Folgenummer\", \"Name 1\") VALUES (1, 'Anna'), (2, 'Bernd')");
+                  u"INSERT INTO \"VERSTAMM\" (\"Folgenummer\", \"Name 1\") VALUES (1, 'Anna'), (2, "
+                  u"'Bernd')");
         QCOMPARE(rebuildAll(false), QStringList({"VERSTAMM"}));
         QVERIFY(startupchecks::indexesUsable(m_db, QStringLiteral("VERSTAMM")));
         QCOMPARE(records::count(m_db, schema::table(u"VERSTAMM")), 2);
@@ -132,8 +146,10 @@ private slots:
         QCOMPARE(rebuildAll(false, false), QStringList());
         QCOMPARE(m_messages.messages().size(), 1);
         const Message& m = m_messages.messages().first();
-        QCOMPARE(m.text, QStringLiteral("Ein Index für die Datenbank MUSIKCOV.DB konnte nicht generiert werden! \n"
-                                        "Die Programmausführung kann nicht fortgesetzt werden!"));
+        QCOMPARE(m.text,
+                 QStringLiteral(
+                     "Ein Index für die Datenbank MUSIKCOV.DB konnte nicht generiert werden! \n"
+                     "Die Programmausführung kann nicht fortgesetzt werden!"));
         QCOMPARE(m.helpContext, 8033);
         QCOMPARE(m_dialogEvents, QStringList({"hide", "show"}));
     }
@@ -157,13 +173,16 @@ private slots:
         QCOMPARE(startupchecks::checkAndUpgradeFormats(m_db, m_messages, m_hooks), ok);
         QCOMPARE(m_messages.messages().size(), 1);
         const Message& m = m_messages.messages().first();
-        QVERIFY(m.text.startsWith(QLatin1String("Die Datenbank MUSIKKOP.DB hat das Format der Diskarium (DOS) vor V3.0.2.")));
+        QVERIFY(m.text.startsWith(QLatin1String(
+            "Die Datenbank MUSIKKOP.DB hat das Format der Diskarium (DOS) vor V3.0.2.")));
         QCOMPARE(m.kind, MessageKind::Confirmation);
         QCOMPARE(m.buttons, MessageButton::Ok | MessageButton::Cancel | MessageButton::Help);
         QCOMPARE(m.helpContext, 8001);
         QCOMPARE(fields("MUSIKKOP"), ok ? 13 : 12);
         if (ok)
-            QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKKOP\" WHERE \"Bewertung\" = 0").toInt(), 3);
+            QCOMPARE(
+                m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKKOP\" WHERE \"Bewertung\" = 0").toInt(),
+                3);
     }
 
     void oldSongTable_data() {
@@ -178,11 +197,15 @@ private slots:
         makeOldFormat(QStringLiteral("MUSIKPOS"), oldFields, 4);
         QVERIFY(startupchecks::checkAndUpgradeFormats(m_db, m_messages, m_hooks));
         QCOMPARE(m_messages.messages().size(), 1);
-        QVERIFY(m_messages.messages().first().text.contains(QStringLiteral("MUSIKPOS.DB hat das Format der Diskarium (DOS) vor ") + version));
+        QVERIFY(m_messages.messages().first().text.contains(
+            QStringLiteral("MUSIKPOS.DB hat das Format der Diskarium (DOS) vor ") + version));
         QCOMPARE(m_messages.messages().first().helpContext, 8004);
         QCOMPARE(fields("MUSIKPOS"), 11);
-        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKPOS\" WHERE \"Erscheinungsjahr\" = ''").toInt(), 4);
-        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKPOS\" WHERE \"Bewertung\" = 0").toInt(), oldFields == 9 ? 4 : 0);
+        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKPOS\" WHERE \"Erscheinungsjahr\" = ''")
+                     .toInt(),
+                 4);
+        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKPOS\" WHERE \"Bewertung\" = 0").toInt(),
+                 oldFields == 9 ? 4 : 0);
     }
 
     void cancelledSongConversionChecksNothingElse() {
@@ -200,17 +223,23 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("helpContext");
         QTest::newRow("carriers") << "MUSIKKOP" << 11
-                                  << "Die Datenbank MUSIKKOP.DB hat ein unbekanntes Format! Die Programmausführung kann nicht fortgesetzt werden!"
+                                  << "Die Datenbank MUSIKKOP.DB hat ein unbekanntes Format! Die "
+                                     "Programmausführung kann nicht fortgesetzt werden!"
                                   << 8003;
         QTest::newRow("songs") << "MUSIKPOS" << 8
-                               << "Die Datenbank MUSIKPOS.DB hat ein unbekanntes Format! Die Programmausführung kann nicht fortgesetzt werden!"
+                               << "Die Datenbank MUSIKPOS.DB hat ein unbekanntes Format! Die "
+                                  "Programmausführung kann nicht fortgesetzt werden!"
                                << 8008;
-        QTest::newRow("borrowers") << "VERSTAMM" << 8
-                                   << "Die Datenbank VERSTAMM.DB ist ungültig (falsche Feldanzahl)! \nDie Programmausführung kann nicht fortgesetzt werden!"
-                                   << 8023;
-        QTest::newRow("currencies") << "Currency" << 3
-                                    << "Die Datenbank Currency.DB ist ungültig (falsche Feldanzahl)! \nDie Programmausführung kann nicht fortgesetzt werden!"
-                                    << 0;
+        QTest::newRow("borrowers")
+            << "VERSTAMM" << 8
+            << "Die Datenbank VERSTAMM.DB ist ungültig (falsche Feldanzahl)! \nDie "
+               "Programmausführung kann nicht fortgesetzt werden!"
+            << 8023;
+        QTest::newRow("currencies")
+            << "Currency" << 3
+            << "Die Datenbank Currency.DB ist ungültig (falsche Feldanzahl)! \nDie "
+               "Programmausführung kann nicht fortgesetzt werden!"
+            << 0;
     }
     void unknownFormats() {
         QFETCH(QString, table);

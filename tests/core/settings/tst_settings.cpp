@@ -45,14 +45,16 @@ private slots:
         QTest::addColumn<int>("fontSize");
         QTest::newRow("any non-zero integer is true")
             << QByteArray("[Application]\nShow Toolbar=-7\nGlobal Number=42\n") << true << 42 << 11;
-        QTest::newRow("zero is false") << QByteArray("[Application]\nShow Toolbar=0\n") << false << 1 << 11;
+        QTest::newRow("zero is false")
+            << QByteArray("[Application]\nShow Toolbar=0\n") << false << 1 << 11;
         QTest::newRow("garbage falls back to defaults")
             << QByteArray("[Application]\nShow Toolbar=ja\nGlobal Number=zwölf\n"
                           "[Helpdatabases]\nFont Size=groß\n")
             << true << 1 << 11;
         QTest::newRow("16-bit overflow falls back")
             << QByteArray("[Helpdatabases]\nFont Size=70000\n") << true << 1 << 11;
-        QTest::newRow("16-bit value") << QByteArray("[Helpdatabases]\nFont Size=14\n") << true << 1 << 14;
+        QTest::newRow("16-bit value")
+            << QByteArray("[Helpdatabases]\nFont Size=14\n") << true << 1 << 14;
     }
     void values() {
         QFETCH(QByteArray, content);
@@ -140,7 +142,8 @@ private slots:
 
     void unwritableFileReportsAnError() {
         QString error;
-        QVERIFY(!settingsfile::write(m_dir.filePath(QStringLiteral("no/such/dir/x.ini")), Settings(), &error));
+        QVERIFY(!settingsfile::write(m_dir.filePath(QStringLiteral("no/such/dir/x.ini")),
+                                     Settings(), &error));
         QVERIFY(!error.isEmpty());
     }
 };

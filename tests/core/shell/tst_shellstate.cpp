@@ -21,10 +21,13 @@ private slots:
         QTest::addColumn<bool>("windowCommands");
         QTest::addColumn<bool>("dataCommands");
         QTest::addColumn<bool>("cdPlayer");
-        QTest::newRow("empty collection") << 0 << false << 0 << false << false << false << false << false;
-        QTest::newRow("first carrier") << 1 << false << 1 << false << false << true << true << false;
+        QTest::newRow("empty collection")
+            << 0 << false << 0 << false << false << false << false << false;
+        QTest::newRow("first carrier")
+            << 1 << false << 1 << false << false << true << true << false;
         QTest::newRow("busy") << 2 << true << 100 << true << false << true << false << true;
-        QTest::newRow("player open, no drive") << 1 << false << 5 << false << true << true << true << true;
+        QTest::newRow("player open, no drive")
+            << 1 << false << 5 << false << true << true << true << true;
     }
     void menuState() {
         QFETCH(int, children);
@@ -56,8 +59,10 @@ private slots:
     void tipText_data() {
         QTest::addColumn<QString>("tip");
         QTest::addColumn<QString>("text");
-        QTest::newRow("line breaks") << "a%sb%sc" << "a\nb\nc";
-        QTest::newRow("only five") << "1%s2%s3%s4%s5%s6%s7" << "1\n2\n3\n4\n5\n6%s7";
+        QTest::newRow("line breaks") << "a%sb%sc"
+                                     << "a\nb\nc";
+        QTest::newRow("only five") << "1%s2%s3%s4%s5%s6%s7"
+                                   << "1\n2\n3\n4\n5\n6%s7";
         QTest::newRow("cut at 255") << QString(300, 'x') << QString(255, 'x');
     }
     void tipText() {

@@ -27,9 +27,11 @@ class TestStartupSequence : public QObject {
     Settings m_settings;
 
     StartupContext context(const QStringList& arguments = {}, bool duplicate = false) {
-        return StartupContext{m_db, m_messages, m_settings,
-                              QDir(m_dir->path()).filePath(QString::fromLatin1(settingsfile::kFileName)),
-                              arguments, duplicate, {}, {}};
+        return StartupContext{
+            m_db,       m_messages,
+            m_settings, QDir(m_dir->path()).filePath(QString::fromLatin1(settingsfile::kFileName)),
+            arguments,  duplicate,
+            {},         {}};
     }
 
 private slots:

@@ -16,10 +16,14 @@
 namespace {
 class Child : public QWidget, public ChildWindow {
 public:
-    explicit Child(const QString& caption, bool* refuse = nullptr) : m_refuse(refuse) { setWindowTitle(caption); }
+    explicit Child(const QString& caption, bool* refuse = nullptr) : m_refuse(refuse) {
+        setWindowTitle(caption);
+    }
 
 protected:
-    void closeEvent(QCloseEvent* e) override { (m_refuse && *m_refuse) ? e->ignore() : e->accept(); }
+    void closeEvent(QCloseEvent* e) override {
+        (m_refuse && *m_refuse) ? e->ignore() : e->accept();
+    }
 
 private:
     bool* m_refuse;
@@ -68,14 +72,16 @@ private slots:
         m_messages.answerFile(archivePath());
         m_commands->backup();
         QCOMPARE(m_messages.fileChoices().size(), 1);
-        QCOMPARE(m_messages.fileChoices().first().fileName, QStringLiteral("WDsKmBackup-2004-12-29-23-09-10.bck"));
+        QCOMPARE(m_messages.fileChoices().first().fileName,
+                 QStringLiteral("WDsKmBackup-2004-12-29-23-09-10.bck"));
         QCOMPARE(m_messages.fileChoices().first().title, QStringLiteral("Datensicherung ..."));
         QVERIFY(m_messages.messages().last().text.startsWith(
             QLatin1String("Die Datensicherung war erfolgreich. Kompressionsrate = ")));
         QCOMPARE(m_state->settings.backupPath, m_dir->path());
         QVERIFY(m_state->db.isOpen());
         QVERIFY(!m_state->busy);
-        QCOMPARE(listArchive(archivePath())->title, QStringLiteral("WDsKmBackup-2004-12-29-23-09-10"));
+        QCOMPARE(listArchive(archivePath())->title,
+                 QStringLiteral("WDsKmBackup-2004-12-29-23-09-10"));
     }
 
     void openChildren_data() {
@@ -96,7 +102,8 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(int(m_main->mdiArea()->subWindowList().size()), remaining);
         QCOMPARE(int(m_messages.fileChoices().size()), fileDialogs);
-        QVERIFY(m_messages.messages().first().text.startsWith(QLatin1String("Vor der Datensicherung")));
+        QVERIFY(
+            m_messages.messages().first().text.startsWith(QLatin1String("Vor der Datensicherung")));
         QVERIFY(m_state->db.isOpen());
     }
 
@@ -140,7 +147,8 @@ private slots:
         m_messages.answer(MessageButton::Yes);
         m_messages.answerFile(archivePath());
         m_commands->restore();
-        QCOMPARE(m_messages.messages().last().text, QStringLiteral("Die Datenwiederherstellung war erfolgreich!"));
+        QCOMPARE(m_messages.messages().last().text,
+                 QStringLiteral("Die Datenwiederherstellung war erfolgreich!"));
         QCOMPARE(records::count(m_state->db, schema::table(u"MUSIKKOP")), 0);
         QVERIFY(!m_main->action(MainCommand::EditCarriers)->isEnabled());
     }

@@ -27,7 +27,8 @@ class TestCddbLookup : public QObject {
     std::unique_ptr<TCDDBLookup> dialog() {
         auto d = std::make_unique<TCDDBLookup>(m_settings, m_dir->path(), m_messages);
         TCDToc toc{};
-        const QList<qint32> offsets = {150, 12860, 23460, 37067, 54250, 70892, 90637, 107507, 124742, 139870};
+        const QList<qint32> offsets = {150,   12860, 23460,  37067,  54250,
+                                       70892, 90637, 107507, 124742, 139870};
         for (int i = 0; i < offsets.size(); ++i)
             toc[size_t(i)] = TCDTocEntry::fromFrames(offsets[i]);
         toc[10] = TCDTocEntry::fromFrames(2059 * 75);
@@ -69,15 +70,19 @@ private slots:
         QFile::remove(m_dir->filePath("cddbhosts.txt"));
         auto d = dialog();
         QCOMPARE(m_messages.messages().size(), 1);
-        QCOMPARE(m_messages.messages().first().text, QStringLiteral("CDDB-Hostliste konnte nicht geladen werden!"));
+        QCOMPARE(m_messages.messages().first().text,
+                 QStringLiteral("CDDB-Hostliste konnte nicht geladen werden!"));
     }
 
     void queryThenRead() {
-        m_server->replies.insert("cddb query", "211 Found inexact matches\r\nrock 7908090a Die Ärzte / Debil\r\n"
-                                               "misc 7908090b Andere / Platte\r\n.\r\n");
-        m_server->replies.insert("cddb read", "210 rock 7908090a CD database entry follows\r\n# xmcd\r\n"
-                                              "DTITLE=Die \xC4rzte / Debil\r\nTTITLE0=Paul\r\nTTITLE1=Zu sp\r\nTTITLE1=\xE4t\r\n"
-                                              "EXTD=YEAR: 1984\r\n.\r\n");
+        m_server->replies.insert("cddb query",
+                                 "211 Found inexact matches\r\nrock 7908090a Die Ärzte / Debil\r\n"
+                                 "misc 7908090b Andere / Platte\r\n.\r\n");
+        m_server->replies.insert(
+            "cddb read",
+            "210 rock 7908090a CD database entry follows\r\n# xmcd\r\n"
+            "DTITLE=Die \xC4rzte / Debil\r\nTTITLE0=Paul\r\nTTITLE1=Zu sp\r\nTTITLE1=\xE4t\r\n"
+            "EXTD=YEAR: 1984\r\n.\r\n");
         auto d = dialog();
         d->query();
         QCOMPARE(d->hitList()->topLevelItemCount(), 2);
@@ -103,7 +108,8 @@ private slots:
         QCOMPARE(d->hitList()->topLevelItemCount(), 1);
         m_server->replies.insert("cddb query", "202 No match for disc ID 7908090a.\r\n");
         d->query();
-        QCOMPARE(m_messages.messages().last().text, QStringLiteral("Tonträgerdaten konnten nicht ermittelnt werden!"));
+        QCOMPARE(m_messages.messages().last().text,
+                 QStringLiteral("Tonträgerdaten konnten nicht ermittelnt werden!"));
         QCOMPARE(d->hitList()->topLevelItemCount(), 1);
         QVERIFY(!d->succeeded());
     }
@@ -134,8 +140,10 @@ private slots:
     }
 
     void sitesRewriteTheHostFile() {
-        m_server->replies.insert("sites", ("210 OK, site information follows\r\n" + m_server->serverLine().toLatin1() +
-                                           "\r\nneu.example cddbp 8880 N0 W0 Neu\r\nweb.example http 80 /cgi x\r\n.\r\n"));
+        m_server->replies.insert(
+            "sites",
+            ("210 OK, site information follows\r\n" + m_server->serverLine().toLatin1() +
+             "\r\nneu.example cddbp 8880 N0 W0 Neu\r\nweb.example http 80 /cgi x\r\n.\r\n"));
         auto d = dialog();
         d->refreshHosts();
         QCOMPARE(d->serverList()->count(), 2);

@@ -80,14 +80,17 @@ private slots:
         QStringList tops;
         for (QAction* a : m_main->menuBar()->actions())
             tops.append(a->text());
-        QCOMPARE(tops, QStringList({"&Datei", "&Suchen", "&Optionen", "Hilfsdatenban&ken", "&Fenster", "&Hilfe"}));
+        QCOMPARE(tops, QStringList({"&Datei", "&Suchen", "&Optionen", "Hilfsdatenban&ken",
+                                    "&Fenster", "&Hilfe"}));
         QCOMPARE(menuCaptions(topMenu("&Datei")),
                  QStringList({"Tonträger &erfassen\tCtrl+E", "Tonträger &importieren\tCtrl+M",
-                              "Tonträger &bearbeiten\tCtrl+B", "&Liste drucken...", "&Alle Tonträger drucken...",
-                              "&CD-Player\tCtrl+P", "Verleihver&waltung...", "&Statistik...", "Datensicherung",
+                              "Tonträger &bearbeiten\tCtrl+B", "&Liste drucken...",
+                              "&Alle Tonträger drucken...", "&CD-Player\tCtrl+P",
+                              "Verleihver&waltung...", "&Statistik...", "Datensicherung",
                               "Datenwiederherstellung", "&Druckereinrichtung...", "E&nde\tF3"}));
-        QCOMPARE(menuCaptions(topMenu("&Suchen")),
-                 QStringList({"Suche nach &Liedern...\tCtrl+L", "Suche nach &Tonträgern...\tCtrl+T"}));
+        QCOMPARE(
+            menuCaptions(topMenu("&Suchen")),
+            QStringList({"Suche nach &Liedern...\tCtrl+L", "Suche nach &Tonträgern...\tCtrl+T"}));
         QCOMPARE(menuCaptions(topMenu("&Hilfe")).first(), QStringLiteral("Inde&x\tF1"));
         QCOMPARE(m_main->action(MainCommand::ImportCarrier)->statusTip(),
                  QStringLiteral("Importiert die Daten eines Tonträgers aus einer Textdatei"));
@@ -160,8 +163,10 @@ private slots:
             ++created;
             return new FakeChild(QStringLiteral("Tonträgerarten bearbeiten"));
         };
-        QMdiSubWindow* first = m_main->activateOrOpen(QStringLiteral("Tonträgerarten bearbeiten"), make);
-        QMdiSubWindow* second = m_main->activateOrOpen(QStringLiteral("Tonträgerarten bearbeiten"), make);
+        QMdiSubWindow* first =
+            m_main->activateOrOpen(QStringLiteral("Tonträgerarten bearbeiten"), make);
+        QMdiSubWindow* second =
+            m_main->activateOrOpen(QStringLiteral("Tonträgerarten bearbeiten"), make);
         QCOMPARE(created, 1);
         QCOMPARE(first, second);
         QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
@@ -171,10 +176,13 @@ private slots:
         auto* entry = new FakeChild(QStringLiteral("Tonträger erfassen"));
         auto* list = new FakeChild(QStringLiteral("Tonträger bearbeiten"));
         auto* player = new FakeChild(QStringLiteral("CD-Player"));
-        for (QWidget* w : {static_cast<QWidget*>(entry), static_cast<QWidget*>(list), static_cast<QWidget*>(player)})
+        for (QWidget* w : {static_cast<QWidget*>(entry), static_cast<QWidget*>(list),
+                           static_cast<QWidget*>(player)})
             m_main->addChildWindow(w);
-        m_main->notifyChildren(QStringLiteral("Tonträger"), true, [](ChildWindow& c) { c.songOrderChanged(); });
-        m_main->notifyChildren(QStringLiteral("CD-Player"), false, [](ChildWindow& c) { c.cdLedModeChanged(); });
+        m_main->notifyChildren(QStringLiteral("Tonträger"), true,
+                               [](ChildWindow& c) { c.songOrderChanged(); });
+        m_main->notifyChildren(QStringLiteral("CD-Player"), false,
+                               [](ChildWindow& c) { c.cdLedModeChanged(); });
         QCOMPARE(entry->songOrder, 1);
         QCOMPARE(list->songOrder, 1);
         QCOMPARE(player->songOrder, 0);

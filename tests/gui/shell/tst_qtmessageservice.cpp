@@ -39,7 +39,8 @@ private slots:
         pressLater({QStringLiteral("Hilfe"), QStringLiteral("Nein")}, &seen);
         const MessageButton answer = service.confirm(
             QStringLiteral("Wirklich?"),
-            MessageButton::Yes | MessageButton::No | MessageButton::Cancel | MessageButton::Help, 40400);
+            MessageButton::Yes | MessageButton::No | MessageButton::Cancel | MessageButton::Help,
+            40400);
         QCOMPARE(answer, MessageButton::No);
         QCOMPARE(helpAsked, QList<int>({40400}));
         for (const char* text : {"Ja", "Nein", "Abbrechen", "Hilfe"})

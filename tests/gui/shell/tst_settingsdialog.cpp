@@ -79,7 +79,8 @@ private slots:
     void deletedLabelsStayDeletedAfterCancel() {
         QFETCH(MessageButton, answer);
         QFETCH(int, remaining);
-        records::insert(m_state->db, FieldLabelOverrideRecord{QStringLiteral("T"), 10190, QStringLiteral("Label")});
+        records::insert(m_state->db, FieldLabelOverrideRecord{QStringLiteral("T"), 10190,
+                                                              QStringLiteral("Label")});
         {
             TSettingsDialog dialog(*m_state, m_messages);
             m_messages.answer(answer);

@@ -37,9 +37,11 @@ private slots:
         QTest::addColumn<bool>("tableReadable");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        QTest::newRow("empty table") << true << "" << "";
-        QTest::newRow("unreadable table") << false << "Oops..."
-                                          << "Sorry, derzeit sind leider keine Ratschläge verfügbar!";
+        QTest::newRow("empty table") << true << ""
+                                     << "";
+        QTest::newRow("unreadable table")
+            << false << "Oops..."
+            << "Sorry, derzeit sind leider keine Ratschläge verfügbar!";
     }
     void tipsWithoutTable() {
         QFETCH(bool, tableReadable);
@@ -59,14 +61,18 @@ private slots:
     void readmeOfAMissingFile() {
         QTemporaryDir dir;
         TReadmeDialog dialog(dir.filePath(QStringLiteral("README.W32")));
-        QCOMPARE(dialog.text(), QString(10, '\n') + QStringLiteral("                      Textdatei konnte nicht gefunden werden!"));
+        QCOMPARE(
+            dialog.text(),
+            QString(10, '\n') +
+                QStringLiteral("                      Textdatei konnte nicht gefunden werden!"));
     }
 
     void readmeInWindowsEncoding() {
         QTemporaryDir dir;
         QFile f(dir.filePath(QStringLiteral("README.W32")));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Gr\xFC\xDF" "e");
+        f.write("Gr\xFC\xDF"
+                "e");
         f.close();
         QCOMPARE(TReadmeDialog::load(f.fileName()), QStringLiteral("Grüße"));
     }
@@ -74,10 +80,14 @@ private slots:
     void helpPagesByContextAndTopic_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("page");
-        QTest::newRow("settings dialog") << "40400" << "qrc:/help/einstellungen.html";
-        QTest::newRow("keyboard topic") << "HowTo_Keyboard" << "qrc:/help/tastatur.html";
-        QTest::newRow("menu entry") << "10001" << "qrc:/help/menu-datei.html#10001";
-        QTest::newRow("unknown") << "99999" << "qrc:/help/index.html";
+        QTest::newRow("settings dialog") << "40400"
+                                         << "qrc:/help/einstellungen.html";
+        QTest::newRow("keyboard topic") << "HowTo_Keyboard"
+                                        << "qrc:/help/tastatur.html";
+        QTest::newRow("menu entry") << "10001"
+                                    << "qrc:/help/menu-datei.html#10001";
+        QTest::newRow("unknown") << "99999"
+                                 << "qrc:/help/index.html";
     }
     void helpPagesByContextAndTopic() {
         QFETCH(QString, key);
