@@ -1,4 +1,5 @@
 #include "backupcommands.h"
+#include "console.h"
 
 #include "consolemessageservice.h"
 #include "core/backup/archivelisting.h"
@@ -9,18 +10,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 
 namespace {
-
-QTextStream& out() {
-    static QTextStream s(stdout);
-    return s;
-}
-QTextStream& err() {
-    static QTextStream s(stderr);
-    return s;
-}
 
 int usage() {
     err() << "Aufruf:\n"

@@ -1,22 +1,13 @@
 #include "cdcommands.h"
+#include "console.h"
 
 #include "core/cd/cddbclient.h"
 #include "core/cd/cdtoc.h"
 #include "core/common/laufzeit.h"
 
 #include <QHostInfo>
-#include <QTextStream>
 
 namespace {
-
-QTextStream& out() {
-    static QTextStream s(stdout);
-    return s;
-}
-QTextStream& err() {
-    static QTextStream s(stderr);
-    return s;
-}
 
 int usage() {
     err() << "Aufruf:\n"

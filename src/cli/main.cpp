@@ -1,23 +1,14 @@
 // diskarium-tool: the data set without a window.
 #include "backupcommands.h"
 #include "cdcommands.h"
+#include "console.h"
 #include "consolemessageservice.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
 
 #include <QCoreApplication>
-#include <QTextStream>
 
 namespace {
-
-QTextStream& out() {
-    static QTextStream stream(stdout);
-    return stream;
-}
-QTextStream& err() {
-    static QTextStream stream(stderr);
-    return stream;
-}
 
 int usage() {
     err() << "Aufruf:\n"
