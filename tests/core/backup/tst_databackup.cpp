@@ -1,4 +1,5 @@
 #include "core/backup/databackup.h"
+#include "core/backup/drivecheck.h"
 #include "core/db/dataset.h"
 #include "core/db/recordaccess.h"
 
@@ -98,6 +99,32 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, text);
         QCOMPARE(databackup::errorText(code, QStringLiteral("x.db")), text);
+    }
+
+    void driveKinds_data() {
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QString>("fs");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("removable");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("no medium") << false << "" << "" << false << false << int(DriveKind::Unknown);
+        QTest::newRow("hard disk") << true << "ext4" << "/dev/sda2" << false << false << int(DriveKind::Fixed);
+        QTest::newRow("usb stick") << true << "vfat" << "/dev/sdb1" << false << true << int(DriveKind::Removable);
+        QTest::newRow("optical") << true << "iso9660" << "/dev/sr0" << true << true << int(DriveKind::Optical);
+        QTest::newRow("written disc") << true << "udf" << "/dev/sr0" << false << true << int(DriveKind::Optical);
+        QTest::newRow("read-only") << true << "ext4" << "/dev/sdc1" << true << false << int(DriveKind::ReadOnly);
+        QTest::newRow("ram disk") << true << "tmpfs" << "tmpfs" << false << false << int(DriveKind::RamDisk);
+        QTest::newRow("network") << true << "nfs4" << "server:/daten" << false << false << int(DriveKind::Fixed);
+    }
+    void driveKinds() {
+        QFETCH(bool, valid);
+        QFETCH(QString, fs);
+        QFETCH(QString, device);
+        QFETCH(bool, readOnly);
+        QFETCH(bool, removable);
+        QFETCH(int, kind);
+        QCOMPARE(int(classifyDrive(valid, fs, device, readOnly, removable)), kind);
     }
 
     void roundTripUnderTheProgramsNames() {
