@@ -11,6 +11,7 @@ packages=(
     libcdio-dev libcdio-paranoia-dev libemf-dev
     fonts-liberation2 fontconfig
     clang libclang-rt-14-dev
+    poppler-utils
 )
 
 missing=()

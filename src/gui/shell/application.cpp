@@ -5,6 +5,7 @@
 #include "core/shell/singleinstance.h"
 #include "core/shell/startupsequence.h"
 #include "gui/backup/backupcommands.h"
+#include "gui/printing/previewdialog.h"
 #include "hintfilter.h"
 #include "initdialog.h"
 #include "mainwindow.h"

@@ -8,6 +8,7 @@
 #include "core/shell/menustate.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
+#include "gui/printing/previewdialog.h"
 #include "printerchoice.h"
 #include "readmedialog.h"
 #include "settingsdialog.h"
@@ -498,8 +499,11 @@ void TMain::openSettingsDialog() {
 }
 
 void TMain::openPrinterSetup() {
-    if (const auto chosen = printerchoice::runSetupDialog(m_state.currentPrinter, this))
+    if (const auto chosen = printerchoice::runSetupDialog(m_state.currentPrinter, this)) {
         m_state.currentPrinter = *chosen;
+        if (TPreviewDialog* preview = TPreviewDialog::instance())
+            preview->selectPrinter(*chosen);
+    }
 }
 
 void TMain::bringToFront() {
