@@ -37,6 +37,7 @@ test-asan: setup $(ASAN_BUILD)/build.ninja
 bench: build
 	./$(BUILD)/bench/diskarium-bench
 	./$(BUILD)/bench/diskarium-bench-backup
+	./$(BUILD)/bench/diskarium-bench-printing
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup

@@ -26,10 +26,11 @@ bool saveEmf(const PagePicture& page, const QString& path, QString* error) {
     // Logical units are the page's printer pixels, mapped onto the frame.
     SetMapMode(dc, MM_ANISOTROPIC);
     SetWindowExtEx(dc, page.size().width(), page.size().height(), nullptr);
-    const double deviceX = double(GetDeviceCaps(dc, HORZRES)) / GetDeviceCaps(dc, HORZSIZE); // pixels per mm
+    const double deviceX =
+        double(GetDeviceCaps(dc, HORZRES)) / GetDeviceCaps(dc, HORZSIZE); // pixels per mm
     const double deviceY = double(GetDeviceCaps(dc, VERTRES)) / GetDeviceCaps(dc, VERTSIZE);
-    SetViewportExtEx(dc, int(std::lround(frame.right / 100.0 * deviceX)), int(std::lround(frame.bottom / 100.0 * deviceY)),
-                     nullptr);
+    SetViewportExtEx(dc, int(std::lround(frame.right / 100.0 * deviceX)),
+                     int(std::lround(frame.bottom / 100.0 * deviceY)), nullptr);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_TOP | TA_LEFT);
 
@@ -38,9 +39,10 @@ bool saveEmf(const PagePicture& page, const QString& path, QString* error) {
         const QString family = f.family();
         std::vector<WCHAR> face(family.utf16(), family.utf16() + family.size());
         face.push_back(0);
-        fonts.push_back(CreateFontW(-f.pixelSize(), 0, 0, 0, f.bold() ? FW_BOLD : FW_NORMAL, f.italic(),
-                                    f.underline(), FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.data()));
+        fonts.push_back(CreateFontW(-f.pixelSize(), 0, 0, 0, f.bold() ? FW_BOLD : FW_NORMAL,
+                                    f.italic(), f.underline(), FALSE, ANSI_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_DONTCARE, face.data()));
     }
     std::vector<std::pair<int, HPEN>> pens;
     auto penFor = [&](int width) {
@@ -59,8 +61,8 @@ bool saveEmf(const PagePicture& page, const QString& path, QString* error) {
                 SelectObject(dc, fonts[size_t(t.font)]);
                 selectedFont = t.font;
             }
-            ExtTextOutW(dc, t.topLeft.x(), t.topLeft.y(), 0, nullptr, reinterpret_cast<LPCWSTR>(t.text.utf16()),
-                        UINT(t.text.size()), nullptr);
+            ExtTextOutW(dc, t.topLeft.x(), t.topLeft.y(), 0, nullptr,
+                        reinterpret_cast<LPCWSTR>(t.text.utf16()), UINT(t.text.size()), nullptr);
         } else {
             const PagePicture::Line& l = page.lines()[size_t(item.index)];
             SelectObject(dc, penFor(l.penWidth));

@@ -25,7 +25,8 @@ Format formatFor(const QString& path) {
 bool save(const PagePicture& page, const QString& path, QString* error) {
     const QString failure = QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(path);
     switch (formatFor(path)) {
-    case Format::Emf: return saveEmf(page, path, error);
+    case Format::Emf:
+        return saveEmf(page, path, error);
     case Format::Pdf: {
         QPdfWriter writer(path);
         writer.setResolution(page.resolutionX());

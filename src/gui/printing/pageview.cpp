@@ -9,17 +9,24 @@
 #include <cmath>
 
 TPageView::TPageView(TPagePrinter& printer, QWidget* parent)
-    : QAbstractScrollArea(parent), m_printer(printer), m_shadowColor(palette().color(QPalette::Dark)) {
+    : QAbstractScrollArea(parent), m_printer(printer),
+      m_shadowColor(palette().color(QPalette::Dark)) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     updateScrollRanges();
 }
 
-int TPageView::screenDpiX() const { return viewport()->logicalDpiX(); }
-int TPageView::screenDpiY() const { return viewport()->logicalDpiY(); }
+int TPageView::screenDpiX() const {
+    return viewport()->logicalDpiX();
+}
+int TPageView::screenDpiY() const {
+    return viewport()->logicalDpiY();
+}
 
 namespace {
-double inches(const TPagePrinter& p, double units) { return p.MeasureUnit() == muMillimeters ? units / 25.4 : units; }
+double inches(const TPagePrinter& p, double units) {
+    return p.MeasureUnit() == muMillimeters ? units / 25.4 : units;
+}
 } // namespace
 
 int TPageView::zoomedScreenX(double units) const {
@@ -37,8 +44,10 @@ QSize TPageView::pageSizeOnScreen() const {
     const double ratioY = double(m_printer.resolutionY()) / screenDpiY();
     if (!m_printer.printer()) {
         // Without a printer the fallback paper is converted to the screen directly.
-        return {int(std::lround(inches(m_printer, m_printer.PaperWidth()) * screenDpiX() * m_zoom / 100.0)),
-                int(std::lround(inches(m_printer, m_printer.PaperHeight()) * screenDpiY() * m_zoom / 100.0))};
+        return {int(std::lround(inches(m_printer, m_printer.PaperWidth()) * screenDpiX() * m_zoom /
+                                100.0)),
+                int(std::lround(inches(m_printer, m_printer.PaperHeight()) * screenDpiY() * m_zoom /
+                                100.0))};
     }
     const int paperX = m_printer.toPixelsX(m_printer.PaperWidth());
     const int paperY = m_printer.toPixelsY(m_printer.PaperHeight());
@@ -76,7 +85,9 @@ void TPageView::updateScrollRanges() {
     viewport()->update();
 }
 
-void TPageView::pageChanged() { updateScrollRanges(); }
+void TPageView::pageChanged() {
+    updateScrollRanges();
+}
 
 void TPageView::setZoomPercent(quint32 percent) {
     m_zoom = std::max<quint32>(percent, 1);
@@ -109,7 +120,9 @@ void TPageView::ZoomToPageWidth() {
     const double ratio = double(m_printer.resolutionX()) / screenDpiX();
     const int paper = m_printer.toPixelsX(m_printer.PaperWidth());
     if (paper > 0)
-        setZoomPercent(quint32(std::max(1.0, std::trunc(100.0 * (client - scrollBar - 2 * (int(m_shadowOffset) + 1)) * ratio / paper))));
+        setZoomPercent(quint32(
+            std::max(1.0, std::trunc(100.0 * (client - scrollBar - 2 * (int(m_shadowOffset) + 1)) *
+                                     ratio / paper))));
 }
 
 void TPageView::ZoomToPageHeight() {
@@ -118,7 +131,9 @@ void TPageView::ZoomToPageHeight() {
     const double ratio = double(m_printer.resolutionY()) / screenDpiY();
     const int paper = m_printer.toPixelsY(m_printer.PaperHeight());
     if (paper > 0)
-        setZoomPercent(quint32(std::max(1.0, std::trunc(100.0 * (client - scrollBar - 2 * (int(m_shadowOffset) + 1)) * ratio / paper))));
+        setZoomPercent(quint32(
+            std::max(1.0, std::trunc(100.0 * (client - scrollBar - 2 * (int(m_shadowOffset) + 1)) *
+                                     ratio / paper))));
 }
 
 void TPageView::ZoomToFullPage() {
@@ -139,7 +154,8 @@ void TPageView::resizeEvent(QResizeEvent* event) {
 void TPageView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const QSize range = scrollRange();
-    const QSize area(std::max(range.width(), viewport()->width()), std::max(range.height(), viewport()->height()));
+    const QSize area(std::max(range.width(), viewport()->width()),
+                     std::max(range.height(), viewport()->height()));
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     if (m_gradient && area.height() > 1) {
         QLinearGradient gradient(0, 0, 0, area.height() - 1);
@@ -150,13 +166,16 @@ void TPageView::paintEvent(QPaintEvent*) {
         painter.fillRect(QRect(QPoint(), area), palette().color(QPalette::Window));
     }
     const QSize page = pageSizeOnScreen();
-    const QRect rect((area.width() - page.width()) / 2, (area.height() - page.height()) / 2, page.width(), page.height());
+    const QRect rect((area.width() - page.width()) / 2, (area.height() - page.height()) / 2,
+                     page.width(), page.height());
     const int shadow = int(m_shadowOffset);
     if (shadow > 0) {
         painter.setPen(m_shadowColor);
         painter.setBrush(m_shadowColor);
-        painter.drawRect(QRect(QPoint(rect.right() + 1, rect.top() + shadow), QPoint(rect.right() + shadow, rect.bottom() + shadow)));
-        painter.drawRect(QRect(QPoint(rect.left() + shadow, rect.bottom() + 1), QPoint(rect.right(), rect.bottom() + shadow)));
+        painter.drawRect(QRect(QPoint(rect.right() + 1, rect.top() + shadow),
+                               QPoint(rect.right() + shadow, rect.bottom() + shadow)));
+        painter.drawRect(QRect(QPoint(rect.left() + shadow, rect.bottom() + 1),
+                               QPoint(rect.right(), rect.bottom() + shadow)));
     }
     painter.setPen(Qt::black);
     painter.setBrush(Qt::white);

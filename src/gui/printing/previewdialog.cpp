@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -26,11 +27,14 @@ TPreviewDialog* g_instance = nullptr;
 const int kZoomSteps[] = {50, 75, 100, 125, 150, 175, 200, 225, 250};
 } // namespace
 
-TPreviewDialog* TPreviewDialog::instance() { return g_instance; }
+TPreviewDialog* TPreviewDialog::instance() {
+    return g_instance;
+}
 
 TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidget* parent)
     : QDialog(parent, Qt::Window), m_state(state), m_messages(messages),
-      m_printer(std::make_unique<TPagePrinter>()), m_progress(std::make_unique<TPPPrnPrgDlg>(this)) {
+      m_printer(std::make_unique<TPagePrinter>()),
+      m_progress(std::make_unique<TPPPrnPrgDlg>(this)) {
     g_instance = this;
     setWindowTitle(QStringLiteral("Druckvorschau"));
     m_printer->setMeasureUnit(muMillimeters);
@@ -57,17 +61,20 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
     m_toolbar->setObjectName(QStringLiteral("NewPreviewToolbar"));
     addTool(QStringLiteral("FirstBtn"), QStringLiteral("E&rste Seite"), QStringLiteral("1. Seite"),
             QStyle::SP_MediaSkipBackward, &TPreviewDialog::showFirstPage);
-    addTool(QStringLiteral("PriorBtn"), QStringLiteral("V&orherige Seite"), QStringLiteral("Vorherige Seite"),
-            QStyle::SP_MediaSeekBackward, &TPreviewDialog::showPriorPage);
-    addTool(QStringLiteral("NextBtn"), QStringLiteral("Nä&chste Seite"), QStringLiteral("Nächste Seite"),
-            QStyle::SP_MediaSeekForward, &TPreviewDialog::showNextPage);
-    addTool(QStringLiteral("LastBtn"), QStringLiteral("Let&zte Seite"), QStringLiteral("Letzte Seite"),
-            QStyle::SP_MediaSkipForward, &TPreviewDialog::showLastPage);
+    addTool(QStringLiteral("PriorBtn"), QStringLiteral("V&orherige Seite"),
+            QStringLiteral("Vorherige Seite"), QStyle::SP_MediaSeekBackward,
+            &TPreviewDialog::showPriorPage);
+    addTool(QStringLiteral("NextBtn"), QStringLiteral("Nä&chste Seite"),
+            QStringLiteral("Nächste Seite"), QStyle::SP_MediaSeekForward,
+            &TPreviewDialog::showNextPage);
+    addTool(QStringLiteral("LastBtn"), QStringLiteral("Let&zte Seite"),
+            QStringLiteral("Letzte Seite"), QStyle::SP_MediaSkipForward,
+            &TPreviewDialog::showLastPage);
     m_toolbar->addSeparator();
-    addTool(QStringLiteral("PageHeigthBtn"), QStringLiteral("&Ganze Seite"), QStringLiteral("Ganze Seite"),
-            QStyle::SP_TitleBarMaxButton, nullptr);
-    addTool(QStringLiteral("PageWidthBtn"), QStringLiteral("Seiten&breite"), QStringLiteral("Seitenbreite"),
-            QStyle::SP_ToolBarHorizontalExtensionButton, nullptr);
+    addTool(QStringLiteral("PageHeigthBtn"), QStringLiteral("&Ganze Seite"),
+            QStringLiteral("Ganze Seite"), QStyle::SP_TitleBarMaxButton, nullptr);
+    addTool(QStringLiteral("PageWidthBtn"), QStringLiteral("Seiten&breite"),
+            QStringLiteral("Seitenbreite"), QStyle::SP_ToolBarHorizontalExtensionButton, nullptr);
     connect(action(QStringLiteral("PageHeigthBtn")), &QAction::triggered, this, [this] {
         m_view->ZoomToPageHeight();
         m_zoomTimer.start();
@@ -77,18 +84,22 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
         m_zoomTimer.start();
     });
     m_toolbar->addSeparator();
-    addTool(QStringLiteral("PrintAllBtn"), QStringLiteral("&Alle Seiten drucken"), QStringLiteral("Alle Seiten drucken"),
-            QStyle::SP_DialogApplyButton, &TPreviewDialog::printAll);
+    addTool(QStringLiteral("PrintAllBtn"), QStringLiteral("&Alle Seiten drucken"),
+            QStringLiteral("Alle Seiten drucken"), QStyle::SP_DialogApplyButton,
+            &TPreviewDialog::printAll);
     addTool(QStringLiteral("PrintThisBtn"), QStringLiteral("&Diese Seite drucken"),
-            QStringLiteral("Aktuelle Seite drucken"), QStyle::SP_FileIcon, &TPreviewDialog::printThisPage);
+            QStringLiteral("Aktuelle Seite drucken"), QStyle::SP_FileIcon,
+            &TPreviewDialog::printThisPage);
     m_toolbar->addSeparator();
-    addTool(QStringLiteral("SaveBtn"), QStringLiteral("S&peichern"), QStringLiteral("Aktuelle Seite in eine Datei speichern"),
-            QStyle::SP_DialogSaveButton, &TPreviewDialog::savePage);
-    addTool(QStringLiteral("CloseBtn"), QStringLiteral("&Schließen"), QStringLiteral("Druckvorschau schließen"),
-            QStyle::SP_DialogCloseButton, &TPreviewDialog::closePreview);
+    addTool(QStringLiteral("SaveBtn"), QStringLiteral("S&peichern"),
+            QStringLiteral("Aktuelle Seite in eine Datei speichern"), QStyle::SP_DialogSaveButton,
+            &TPreviewDialog::savePage);
+    addTool(QStringLiteral("CloseBtn"), QStringLiteral("&Schließen"),
+            QStringLiteral("Druckvorschau schließen"), QStyle::SP_DialogCloseButton,
+            &TPreviewDialog::closePreview);
     m_toolbar->addSeparator();
-    addTool(QStringLiteral("HelpBtn"), QStringLiteral("&Hilfe"), QStringLiteral("Hilfe"), QStyle::SP_DialogHelpButton,
-            nullptr);
+    addTool(QStringLiteral("HelpBtn"), QStringLiteral("&Hilfe"), QStringLiteral("Hilfe"),
+            QStyle::SP_DialogHelpButton, nullptr);
     connect(action(QStringLiteral("HelpBtn")), &QAction::triggered, this, [this] {
         if (m_help)
             m_help(5013);
@@ -99,11 +110,13 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
         QMenu menu(this);
         auto* group = new QActionGroup(&menu);
         const std::tuple<const char*, int, const char*> styles[] = {
-            {"Bild &und Text", 3, "Sollen Bilder und Texte zu den einzelnen Möglichkeiten angezeigt werden?"},
+            {"Bild &und Text", 3,
+             "Sollen Bilder und Texte zu den einzelnen Möglichkeiten angezeigt werden?"},
             {"Nur &Bild", 1, "Sollen nur Bilder zu den einzelnen Möglichkeiten angezeigt werden?"},
             {"Nur &Text", 2, "Sollen nur Texte zu den einzelnen Möglichkeiten angezeigt werden?"}};
         for (const auto& [caption, mode, hint] : styles) {
-            QAction* a = menu.addAction(QString::fromUtf8(caption), this, [this, m = mode] { setButtonStyle(m); });
+            QAction* a = menu.addAction(QString::fromUtf8(caption), this,
+                                        [this, m = mode] { setButtonStyle(m); });
             a->setStatusTip(QString::fromUtf8(hint));
             a->setCheckable(true);
             a->setChecked(m_buttonStyle == mode);
@@ -116,9 +129,11 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
     m_zoomBox->setEditable(true);
     m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
     m_zoomBox->addItems({"50%", "75%", "100%", "125%", "150%", "175%", "200%", "225%", "250%",
-                         QStringLiteral("Seitenbreite"), QStringLiteral("Seitenhöhe"), QStringLiteral("Ganze Seite")});
+                         QStringLiteral("Seitenbreite"), QStringLiteral("Seitenhöhe"),
+                         QStringLiteral("Ganze Seite")});
     m_zoomBox->setEditText(QStringLiteral("100%"));
-    m_zoomBox->setToolTip(QStringLiteral("Um wieviel Prozent soll die Darstellung vergrößert oder verkleinert werden?"));
+    m_zoomBox->setToolTip(QStringLiteral(
+        "Um wieviel Prozent soll die Darstellung vergrößert oder verkleinert werden?"));
     m_zoomBox->lineEdit()->installEventFilter(this);
     connect(m_zoomBox, &QComboBox::activated, this, &TPreviewDialog::zoomBoxChosen);
 
@@ -147,6 +162,16 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
     layout->addWidget(status);
     resize(900, 700);
 
+    // Paging by keyboard, whatever has the focus.
+    const std::pair<QKeySequence, void (TPreviewDialog::*)()> keys[] = {
+        {QKeySequence(Qt::Key_PageDown), &TPreviewDialog::showNextPage},
+        {QKeySequence(Qt::Key_PageUp), &TPreviewDialog::showPriorPage},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), &TPreviewDialog::showFirstPage},
+        {QKeySequence(Qt::CTRL | Qt::Key_End), &TPreviewDialog::showLastPage}};
+    for (const auto& [key, slot] : keys)
+        connect(new QShortcut(key, this), &QShortcut::activated, this, slot);
+    setWindowState(Qt::WindowMaximized);
+
     const int stored = settingsfile::readPreviewButtonType(m_state.settingsPath());
     if (stored >= 1 && stored <= 3)
         setButtonStyle(stored);
@@ -158,8 +183,8 @@ TPreviewDialog::~TPreviewDialog() {
         g_instance = nullptr;
 }
 
-QAction* TPreviewDialog::addTool(const QString& name, const QString& caption, const QString& hint, int icon,
-                                 void (TPreviewDialog::*slot)()) {
+QAction* TPreviewDialog::addTool(const QString& name, const QString& caption, const QString& hint,
+                                 int icon, void (TPreviewDialog::*slot)()) {
     QAction* a = m_toolbar->addAction(style()->standardIcon(QStyle::StandardPixmap(icon)), caption);
     a->setObjectName(name);
     a->setStatusTip(hint);
@@ -179,8 +204,9 @@ QAction* TPreviewDialog::action(const QString& objectName) const {
 
 void TPreviewDialog::selectPrinter(const QString& name) {
     m_device = std::make_unique<QtPrinterDevice>(name, [this] {
-        return m_messages.chooseSaveFile({QStringLiteral("Druckausgabe in PDF-Datei"), m_state.settings.emfSavePath,
-                                          QStringLiteral("Druckausgabe.pdf"), QStringLiteral("PDF-Datei (*.pdf)")});
+        return m_messages.chooseSaveFile(
+            {QStringLiteral("Druckausgabe in PDF-Datei"), m_state.settings.emfSavePath,
+             QStringLiteral("Druckausgabe.pdf"), QStringLiteral("PDF-Datei (*.pdf)")});
     });
     m_printer->setPrinter(m_device.get());
     if (m_statusPrinter)
@@ -201,8 +227,12 @@ void TPreviewDialog::updateNavigation() {
         m_statusPage->setText(QStringLiteral("Seite %1 von %2").arg(page).arg(count));
 }
 
-QString TPreviewDialog::pageStatus() const { return m_statusPage->text(); }
-QString TPreviewDialog::zoomText() const { return m_zoomBox->currentText(); }
+QString TPreviewDialog::pageStatus() const {
+    return m_statusPage->text();
+}
+QString TPreviewDialog::zoomText() const {
+    return m_zoomBox->currentText();
+}
 
 void TPreviewDialog::showFirstPage() {
     if (m_printer->PageCount() > 0)
@@ -239,7 +269,11 @@ void TPreviewDialog::printAll() {
         return;
     }
     if (!finished)
-        m_messages.show({MessageKind::Information, QStringLiteral("Druck abgebrochen!"), MessageButton::Ok, 0, {}});
+        m_messages.show({MessageKind::Information,
+                         QStringLiteral("Druck abgebrochen!"),
+                         MessageButton::Ok,
+                         0,
+                         {}});
 }
 
 void TPreviewDialog::printThisPage() {
@@ -252,8 +286,10 @@ void TPreviewDialog::printThisPage() {
 
 void TPreviewDialog::savePage() {
     const QString chosen = m_messages.chooseSaveFile(
-        {QStringLiteral("Druckausgabe sichern"), m_state.settings.emfSavePath, QStringLiteral("REPORT.TMF"),
-         QStringLiteral("Meta-Datei (*.TMF *.tmf);;PDF-Datei (*.pdf);;SVG-Grafik (*.svg);;PNG-Bild (*.png);;Alle (*)")});
+        {QStringLiteral("Druckausgabe sichern"), m_state.settings.emfSavePath,
+         QStringLiteral("REPORT.TMF"),
+         QStringLiteral("Meta-Datei (*.TMF *.tmf);;PDF-Datei (*.pdf);;SVG-Grafik (*.svg);;PNG-Bild "
+                        "(*.png);;Alle (*)")});
     if (!chosen.isEmpty() && m_printer->PageNumber() >= 1) {
         QString path = chosen;
         if (QFileInfo(path).suffix().isEmpty())
@@ -307,11 +343,14 @@ bool TPreviewDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void TPreviewDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    m_statusPrinter->setText(QStringLiteral(" Drucker: ") + (m_device ? m_device->name() : QString()));
+    m_statusPrinter->setText(QStringLiteral(" Drucker: ") +
+                             (m_device ? m_device->name() : QString()));
     updateNavigation();
 }
 
-void TPreviewDialog::closePreview() { reject(); }
+void TPreviewDialog::closePreview() {
+    reject();
+}
 
 void TPreviewDialog::reject() {
     // The button style of the first button decides what is stored.

@@ -34,7 +34,8 @@ TPPPrnPrgDlg::TPPPrnPrgDlg(QWidget* parent) : QDialog(parent) {
     setFixedWidth(320);
 }
 
-void TPPPrnPrgDlg::open(const QString& caption, const QString& status, int steps, bool cancelButton) {
+void TPPPrnPrgDlg::open(const QString& caption, const QString& status, int steps,
+                        bool cancelButton) {
     m_cancelled = false;
     setWindowTitle(caption);
     m_status->setText(status);
@@ -54,10 +55,20 @@ void TPPPrnPrgDlg::step(const QString& pageLabel) {
     repaint();
 }
 
-void TPPPrnPrgDlg::close() { hide(); }
+void TPPPrnPrgDlg::close() {
+    hide();
+}
 
-void TPPPrnPrgDlg::processEvents() { QApplication::processEvents(); }
+void TPPPrnPrgDlg::processEvents() {
+    QApplication::processEvents();
+}
 
-QString TPPPrnPrgDlg::pageLabel() const { return m_page->text(); }
-QString TPPPrnPrgDlg::statusLabel() const { return m_status->text(); }
-int TPPPrnPrgDlg::value() const { return m_bar->value(); }
+QString TPPPrnPrgDlg::pageLabel() const {
+    return m_page->text();
+}
+QString TPPPrnPrgDlg::statusLabel() const {
+    return m_status->text();
+}
+int TPPPrnPrgDlg::value() const {
+    return m_bar->value();
+}

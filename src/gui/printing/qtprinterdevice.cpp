@@ -6,7 +6,8 @@
 #include <QPageLayout>
 
 QtPrinterDevice::QtPrinterDevice(const QString& printerName, FileChooser chooseFile)
-    : m_name(printerName), m_chooseFile(std::move(chooseFile)), m_printer(QPrinter::HighResolution) {
+    : m_name(printerName), m_chooseFile(std::move(chooseFile)),
+      m_printer(QPrinter::HighResolution) {
     if (printerName == printerchoice::kPdfPrinter || printerName.isEmpty()) {
         m_name = printerchoice::kPdfPrinter;
         m_printer.setOutputFormat(QPrinter::PdfFormat);
@@ -18,10 +19,16 @@ QtPrinterDevice::QtPrinterDevice(const QString& printerName, FileChooser chooseF
     m_printer.setFullPage(false);
 }
 
-bool QtPrinterDevice::isPdf() const { return m_printer.outputFormat() == QPrinter::PdfFormat; }
+bool QtPrinterDevice::isPdf() const {
+    return m_printer.outputFormat() == QPrinter::PdfFormat;
+}
 
-int QtPrinterDevice::resolutionX() const { return m_printer.resolution(); }
-int QtPrinterDevice::resolutionY() const { return m_printer.resolution(); }
+int QtPrinterDevice::resolutionX() const {
+    return m_printer.resolution();
+}
+int QtPrinterDevice::resolutionY() const {
+    return m_printer.resolution();
+}
 
 QSize QtPrinterDevice::paperSizePixels() const {
     return m_printer.pageLayout().fullRectPixels(m_printer.resolution()).size();
@@ -34,12 +41,12 @@ QSize QtPrinterDevice::physicalOffsetPixels() const {
 
 PrinterDevice::Orientation QtPrinterDevice::orientation() const {
     return m_printer.pageLayout().orientation() == QPageLayout::Landscape ? Orientation::Landscape
-                                                                         : Orientation::Portrait;
+                                                                          : Orientation::Portrait;
 }
 
 void QtPrinterDevice::setOrientation(Orientation orientation) {
     m_printer.setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape
-                                                                        : QPageLayout::Portrait);
+                                                                       : QPageLayout::Portrait);
 }
 
 bool QtPrinterDevice::beginJob() {
@@ -58,12 +65,15 @@ void QtPrinterDevice::drawPage(const PagePicture& page) {
     // The painter's origin is the printable origin, its unit the printer pixel.
     m_painter.save();
     if (page.resolutionX() != resolutionX() || page.resolutionY() != resolutionY())
-        m_painter.scale(double(resolutionX()) / page.resolutionX(), double(resolutionY()) / page.resolutionY());
+        m_painter.scale(double(resolutionX()) / page.resolutionX(),
+                        double(resolutionY()) / page.resolutionY());
     page.replay(m_painter);
     m_painter.restore();
 }
 
-void QtPrinterDevice::newPage() { m_printer.newPage(); }
+void QtPrinterDevice::newPage() {
+    m_printer.newPage();
+}
 
 void QtPrinterDevice::endJob() {
     if (m_painter.isActive())

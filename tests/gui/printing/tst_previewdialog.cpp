@@ -26,7 +26,9 @@ public:
     int copyCount() const override { return 1; }
     void setCopyCount(int) override {}
     bool beginJob() override { return running = true; }
-    void drawPage(const PagePicture& page) override { printed.append(page.plainText().section('\n', 0, 0)); }
+    void drawPage(const PagePicture& page) override {
+        printed.append(page.plainText().section('\n', 0, 0));
+    }
     void newPage() override {}
     void endJob() override { running = false; }
     void abortJob() override { running = false; }
@@ -215,13 +217,17 @@ private slots:
         QProcess info;
         info.start(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY(info.waitForFinished());
-        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+%1").arg(pages))));
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression(QStringLiteral("Pages:\\s+%1").arg(pages))));
         QProcess text;
-        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished());
         const QString content = QString::fromUtf8(text.readAllStandardOutput());
         QVERIFY2(content.contains(QStringLiteral("Tonträger 120")), qPrintable(content.left(300)));
         QVERIFY(content.contains(QStringLiteral("Kopfzeile Seite 2")));
+        if (qEnvironmentVariableIsSet("KEEP_PDF"))
+            QFile::copy(pdf, qEnvironmentVariable("KEEP_PDF"));
     }
 };
 
