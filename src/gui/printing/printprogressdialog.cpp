@@ -44,6 +44,8 @@ void TPPPrnPrgDlg::open(const QString& caption, const QString& status, int steps
     m_cancel->setVisible(cancelButton);
     m_cancel->setEnabled(cancelButton);
     adjustSize();
+    if (!cancelButton) // the button's row is cut off
+        setFixedHeight(98 * logicalDpiY() / 96);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
     show();
