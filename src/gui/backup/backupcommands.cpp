@@ -191,6 +191,7 @@ void BackupCommands::backup() {
     connectComponent(component, true);
     m_dialog->show();
     m_main.setEnabled(false);
+    m_dialog->setEnabled(true); // its cancel button stays usable
     const bool ok = component.backup(databackup::patterns(state.dataDirectory), path);
     m_dialog->hide();
     m_main.setEnabled(true);
@@ -234,6 +235,7 @@ void BackupCommands::restore() {
     connectComponent(component, false);
     m_dialog->show();
     m_main.setEnabled(false);
+    m_dialog->setEnabled(true);
     const auto result = databackup::restoreDataDirectory(component, path, state.dataDirectory);
     m_dialog->hide();
     m_main.setEnabled(true);
