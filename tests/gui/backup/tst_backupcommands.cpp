@@ -8,7 +8,11 @@
 #include "gui/shell/mainwindow.h"
 #include "support/scriptedmessageservice.h"
 
+#include "gui/backup/backupprogressdialog.h"
+
 #include <QCloseEvent>
+#include <QPushButton>
+#include <QTimer>
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -151,6 +155,23 @@ private slots:
                  QStringLiteral("Die Datenwiederherstellung war erfolgreich!"));
         QCOMPARE(records::count(m_state->db, schema::table(u"MUSIKKOP")), 0);
         QVERIFY(!m_main->action(MainCommand::EditCarriers)->isEnabled());
+    }
+
+    void cancelFromTheProgressWindow() {
+        m_messages.answerFile(archivePath());
+        m_messages.answer(MessageButton::Yes); // "Möchten Sie die Datensicherung abbrechen?"
+        QTimer::singleShot(0, this, [this] {
+            TBackupProgressDlg* dialog = m_commands->progressDialog();
+            QVERIFY(dialog && dialog->isEnabled());
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("&Abbruch"))
+                    b->click();
+        });
+        m_commands->backup();
+        QCOMPARE(m_messages.messages().size(), 1);
+        QCOMPARE(m_messages.messages().first().text, QStringLiteral("Möchten Sie die Datensicherung abbrechen?"));
+        QVERIFY(m_state->db.isOpen());
+        QVERIFY(m_main->isEnabled());
     }
 
     void declinedOverwriteWarningDoesNothing() {
