@@ -93,7 +93,23 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 QUrl HelpViewer::pageFor(const QString& key) {
-    const QString page = topics().value(key.toLower());
+    QString page = topics().value(key.toLower());
+    if (page.isEmpty()) {
+        // A context without a page of its own opens the page of its area.
+        bool isNumber = false;
+        const int context = key.toInt(&isNumber);
+        static const struct {
+            int from, to;
+            const char* page;
+        } areas[] = {{10000, 10099, "menu-datei.html"},  {10100, 10199, "menu-suchen.html"},
+                     {10200, 10299, "menu-optionen.html"}, {10300, 10399, "menu-hilfsdatenbanken.html"},
+                     {10400, 10499, "menu-fenster.html"}, {10500, 10599, "menu-hilfe.html"},
+                     {8000, 8099, "start-fehler.html"},   {40400, 40499, "einstellungen.html"}};
+        for (const auto& area : areas) {
+            if (isNumber && context >= area.from && context <= area.to)
+                page = QString::fromLatin1(area.page);
+        }
+    }
     return QUrl(page.isEmpty() ? kContents : QStringLiteral("qrc:/help/") + page);
 }
 

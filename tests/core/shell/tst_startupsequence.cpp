@@ -1,4 +1,5 @@
 #include "core/db/dataset.h"
+#include "core/db/schema.h"
 #include "core/shell/startupsequence.h"
 #include "support/scriptedmessageservice.h"
 
@@ -88,6 +89,22 @@ private slots:
         QCOMPARE(ui.visibility, QStringList({"hide", "show"}));
         QCOMPARE(m_messages.messages().size(), 1);
         QCOMPARE(m_messages.messages().first().helpContext, 5501);
+    }
+
+    void failingFormatCheckEndsTheStart() {
+        const schema::Table& songs = schema::table(u"MUSIKPOS");
+        schema::Table old = songs;
+        old.fields.resize(10);
+        m_db.exec(u"DROP TABLE \"MUSIKPOS\"");
+        m_db.exec(schema::createTableSql(old));
+        m_messages.answer(MessageButton::Cancel);
+        RecordingUi ui;
+        StartupContext c = context();
+        bool settingsRead = false;
+        c.applySettings = [&] { settingsRead = true; };
+        QVERIFY(!startup::runDataSteps(c, ui));
+        QCOMPARE(ui.progress.last(), 52);
+        QVERIFY(!settingsRead);
     }
 
     void duplicateInstanceSkipsTheDataSteps() {
