@@ -38,6 +38,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench
 	./$(BUILD)/bench/diskarium-bench-backup
 	./$(BUILD)/bench/diskarium-bench-printing
+	./$(BUILD)/bench/diskarium-bench-startup
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup

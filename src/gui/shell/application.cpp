@@ -6,6 +6,7 @@
 #include "core/shell/startupsequence.h"
 #include "gui/backup/backupcommands.h"
 #include "gui/printing/previewdialog.h"
+#include "helpviewer.h"
 #include "hintfilter.h"
 #include "initdialog.h"
 #include "mainwindow.h"
@@ -13,13 +14,16 @@
 #include <QApplication>
 #include <QLocale>
 #include <QScreen>
+#include <QTimer>
 
-int runDiskarium(int argc, char* argv[]) {
+int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // There is no minimum platform version to check on Linux.
     AppState state;
-    state.dataDirectory = datadirectory::choose(QCoreApplication::applicationDirPath());
+    state.dataDirectory = options.dataDirectory.isEmpty()
+                              ? datadirectory::choose(QCoreApplication::applicationDirPath())
+                              : datadirectory::withTrailingSeparator(options.dataDirectory);
     QApplication::setApplicationName(QStringLiteral("Diskarium"));
     QApplication::setApplicationDisplayName(QStringLiteral("Diskarium"));
     QApplication::setApplicationVersion(QStringLiteral("1.5.0"));
@@ -46,18 +50,33 @@ int runDiskarium(int argc, char* argv[]) {
     init.show();
     QApplication::processEvents();
 
+    // Created once for the program's life; the reports compose into its page printer.
+    auto createPreview = [&main, &state] {
+        auto* preview = new TPreviewDialog(state, main.messages(), &main);
+        preview->setHelpHandler([&main](int context) { main.help().showContext(context); });
+    };
     StartupContext context{state.db,
                            main.messages(),
                            state.settings,
                            state.settingsPath(),
-                           QCoreApplication::arguments().mid(1),
+                           options.arguments.value_or(QCoreApplication::arguments().mid(1)),
                            false,
                            [&main] { main.applySettings(); },
-                           {}};
+                           createPreview};
     if (!startup::runDataSteps(context, init))
         return 1;
     init.hide();
     main.setHintsEnabled(state.settings.showHints);
     main.show();
+    if (options.whenUsable) {
+        auto* probe = new QTimer(&main);
+        QObject::connect(probe, &QTimer::timeout, &main, [&main, probe, &options] {
+            if (!main.isEnabled())
+                return;
+            probe->stop();
+            options.whenUsable(main);
+        });
+        probe->start(1);
+    }
     return QApplication::exec();
 }

@@ -101,10 +101,11 @@ QUrl HelpViewer::pageFor(const QString& key) {
         static const struct {
             int from, to;
             const char* page;
-        } areas[] = {{10000, 10099, "menu-datei.html"},  {10100, 10199, "menu-suchen.html"},
-                     {10200, 10299, "menu-optionen.html"}, {10300, 10399, "menu-hilfsdatenbanken.html"},
-                     {10400, 10499, "menu-fenster.html"}, {10500, 10599, "menu-hilfe.html"},
-                     {8000, 8099, "start-fehler.html"},   {40400, 40499, "einstellungen.html"}};
+        } areas[] = {
+            {10000, 10099, "menu-datei.html"},    {10100, 10199, "menu-suchen.html"},
+            {10200, 10299, "menu-optionen.html"}, {10300, 10399, "menu-hilfsdatenbanken.html"},
+            {10400, 10499, "menu-fenster.html"},  {10500, 10599, "menu-hilfe.html"},
+            {8000, 8099, "start-fehler.html"},    {40400, 40499, "einstellungen.html"}};
         for (const auto& area : areas) {
             if (isNumber && context >= area.from && context <= area.to)
                 page = QString::fromLatin1(area.page);
