@@ -172,9 +172,9 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
         connect(new QShortcut(key, this), &QShortcut::activated, this, slot);
     setWindowState(Qt::WindowMaximized);
 
+    // As designed: pictures above captions, unless the settings ask for another style.
     const int stored = settingsfile::readPreviewButtonType(m_state.settingsPath());
-    if (stored >= 1 && stored <= 3)
-        setButtonStyle(stored);
+    setButtonStyle(stored >= 1 && stored <= 3 ? stored : 3);
     updateNavigation();
 }
 

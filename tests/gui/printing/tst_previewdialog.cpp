@@ -191,6 +191,7 @@ private slots:
     }
 
     void buttonStyleIsStored() {
+        QCOMPARE(m_preview->buttonStyle(), 3); // pictures and captions, as designed
         m_preview->setButtonStyle(2);
         m_preview->reject();
         QCOMPARE(settingsfile::readPreviewButtonType(m_state->settingsPath()), 2);
