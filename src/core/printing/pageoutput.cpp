@@ -17,7 +17,7 @@ bool TPagePrinter::PrintPages() {
     bool progressOpen = false;
     auto cleanUp = [&] {
         if (progressOpen && m_progress)
-            m_progress->close();
+            m_progress->finish();
         if (!m_printer->jobRunning())
             m_printer->setCopyCount(printerCopies);
     };
@@ -29,7 +29,7 @@ bool TPagePrinter::PrintPages() {
             throw ECancelPrinting("Druckausgabe abgebrochen!");
         if (m_showProgress && m_progress) {
             if (!progressOpen) {
-                m_progress->open(Title(),
+                m_progress->start(Title(),
                                  m_progressMessage.isEmpty()
                                      ? QStringLiteral("Sende Seiten zum Drucker")
                                      : m_progressMessage,

@@ -39,10 +39,10 @@ public:
 class PrintProgress {
 public:
     virtual ~PrintProgress() = default;
-    virtual void open(const QString& caption, const QString& status, int steps,
+    virtual void start(const QString& caption, const QString& status, int steps,
                       bool cancelButton) = 0;
     virtual void step(const QString& pageLabel) = 0;
-    virtual void close() = 0;
+    virtual void finish() = 0;
     // Lets pending user events run, so that a click on the cancel button arrives.
     virtual void processEvents() = 0;
     virtual bool cancelRequested() const = 0;

@@ -34,7 +34,7 @@ TPPPrnPrgDlg::TPPPrnPrgDlg(QWidget* parent) : QDialog(parent) {
     setFixedWidth(320);
 }
 
-void TPPPrnPrgDlg::open(const QString& caption, const QString& status, int steps,
+void TPPPrnPrgDlg::start(const QString& caption, const QString& status, int steps,
                         bool cancelButton) {
     m_cancelled = false;
     setWindowTitle(caption);
@@ -57,7 +57,7 @@ void TPPPrnPrgDlg::step(const QString& pageLabel) {
     repaint();
 }
 
-void TPPPrnPrgDlg::close() {
+void TPPPrnPrgDlg::finish() {
     hide();
 }
 

@@ -15,9 +15,9 @@ class TPPPrnPrgDlg : public QDialog, public PrintProgress {
 public:
     explicit TPPPrnPrgDlg(QWidget* parent = nullptr);
 
-    void open(const QString& caption, const QString& status, int steps, bool cancelButton) override;
+    void start(const QString& caption, const QString& status, int steps, bool cancelButton) override;
     void step(const QString& pageLabel) override;
-    void close() override;
+    void finish() override;
     void processEvents() override;
     bool cancelRequested() const override { return m_cancelled; }
 

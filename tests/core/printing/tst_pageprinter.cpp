@@ -52,7 +52,7 @@ private:
 
 class FakeProgress : public PrintProgress {
 public:
-    void open(const QString& caption, const QString& status, int steps, bool) override {
+    void start(const QString& caption, const QString& status, int steps, bool) override {
         opened = caption + '/' + status + '/' + QString::number(steps);
     }
     void step(const QString& label) override {
@@ -60,7 +60,7 @@ public:
         if (cancelAfter > 0 && labels.size() == cancelAfter)
             cancelled = true;
     }
-    void close() override { closed = true; }
+    void finish() override { closed = true; }
     void processEvents() override {}
     bool cancelRequested() const override { return cancelled; }
     QString opened;

@@ -40,9 +40,9 @@ public:
 
 class CancellingProgress : public PrintProgress {
 public:
-    void open(const QString&, const QString&, int, bool) override {}
+    void start(const QString&, const QString&, int, bool) override {}
     void step(const QString&) override {}
-    void close() override {}
+    void finish() override {}
     void processEvents() override {}
     bool cancelRequested() const override { return true; }
 };
