@@ -6,16 +6,17 @@
 #include "gui/shell/childwindow.h"
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
+#include "support/appstatefixture.h"
 #include "support/scriptedmessageservice.h"
 
 #include "gui/backup/backupprogressdialog.h"
 
 #include <QCloseEvent>
-#include <QPushButton>
-#include <QTimer>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 class Child : public QWidget, public ChildWindow {
@@ -55,10 +56,9 @@ class TestBackupCommands : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_state = std::make_unique<AppState>();
-        m_state->dataDirectory = m_dir->filePath(QStringLiteral("daten")) + "/";
+        m_state = openAppState(m_dir->filePath(QStringLiteral("daten")));
+        QVERIFY(m_state);
         m_messages = ScriptedMessageService();
-        QVERIFY(startup::openDatabase(m_state->db, m_state->dataDirectory, m_messages));
         m_hints = std::make_unique<HintFilter>();
         m_main = std::make_unique<TMain>(*m_state, *m_hints);
         for (const CommandInfo& c : mainCommands())
@@ -169,7 +169,8 @@ private slots:
         });
         m_commands->backup();
         QCOMPARE(m_messages.messages().size(), 1);
-        QCOMPARE(m_messages.messages().first().text, QStringLiteral("Möchten Sie die Datensicherung abbrechen?"));
+        QCOMPARE(m_messages.messages().first().text,
+                 QStringLiteral("Möchten Sie die Datensicherung abbrechen?"));
         QVERIFY(m_state->db.isOpen());
         QVERIFY(m_main->isEnabled());
     }

@@ -3,6 +3,7 @@
 #include "gui/shell/childwindow.h"
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
+#include "support/appstatefixture.h"
 #include "support/scriptedmessageservice.h"
 
 #include <QMdiArea>
@@ -64,10 +65,8 @@ class TestMainWindow : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_state = std::make_unique<AppState>();
-        m_state->dataDirectory = m_dir->path() + "/";
-        ScriptedMessageService messages;
-        QVERIFY(startup::openDatabase(m_state->db, m_dir->path(), messages));
+        m_state = openAppState(m_dir->path());
+        QVERIFY(m_state);
         m_hints = std::make_unique<HintFilter>();
         m_main = std::make_unique<TMain>(*m_state, *m_hints);
     }

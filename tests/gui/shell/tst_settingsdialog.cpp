@@ -2,6 +2,7 @@
 #include "core/shell/appstate.h"
 #include "core/shell/startupsequence.h"
 #include "gui/shell/settingsdialog.h"
+#include "support/appstatefixture.h"
 #include "support/scriptedmessageservice.h"
 
 #include <QCheckBox>
@@ -21,10 +22,9 @@ class TestSettingsDialog : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_state = std::make_unique<AppState>();
-        m_state->dataDirectory = m_dir->path() + "/";
+        m_state = openAppState(m_dir->path());
+        QVERIFY(m_state);
         m_messages = ScriptedMessageService();
-        QVERIFY(startup::openDatabase(m_state->db, m_dir->path(), m_messages));
     }
 
     void unchangedDialogGivesTheSameSettings() {
