@@ -1,5 +1,6 @@
 #include "dataset.h"
 
+#include "core/common/germanformat.h"
 #include "core/common/windows1252.h"
 #include "csvreader.h"
 #include "schema.h"
@@ -38,7 +39,7 @@ void bindCsvValue(Statement& s, int index, const QString& text, const schema::Fi
                text == QLatin1String("1") || text.compare(u"true", Qt::CaseInsensitive) == 0);
         break;
     case T::Date:
-        s.bind(index, QDate::fromString(text, QStringLiteral("dd.MM.yyyy")));
+        s.bind(index, germanformat::parseDate(text));
         break;
     case T::Graphic:
         s.bindNull(index);
