@@ -184,7 +184,6 @@ public:
     std::function<void()> OnChanged;
 
 private:
-    friend class PageWriter;
     double fallback(double mm, double inches) const;
     double clampMargin(double value, double low, double high) const;
     void refresh();
@@ -223,7 +222,6 @@ private:
     QString m_header, m_footer, m_headerFormat, m_footerFormat, m_friendlyHeader, m_friendlyFooter;
     TPageBorders m_borders = 0;
     double m_borderOffset = 0;
-    QString m_titleWithoutPrinter;
     bool m_printToFile = false;
     QString m_fileName;
     std::unique_ptr<QFile> m_textFile;

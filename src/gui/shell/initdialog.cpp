@@ -36,11 +36,3 @@ void TInitDialog::setProgress(int percent) {
 void TInitDialog::pause(int) {
     QApplication::processEvents();
 }
-
-QString TInitDialog::labelText() const {
-    return m_label->text();
-}
-
-int TInitDialog::progress() const {
-    return m_progress->value();
-}

@@ -17,9 +17,6 @@ public:
     void pause(int milliseconds) override;
     void setVisible(bool visible) override { QDialog::setVisible(visible); }
 
-    QString labelText() const;
-    int progress() const;
-
 private:
     QLabel* m_label;
     QProgressBar* m_progress;

@@ -6,9 +6,9 @@
 #include "core/common/inifile.h"
 #include "core/db/recordaccess.h"
 #include "core/shell/menustate.h"
+#include "gui/printing/previewdialog.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
-#include "gui/printing/previewdialog.h"
 #include "printerchoice.h"
 #include "readmedialog.h"
 #include "settingsdialog.h"
@@ -123,6 +123,7 @@ void TMain::createActions() {
         a->setStatusTip(info.hint);
         a->setToolTip(info.hint);
         a->setProperty("helpContext", info.helpContext);
+        a->setEnabled(false); // until a handler is registered
         connect(a, &QAction::triggered, this, [this, c = info.command] { runCommand(c); });
         m_actions.insert(info.command, a);
     }
@@ -177,6 +178,7 @@ void TMain::createToolBars() {
             auto* a = new QAction(menuAction->icon(), button.caption, bar);
             a->setStatusTip(menuAction->statusTip());
             a->setToolTip(menuAction->statusTip());
+            a->setEnabled(false);
             a->setData(int(button.command));
             connect(a, &QAction::triggered, menuAction, &QAction::trigger);
             bar->addAction(a);
@@ -282,7 +284,14 @@ void TMain::setHintsEnabled(bool enabled) {
 
 void TMain::setCommandHandler(MainCommand command, std::function<void()> handler) {
     m_handlers[command] = std::move(handler);
-    updateMenuItems();
+    // Many commands register at once; the carrier count is read once for all of them.
+    if (!m_updatePending) {
+        m_updatePending = true;
+        QTimer::singleShot(0, this, [this] {
+            if (m_updatePending)
+                updateMenuItems();
+        });
+    }
 }
 
 void TMain::runCommand(MainCommand command) {
@@ -292,6 +301,7 @@ void TMain::runCommand(MainCommand command) {
 }
 
 void TMain::updateMenuItems() {
+    m_updatePending = false;
     MenuInputs in;
     in.childWindows = int(m_mdi->subWindowList().size());
     in.busy = m_state.busy;

@@ -102,4 +102,5 @@ private:
     QLabel* m_time = nullptr;
     int m_buttonType = 1;
     bool m_firstShow = true;
+    bool m_updatePending = false;
 };
