@@ -3,7 +3,6 @@
 #include "console.h"
 #include "consolemessageservice.h"
 #include "core/db/database.h"
-#include "core/db/dataset.h"
 #include "core/settings/settings.h"
 #include "reportregistry.h"
 
@@ -80,17 +79,9 @@ int runPrintCommand(const QStringList& args) {
         err() << "Fehler: Einen Bericht \"" << reportName << "\" gibt es nicht." << Qt::endl;
         return usage();
     }
-    if (!dataset::exists(directory)) {
-        err() << "Fehler: In " << directory << " liegt kein Datenbestand." << Qt::endl;
-        return 1;
-    }
     Database db;
-    try {
-        db.open(dataset::databasePath(directory));
-    } catch (const DbError& e) {
-        err() << "Fehler: " << e.message() << Qt::endl;
+    if (!openDataSet(directory, db))
         return 1;
-    }
     // The settings of the data set give the dialogs' defaults; the tool never writes them.
     const Settings settings =
         settingsfile::read(QDir(directory).filePath(QString::fromLatin1(settingsfile::kFileName)));
