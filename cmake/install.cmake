@@ -22,22 +22,22 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/icons/hicolor
 install(FILES ${PROJECT_SOURCE_DIR}/data/doc/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/diskarium)
 
-# Manual pages are installed compressed, as Debian expects them.
-set(man_pages diskarium.1 diskarium-tool.1)
-set(compressed_man_pages)
-foreach(page IN LISTS man_pages)
-    set(source ${PROJECT_SOURCE_DIR}/data/man/${page})
-    set(target ${PROJECT_BINARY_DIR}/man/${page}.gz)
+# Manual pages and the change log are installed compressed, as Debian expects them.
+function(diskarium_install_compressed source destination)
+    get_filename_component(name ${source} NAME)
+    set(target ${PROJECT_BINARY_DIR}/compressed/${name}.gz)
     add_custom_command(OUTPUT ${target}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/compressed
         COMMAND gzip -9 -n -c ${source} > ${target}
         DEPENDS ${source}
-        COMMENT "Compressing manual page ${page}"
+        COMMENT "Compressing ${name}"
         VERBATIM)
-    list(APPEND compressed_man_pages ${target})
-endforeach()
-add_custom_target(manpages ALL DEPENDS ${compressed_man_pages})
-install(FILES ${compressed_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    add_custom_target(compress-${name} ALL DEPENDS ${target})
+    install(FILES ${target} DESTINATION ${destination})
+endfunction()
+diskarium_install_compressed(${PROJECT_SOURCE_DIR}/data/man/diskarium.1 ${CMAKE_INSTALL_MANDIR}/man1)
+diskarium_install_compressed(${PROJECT_SOURCE_DIR}/data/man/diskarium-tool.1 ${CMAKE_INSTALL_MANDIR}/man1)
+diskarium_install_compressed(${PROJECT_SOURCE_DIR}/data/doc/changelog ${CMAKE_INSTALL_DATADIR}/doc/diskarium)
 
 # Debian package: `make package` (or `cmake --build build --target package`).
 set(CPACK_GENERATOR DEB)
@@ -58,12 +58,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
 # The summary above becomes the first line; CPack formats the body for the control file.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Diskarium catalogues a private collection of sound carriers (records, singles, \
-cassettes, CDs) down to each song. It lends carriers to borrowers and prints reminder \
-letters, prints lists, carrier sheets, covers and statistics with a preview, reads audio \
-CDs and fetches their titles from a CDDB server, plays audio CDs and backs all data up \
-into a compressed archive.
+    "Diskarium catalogues a private collection of sound carriers (records,
+singles, cassettes, CDs) down to each song. It lends carriers to borrowers
+and prints reminder letters, prints lists, carrier sheets, covers and
+statistics with a preview, reads audio CDs and fetches their titles from a
+CDDB server, plays audio CDs and backs all data up into a compressed archive.
 
-The user interface is German. The package holds the desktop program diskarium and the \
-command-line companion diskarium-tool.")
+The user interface is German. The package holds the desktop program
+diskarium and the command-line companion diskarium-tool.")
 include(CPack)
