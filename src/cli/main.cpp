@@ -45,6 +45,7 @@ int init(const QStringList& args) {
         return usage();
     try {
         dataset::create(args[0]);
+        dataset::installDeliveredFiles(args[0]);
     } catch (const DbError& e) {
         err() << "Fehler: " << e.message() << Qt::endl;
         return 1;
