@@ -1,5 +1,6 @@
 // diskarium-tool: the data set without a window.
 #include "backupcommands.h"
+#include "cataloguecommands.h"
 #include "cdcommands.h"
 #include "console.h"
 #include "consolemessageservice.h"
@@ -28,7 +29,12 @@ int usage() {
              "  diskarium-tool discid QUELLE\n"
              "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
              "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
-             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n";
+             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
+             "  diskarium-tool add-cd VERZEICHNIS QUELLE... --type KURZ [--group G] [--title T]\n"
+             "      [--number N] [--host HOST --port PORT --user NAME [--hit N]]\n"
+             "      speichert einen neuen Tonträger aus CDs (1, 2, ...) und gibt seine Nummer aus\n"
+             "  diskarium-tool show VERZEICHNIS NUMMER\n"
+             "      zeigt einen Tonträger mit Liedern, Zusatztext, Prüfcodes und Grafiken\n";
     err().flush();
     return 2;
 }
@@ -106,5 +112,9 @@ int main(int argc, char* argv[]) {
         return runDiscIdCommand(args);
     if (command == QLatin1String("cddb"))
         return runCddbCommand(args);
+    if (command == QLatin1String("add-cd"))
+        return runAddCdCommand(args);
+    if (command == QLatin1String("show"))
+        return runShowCommand(args);
     return usage();
 }
