@@ -250,8 +250,8 @@ int runShowCommand(const QStringList& args) {
           << "Bewertung: " << num(c.bewertung) << "\n"
           << "Status: " << num(c.status) << "\n"
           << "Erscheinungsjahr: " << c.erscheinungsjahr << "\n"
-          << "Kaufpreis: "
-          << germanformat::locale().toString(c.kaufpreis.value_or(0), 'f', 2) << "\n"
+          << "Kaufpreis: " << germanformat::locale().toString(c.kaufpreis.value_or(0), 'f', 2)
+          << "\n"
           << "Kaufdatum: " << germanformat::formatDate(c.kaufdatum) << "\n"
           << "Pressung: " << i.pressung << "\n"
           << "Aufnahme: " << i.aufnahme << "\n"
@@ -268,8 +268,7 @@ int runShowCommand(const QStringList& args) {
               << ")\n";
         SongStore songs(db);
         for (const SongRecord& s : songs.songs(number)) {
-            const SongInfoRecord info =
-                songs.info(number, s.seiteDerSchallplatte, s.nrDesLiedes);
+            const SongInfoRecord info = songs.info(number, s.seiteDerSchallplatte, s.nrDesLiedes);
             o << "Lied " << num(s.seiteDerSchallplatte) << "/" << num(s.nrDesLiedes) << ": "
               << s.titelDesLiedes << " / " << s.interpretDesLiedes << " "
               << laufzeit::format(s.laufzeitDesLiedes.value_or(0)) << " Zähler "
@@ -292,10 +291,9 @@ int runShowCommand(const QStringList& args) {
             QImageReader reader(&buffer);
             const QSize size = reader.size();
             o << "Grafik " << num(entry.number) << ": "
-              << (reader.format().isEmpty() ? QByteArray("leer") : reader.format().toUpper())
-              << " " << size.width() << "x" << size.height() << ", "
-              << buffer.data().size() << " Bytes" << (entry.stretch ? ", vergrößert" : "")
-              << "\n";
+              << (reader.format().isEmpty() ? QByteArray("leer") : reader.format().toUpper()) << " "
+              << size.width() << "x" << size.height() << ", " << buffer.data().size() << " Bytes"
+              << (entry.stretch ? ", vergrößert" : "") << "\n";
         }
         o.flush();
     } catch (const DbError& e) {

@@ -63,9 +63,8 @@ std::optional<CarrierData> CarrierStore::load(int number) {
 bool CarrierStore::lookupExists(const char* table, const OptNumber& key) {
     if (!key)
         return false;
-    Statement s = m_db.prepare(
-        QStringLiteral("SELECT 1 FROM %1 WHERE \"Index-Nummer\" = ?1")
-            .arg(schema::quoted(QString::fromLatin1(table))));
+    Statement s = m_db.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE \"Index-Nummer\" = ?1")
+                                   .arg(schema::quoted(QString::fromLatin1(table))));
     s.bind(1, *key);
     return s.next();
 }
@@ -160,10 +159,10 @@ void CarrierStore::saveExisting(int number, CarrierData& data, const OptNumber& 
     CarrierRecord carrier = data.carrier;
     carrier.folgenummerKopf = number;
     Transaction t(m_db);
-    Statement s = m_db.prepare(
-        QStringLiteral("UPDATE %1 SET %2 WHERE \"Folgenummer Kopf\" = ?%3")
-            .arg(schema::quoted(table.name), assignments.join(QStringLiteral(", ")))
-            .arg(table.fields.size() + 1));
+    Statement s =
+        m_db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE \"Folgenummer Kopf\" = ?%3")
+                         .arg(schema::quoted(table.name), assignments.join(QStringLiteral(", ")))
+                         .arg(table.fields.size() + 1));
     records::bindRecord(s, carrier, table);
     s.bind(int(table.fields.size()) + 1, number);
     s.run();
@@ -190,8 +189,8 @@ void CarrierStore::touch(Database& db, int number, const QDate& today) {
 }
 
 std::vector<LookupRecord> CarrierStore::lookupRows(const QString& table) {
-    return records::select<LookupRecord>(m_db, u"ORDER BY \"Kurzbezeichnung\" COLLATE GERMAN",
-                                         {}, schema::table(table));
+    return records::select<LookupRecord>(m_db, u"ORDER BY \"Kurzbezeichnung\" COLLATE GERMAN", {},
+                                         schema::table(table));
 }
 
 std::vector<CurrencyRecord> CarrierStore::currencies() {

@@ -11,9 +11,9 @@ const MessageButtons kYesNoHelp = MessageButton::Yes | MessageButton::No | Messa
 // Asks for the disc until the user answers "Ja"; false on "Abbrechen".
 bool discInserted(MessageService& messages, int disc) {
     for (;;) {
-        const MessageButton answer = messages.confirm(
-            QStringLiteral("CD Nummer %1 eingelegt? ").arg(disc),
-            kYesNoHelp | MessageButton::Cancel, kHelp);
+        const MessageButton answer =
+            messages.confirm(QStringLiteral("CD Nummer %1 eingelegt? ").arg(disc),
+                             kYesNoHelp | MessageButton::Cancel, kHelp);
         if (answer == MessageButton::Yes)
             return true;
         if (answer != MessageButton::No)
@@ -74,7 +74,8 @@ std::optional<CdReading> readCds(MessageService& messages, const QString& drive,
         }
         addDisc(reading, disc, tracks, toc, lookup.lookup(toc));
         if (messages.confirm(
-                QStringLiteral("Soll der Prüfcode für eine weitere CD (Nummer %1) ermittelt werden?")
+                QStringLiteral(
+                    "Soll der Prüfcode für eine weitere CD (Nummer %1) ermittelt werden?")
                     .arg(disc + 1),
                 kYesNoHelp, kHelp) == MessageButton::No)
             return reading;

@@ -36,11 +36,10 @@ SongRecord songOf(const CarrierRecord& carrier, double side, double number) {
 } // namespace
 
 std::vector<SongRecord> SongStore::songs(int carrier) {
-    return records::select<SongRecord>(
-        m_db,
-        u"WHERE \"Folgenummer Position\" = ?1 "
-        u"ORDER BY \"Seite der Schallplatte\", \"Nr. des Liedes\"",
-        {carrier});
+    return records::select<SongRecord>(m_db,
+                                       u"WHERE \"Folgenummer Position\" = ?1 "
+                                       u"ORDER BY \"Seite der Schallplatte\", \"Nr. des Liedes\"",
+                                       {carrier});
 }
 
 SongInfoRecord SongStore::info(int carrier, double side, double number) {

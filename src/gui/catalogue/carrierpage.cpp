@@ -34,11 +34,6 @@ QLineEdit* textEdit(int length, QWidget* parent) {
     return e;
 }
 
-void hint(QWidget* w, const QString& text) {
-    w->setToolTip(text);
-    w->setStatusTip(text);
-}
-
 } // namespace
 
 CarrierPage::CarrierPage(TMainTtDialog& window) : EntryPage(window), m_store(window.db()) {
@@ -53,7 +48,7 @@ void CarrierPage::build() {
         label->setProperty("labelKey", key);
         label->setBuddy(field);
         m_keyedLabels.append(label);
-        hint(field, hintText);
+        setHint(field, hintText);
         grid->addWidget(label, row, column);
         grid->addWidget(field, row, column + 1);
     };
@@ -98,7 +93,7 @@ void CarrierPage::build() {
     addKeyed(10155, m_year, QStringLiteral("Erscheinungsjahr (vierstellig)"), 2);
     ++row;
     addKeyed(10160, m_price, QStringLiteral("Kaufpreis des Tonträgers"));
-    hint(m_currency, QStringLiteral("Währung"));
+    setHint(m_currency, QStringLiteral("Währung"));
     grid->addWidget(m_currency, row, 2);
     ++row;
     addKeyed(10165, m_date, QStringLiteral("Kaufdatum (TT.MM.JJJJ, Alt+Cursor unten: Kalender)"));
@@ -118,16 +113,16 @@ void CarrierPage::build() {
     grid->addWidget(m_created, row, 1);
     grid->addWidget(new QLabel(QStringLiteral("zuletzt geändert am:"), this), row, 2);
     grid->addWidget(m_changed, row, 3);
-    hint(m_created, QStringLiteral("Datum der Erfassung"));
-    hint(m_changed, QStringLiteral("Datum der letzten Änderung"));
+    setHint(m_created, QStringLiteral("Datum der Erfassung"));
+    setHint(m_changed, QStringLiteral("Datum der letzten Änderung"));
 
     m_cdButton = new QPushButton(QStringLiteral("&CD lesen"), this);
-    hint(m_cdButton, QStringLiteral("Inhaltsverzeichnis der eingelegten CD lesen und beim "
-                                    "CDDB-Server nachfragen"));
+    setHint(m_cdButton, QStringLiteral("Inhaltsverzeichnis der eingelegten CD lesen und beim "
+                                       "CDDB-Server nachfragen"));
     m_driveLabel = new QLabel(QStringLiteral("&Laufwerk:"), this);
     m_drive = new QComboBox(this);
     m_driveLabel->setBuddy(m_drive);
-    hint(m_drive, QStringLiteral("CD-Laufwerk, aus dem gelesen wird"));
+    setHint(m_drive, QStringLiteral("CD-Laufwerk, aus dem gelesen wird"));
     auto* side = new QVBoxLayout;
     side->addWidget(m_cdButton);
     side->addWidget(m_driveLabel);
@@ -164,16 +159,14 @@ void CarrierPage::build() {
     m_driveLabel->setVisible(choice);
     if (choice && state.cdDrives.contains(state.settings.cdImportDriveLetter))
         m_drive->setCurrentText(state.settings.cdImportDriveLetter);
-    connect(m_drive, &QComboBox::activated, this, [this] {
-        m_window.state().settings.cdImportDriveLetter = m_drive->currentText();
-    });
+    connect(m_drive, &QComboBox::activated, this,
+            [this] { m_window.state().settings.cdImportDriveLetter = m_drive->currentText(); });
 }
 
 QList<QWidget*> CarrierPage::tabOrder() const {
-    return {m_group,  m_title,    m_type,     m_number,    m_songCount, m_totalTime,
-            m_direction, m_rating, m_status,  m_year,      m_price,     m_currency,
-            m_date,   m_pressing, m_recording, m_condition, m_maker,    m_orderCode,
-            m_cdButton, m_drive};
+    return {m_group,     m_title,     m_type,  m_number,    m_songCount, m_totalTime, m_direction,
+            m_rating,    m_status,    m_year,  m_price,     m_currency,  m_date,      m_pressing,
+            m_recording, m_condition, m_maker, m_orderCode, m_cdButton,  m_drive};
 }
 
 void CarrierPage::fill(const CarrierData& d) {
@@ -248,8 +241,8 @@ void CarrierPage::enter() {
         std::optional<CarrierData> loaded;
         if (number != 0)
             loaded = m_store.load(number);
-        m_data = loaded ? *loaded : CarrierStore::newCarrier(m_window.state().settings,
-                                                             QDate::currentDate());
+        m_data = loaded ? *loaded
+                        : CarrierStore::newCarrier(m_window.state().settings, QDate::currentDate());
         m_loadedStatus = m_data.carrier.status;
     }
     fill(m_data);
@@ -262,11 +255,20 @@ void CarrierPage::enter() {
 void CarrierPage::focusField(CarrierField field) {
     QWidget* w = m_group;
     switch (field) {
-    case CarrierField::MediaType: w = m_type; break;
-    case CarrierField::MusicDirection: w = m_direction; break;
-    case CarrierField::Status: w = m_status; break;
-    case CarrierField::TotalTime: w = m_totalTime; break;
-    default: break;
+    case CarrierField::MediaType:
+        w = m_type;
+        break;
+    case CarrierField::MusicDirection:
+        w = m_direction;
+        break;
+    case CarrierField::Status:
+        w = m_status;
+        break;
+    case CarrierField::TotalTime:
+        w = m_totalTime;
+        break;
+    default:
+        break;
     }
     w->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(w))
@@ -313,8 +315,8 @@ bool CarrierPage::saveCarrier(bool fromButton) {
     try {
         if (first) {
             const CdReading* reading = m_window.reading() ? &*m_window.reading() : nullptr;
-            number = m_store.saveNew(d, reading, state.settings.globalNumbering,
-                                     QDate::currentDate());
+            number =
+                m_store.saveNew(d, reading, state.settings.globalNumbering, QDate::currentDate());
         } else {
             m_store.saveExisting(number, d, m_loadedStatus, QDate::currentDate());
         }
@@ -430,8 +432,8 @@ void CarrierPage::readCd() {
     AppState& state = m_window.state();
     if (!state.cdDrivePresent() || !m_window.hooks().cddbLookup)
         return;
-    QString drive = m_drive->isVisible() ? m_drive->currentText()
-                                         : state.settings.cdImportDriveLetter;
+    QString drive =
+        m_drive->isVisible() ? m_drive->currentText() : state.settings.cdImportDriveLetter;
     if (!state.cdDrives.contains(drive)) {
         drive = state.cdDrives.constFirst();
         state.settings.cdImportDriveLetter = drive;

@@ -27,6 +27,12 @@ struct EntryWindowHooks {
     TocReader tocReader = ReadCDToc;
 };
 
+// The hint a control shows as tool tip and in the status bar.
+inline void setHint(QWidget* widget, const QString& text) {
+    widget->setToolTip(text);
+    widget->setStatusTip(text);
+}
+
 enum class EntryNavigation { First, Previous, Next, Last };
 
 // One page of the entry window. Each page stores its own records and asks its own

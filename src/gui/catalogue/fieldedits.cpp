@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
 
 NumberEdit::NumberEdit(int digits, bool negative, QWidget* parent) : QLineEdit(parent) {
     setMaxLength(digits);

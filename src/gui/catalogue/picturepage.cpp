@@ -13,11 +13,6 @@
 
 namespace {
 
-void hint(QWidget* w, const QString& text) {
-    w->setToolTip(text);
-    w->setStatusTip(text);
-}
-
 const QString kFilter =
     QStringLiteral("Alle Grafiken (*.jpg *.jpeg *.png *.bmp *.gif *.ico *.JPG *.JPEG *.PNG *.BMP "
                    "*.GIF *.ICO);;JPEG (*.jpg *.jpeg *.JPG *.JPEG);;PNG (*.png *.PNG);;Bitmaps "
@@ -58,9 +53,9 @@ void PictureFrame::paintEvent(QPaintEvent*) {
 PicturePage::PicturePage(TMainTtDialog& window)
     : EntryPage(window), m_store(window.db()), m_frame(new PictureFrame(this)) {
     m_frame->setMinimumSize(200, 200);
-    hint(m_frame, QStringLiteral("Die Grafik des Tonträgers"));
+    setHint(m_frame, QStringLiteral("Die Grafik des Tonträgers"));
     m_stretch = new QCheckBox(QStringLiteral("&vergrößern"), this);
-    hint(m_stretch, QStringLiteral("Die Grafik auf die Größe des Rahmens bringen"));
+    setHint(m_stretch, QStringLiteral("Die Grafik auf die Größe des Rahmens bringen"));
     m_scan = new QPushButton(QStringLiteral("S&cannen"), this);
     m_load = new QPushButton(QStringLiteral("Lade&n"), this);
     m_delete = new QPushButton(QStringLiteral("L&öschen"), this);
@@ -68,13 +63,13 @@ PicturePage::PicturePage(TMainTtDialog& window)
     m_previous = new QPushButton(QStringLiteral("<"), this);
     m_next = new QPushButton(QStringLiteral(">"), this);
     m_last = new QPushButton(QStringLiteral(">|"), this);
-    hint(m_scan, QStringLiteral("Eine Grafik einscannen"));
-    hint(m_load, QStringLiteral("Eine Grafik aus einer Datei laden"));
-    hint(m_delete, QStringLiteral("Die angezeigte Grafik löschen"));
-    hint(m_first, QStringLiteral("Erste Grafik"));
-    hint(m_previous, QStringLiteral("Vorherige Grafik"));
-    hint(m_next, QStringLiteral("Nächste Grafik"));
-    hint(m_last, QStringLiteral("Letzte Grafik"));
+    setHint(m_scan, QStringLiteral("Eine Grafik einscannen"));
+    setHint(m_load, QStringLiteral("Eine Grafik aus einer Datei laden"));
+    setHint(m_delete, QStringLiteral("Die angezeigte Grafik löschen"));
+    setHint(m_first, QStringLiteral("Erste Grafik"));
+    setHint(m_previous, QStringLiteral("Vorherige Grafik"));
+    setHint(m_next, QStringLiteral("Nächste Grafik"));
+    setHint(m_last, QStringLiteral("Letzte Grafik"));
     m_scan->setVisible(window.state().scannerAvailable);
     connect(m_stretch, &QCheckBox::toggled, m_frame, &PictureFrame::setStretched);
     connect(m_scan, &QPushButton::clicked, this, &PicturePage::scanPicture);
@@ -196,8 +191,8 @@ std::optional<QByteArray> PicturePage::pictureFrom(Source source) {
 void PicturePage::acquire(Source source) {
     bool append = true;
     if (!m_entries.empty()) {
-        const QString what = source == Source::File ? QStringLiteral("zu laden")
-                                                    : QStringLiteral("einzuscannen");
+        const QString what =
+            source == Source::File ? QStringLiteral("zu laden") : QStringLiteral("einzuscannen");
         const MessageButton answer = m_window.messages().confirm(
             QStringLiteral("Wählen Sie [Ja] um eine neue Grafik %1 oder [Nein] um die aktuelle "
                            "Grafik durch eine andere zu ersetzen.")
@@ -304,10 +299,18 @@ void PicturePage::navigate(EntryNavigation move) {
     const int count = int(m_entries.size());
     int target = 0;
     switch (move) {
-    case EntryNavigation::First: target = 0; break;
-    case EntryNavigation::Previous: target = position - 1; break;
-    case EntryNavigation::Next: target = position + 1; break;
-    case EntryNavigation::Last: target = count - 1; break;
+    case EntryNavigation::First:
+        target = 0;
+        break;
+    case EntryNavigation::Previous:
+        target = position - 1;
+        break;
+    case EntryNavigation::Next:
+        target = position + 1;
+        break;
+    case EntryNavigation::Last:
+        target = count - 1;
+        break;
     }
     show(std::clamp(target, 0, count - 1));
 }
@@ -316,8 +319,7 @@ void PicturePage::deletePicture() {
     if (m_isNew || m_entries.empty())
         return;
     if (m_window.messages().confirm(QStringLiteral("Soll die Grafik wirklich gelöscht werden?"),
-                                    MessageButton::Ok | MessageButton::Cancel |
-                                        MessageButton::Help,
+                                    MessageButton::Ok | MessageButton::Cancel | MessageButton::Help,
                                     30024) != MessageButton::Ok)
         return;
     try {

@@ -4,6 +4,7 @@
 #include "entrypage.h"
 
 #include <QImage>
+#include <optional>
 #include <vector>
 
 class QCheckBox;

@@ -23,6 +23,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -30,11 +31,6 @@ using namespace cataloguetexts;
 
 const QString kColumnsSection = QStringLiteral("Songlist");
 const QString kColumnsKey = QStringLiteral("Columns");
-
-void hint(QWidget* w, const QString& text) {
-    w->setToolTip(text);
-    w->setStatusTip(text);
-}
 
 QString number(const OptNumber& v) {
     return v ? QString::number(qint64(*v)) : QString();
@@ -55,7 +51,7 @@ void SongPage::build() {
         auto* label = new QLabel(fieldlabels::caption(key), this);
         label->setProperty("labelKey", key);
         label->setBuddy(field);
-        hint(field, hintText);
+        setHint(field, hintText);
         grid->addWidget(label, row, column);
         grid->addWidget(field, row, column + 1);
     };
@@ -80,8 +76,8 @@ void SongPage::build() {
 
     place(10510, m_side, QStringLiteral("Seite des Tonträgers (bei mehreren CDs die CD)"), 0, 0);
     place(10515, m_number, QStringLiteral("Nummer des Liedes auf der Seite"), 0, 2);
-    place(10520, m_time, QStringLiteral("Laufzeit des Liedes in Minuten,Sekunden (z. B. 3,45)"),
-          1, 0);
+    place(10520, m_time, QStringLiteral("Laufzeit des Liedes in Minuten,Sekunden (z. B. 3,45)"), 1,
+          0);
     place(10525, m_title, QStringLiteral("Titel des Liedes"), 1, 2);
     place(10530, m_interpreter, QStringLiteral("Interpret des Liedes"), 2, 0);
     place(10535, m_direction, QStringLiteral("Musikrichtung des Liedes"), 2, 2);
@@ -104,7 +100,7 @@ void SongPage::build() {
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setFocusPolicy(Qt::ClickFocus);
     m_list->verticalHeader()->hide();
-    hint(m_list, QStringLiteral("Die Lieder des Tonträgers"));
+    setHint(m_list, QStringLiteral("Die Lieder des Tonträgers"));
     restoreColumns();
     connect(m_list, &QTableWidget::cellClicked, this, [this](int row) { moveTo(row); });
 
@@ -114,12 +110,12 @@ void SongPage::build() {
     m_previous = new QPushButton(QStringLiteral("<"), this);
     m_next = new QPushButton(QStringLiteral(">"), this);
     m_last = new QPushButton(QStringLiteral(">|"), this);
-    hint(m_new, QStringLiteral("Ein neues Lied erfassen"));
-    hint(m_delete, QStringLiteral("Das angezeigte Lied löschen"));
-    hint(m_first, QStringLiteral("Erstes Lied (ALT Pos 1)."));
-    hint(m_previous, QStringLiteral("Vorheriges Lied (ALT Cursor links)."));
-    hint(m_next, QStringLiteral("Nächstes Lied (ALT Cursor rechts)."));
-    hint(m_last, QStringLiteral("Letztes Lied (ALT Ende)."));
+    setHint(m_new, QStringLiteral("Ein neues Lied erfassen"));
+    setHint(m_delete, QStringLiteral("Das angezeigte Lied löschen"));
+    setHint(m_first, QStringLiteral("Erstes Lied (ALT Pos 1)."));
+    setHint(m_previous, QStringLiteral("Vorheriges Lied (ALT Cursor links)."));
+    setHint(m_next, QStringLiteral("Nächstes Lied (ALT Cursor rechts)."));
+    setHint(m_last, QStringLiteral("Letztes Lied (ALT Ende)."));
     connect(m_new, &QPushButton::clicked, this, &SongPage::newSong);
     connect(m_delete, &QPushButton::clicked, this, &SongPage::deleteSong);
     connect(m_first, &QPushButton::clicked, this, [this] { navigate(EntryNavigation::First); });
@@ -225,6 +221,15 @@ bool SongPage::isChanged() const {
     return m_appended || !(now.song == m_snapshot.song && now.info == m_snapshot.info);
 }
 
+int SongPage::indexOf(double side, double number) const {
+    for (int i = 0; i < int(m_songs.size()); ++i) {
+        if (m_songs[size_t(i)].seiteDerSchallplatte == side &&
+            m_songs[size_t(i)].nrDesLiedes == number)
+            return i;
+    }
+    return -1;
+}
+
 void SongPage::reload() {
     m_songs = m_store.songs(carrier());
     refreshList();
@@ -293,16 +298,20 @@ void SongPage::focusFirstField() {
     first->selectAll();
 }
 
-void SongPage::enter() {
-    applyTabOrder();
-    reload();
+void SongPage::showNear(int index) {
     if (m_songs.empty()) {
         appendFirstSong();
         takeSnapshot();
         updateButtons();
     } else {
-        show(std::clamp(m_index, 0, int(m_songs.size()) - 1));
+        show(std::clamp(index, 0, int(m_songs.size()) - 1));
     }
+}
+
+void SongPage::enter() {
+    applyTabOrder();
+    reload();
+    showNear(m_index);
     focusFirstField();
     m_window.setEditMenuShown(false);
 }
@@ -349,12 +358,7 @@ bool SongPage::saveSong() {
     }
     m_window.markSaved();
     reload();
-    int index = 0;
-    for (int i = 0; i < int(m_songs.size()); ++i) {
-        if (m_songs[size_t(i)].seiteDerSchallplatte == d.song.seiteDerSchallplatte &&
-            m_songs[size_t(i)].nrDesLiedes == d.song.nrDesLiedes)
-            index = i;
-    }
+    const int index = std::max(0, indexOf(d.song.seiteDerSchallplatte, d.song.nrDesLiedes));
     m_index = index;
     m_isNew = false;
     m_tookTrack = false;
@@ -429,13 +433,8 @@ bool SongPage::moveTo(int row) {
     }
     if (toNew || m_songs.empty())
         return true;
-    int index = std::min(row, int(m_songs.size()) - 1);
-    for (int i = 0; i < int(m_songs.size()); ++i) {
-        if (m_songs[size_t(i)].seiteDerSchallplatte == target.first &&
-            m_songs[size_t(i)].nrDesLiedes == target.second)
-            index = i;
-    }
-    show(index);
+    const int index = indexOf(target.first, target.second);
+    show(index >= 0 ? index : std::min(row, int(m_songs.size()) - 1));
     return true;
 }
 
@@ -449,10 +448,18 @@ void SongPage::navigate(EntryNavigation move) {
     const int count = int(m_songs.size());
     int row = 0;
     switch (move) {
-    case EntryNavigation::First: row = 0; break;
-    case EntryNavigation::Previous: row = position - 1; break;
-    case EntryNavigation::Next: row = position + 1; break;
-    case EntryNavigation::Last: row = count - 1; break;
+    case EntryNavigation::First:
+        row = 0;
+        break;
+    case EntryNavigation::Previous:
+        row = position - 1;
+        break;
+    case EntryNavigation::Next:
+        row = position + 1;
+        break;
+    case EntryNavigation::Last:
+        row = count - 1;
+        break;
     }
     moveTo(std::clamp(row, 0, std::max(0, count - 1)));
 }
@@ -515,18 +522,11 @@ void SongPage::deleteSong() {
     }
     const int old = m_index;
     reload();
-    if (m_songs.empty()) {
-        appendFirstSong();
-        takeSnapshot();
-        updateButtons();
-    } else {
-        show(std::min(old, int(m_songs.size()) - 1));
-    }
+    showNear(old);
 }
 
 void SongPage::timeLeft() {
-    if (laufzeit::isValid(m_time->value()) ||
-        QApplication::focusWidget() == m_window.closeButton())
+    if (laufzeit::isValid(m_time->value()) || QApplication::focusWidget() == m_window.closeButton())
         return;
     m_window.messages().information(kSongTimeSeconds, kSongTimeSecondsHelp);
     m_time->setFocus();

@@ -58,6 +58,9 @@ private:
     void build();
     void fill(const SongData& d);
     void show(int index);
+    // Shows the song at index or the nearest one; an empty carrier gets its first song.
+    void showNear(int index);
+    int indexOf(double side, double number) const;
     void reload();
     void refreshList();
     void updateButtons();

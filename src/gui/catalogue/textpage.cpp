@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
 
 TextPage::TextPage(TMainTtDialog& window)
     : EntryPage(window), m_store(window.db()), m_editor(new QPlainTextEdit(this)),
@@ -225,8 +227,7 @@ void TextPage::showReplace() {
                 [this] { replaceOne(*m_replace); });
         connect(m_replace, &FindReplaceDialog::replaceAll, this,
                 [this] { replaceAll(*m_replace); });
-        connect(m_replace, &FindReplaceDialog::helpRequested, &m_window,
-                &TMainTtDialog::showHelp);
+        connect(m_replace, &FindReplaceDialog::helpRequested, &m_window, &TMainTtDialog::showHelp);
     }
     m_replace->show();
     m_replace->raise();
@@ -235,9 +236,9 @@ void TextPage::showReplace() {
 void TextPage::goToLine() {
     const int current = m_editor->textCursor().blockNumber() + 1;
     for (;;) {
-        const auto answer = m_window.messages().askText({QStringLiteral("Zu Zeilennummer springen"),
-                                                         QStringLiteral("Zeilen-Nr."),
-                                                         QString::number(current)});
+        const auto answer =
+            m_window.messages().askText({QStringLiteral("Zu Zeilennummer springen"),
+                                         QStringLiteral("Zeilen-Nr."), QString::number(current)});
         if (!answer)
             return;
         bool ok = false;
@@ -245,7 +246,8 @@ void TextPage::goToLine() {
         if (!ok)
             continue; // not a whole number: asked again
         const int blocks = m_editor->document()->blockCount();
-        const QTextBlock block = m_editor->document()->findBlockByNumber(std::clamp(line, 1, blocks) - 1);
+        const QTextBlock block =
+            m_editor->document()->findBlockByNumber(std::clamp(line, 1, blocks) - 1);
         QTextCursor c(block);
         m_editor->setTextCursor(c);
         updatePosition();
@@ -258,8 +260,7 @@ bool TextPage::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
             const QAction* active = menu->activeAction();
-            const int context =
-                active ? active->property("helpContext").toInt() : 10600;
+            const int context = active ? active->property("helpContext").toInt() : 10600;
             menu->close();
             m_window.showHelp(context ? context : 10600);
             return true;

@@ -23,11 +23,6 @@ namespace {
 
 int g_newWindows = 0; // new-carrier windows opened in this run
 
-void hint(QWidget* w, const QString& text) {
-    w->setToolTip(text);
-    w->setStatusTip(text);
-}
-
 } // namespace
 
 TMainTtDialog::TMainTtDialog(AppState& state, MessageService& messages, EntryWindowHooks hooks,
@@ -43,11 +38,12 @@ TMainTtDialog::TMainTtDialog(AppState& state, MessageService& messages, EntryWin
     m_textPage = new TextPage(*this);
     m_picturePage = new PicturePage(*this);
     m_songPage = new SongPage(*this);
-    for (auto [page, caption] : {std::pair<QWidget*, const char*>{m_carrierPage, "Tonträgerdaten"},
-                                 {m_textPage, "Zusatztext"},
-                                 {m_picturePage, "Cover Grafiken"},
-                                 {m_songPage, "Lieder"}}) {
-        m_tabs->addTab(QString::fromUtf8(caption));
+    const std::pair<QWidget*, QString> pages[] = {{m_carrierPage, QStringLiteral("Tonträgerdaten")},
+                                                  {m_textPage, QStringLiteral("Zusatztext")},
+                                                  {m_picturePage, QStringLiteral("Cover Grafiken")},
+                                                  {m_songPage, QStringLiteral("Lieder")}};
+    for (const auto& [page, caption] : pages) {
+        m_tabs->addTab(caption);
         m_stack->addWidget(page);
     }
     m_tabs->setFocusPolicy(Qt::TabFocus);
@@ -55,16 +51,16 @@ TMainTtDialog::TMainTtDialog(AppState& state, MessageService& messages, EntryWin
     buildShortcuts();
     setEditMenuShown(false);
 
-    auto* pages = new QVBoxLayout;
-    pages->setSpacing(0);
-    pages->addWidget(m_tabs);
-    pages->addWidget(m_stack, 1);
+    auto* pageColumn = new QVBoxLayout;
+    pageColumn->setSpacing(0);
+    pageColumn->addWidget(m_tabs);
+    pageColumn->addWidget(m_stack, 1);
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {m_save, m_print, m_close, m_help})
         buttons->addWidget(b);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(pages, 1);
+    layout->addLayout(pageColumn, 1);
     layout->addLayout(buttons);
 
     if (m_newWindow)
@@ -91,10 +87,10 @@ void TMainTtDialog::buildButtons() {
     m_close = new QPushButton(QStringLiteral("&Schließen"), this);
     m_help = new QPushButton(QStringLiteral("Hilfe"), this);
     m_save->setDefault(true);
-    hint(m_save, QStringLiteral("Die Daten der angezeigten Seite speichern (Eingabetaste)"));
-    hint(m_print, QStringLiteral("Den Tonträger drucken"));
-    hint(m_close, QStringLiteral("Das Fenster schließen (Esc)"));
-    hint(m_help, QStringLiteral("Hilfe zu diesem Fenster (F1)"));
+    setHint(m_save, QStringLiteral("Die Daten der angezeigten Seite speichern (Eingabetaste)"));
+    setHint(m_print, QStringLiteral("Den Tonträger drucken"));
+    setHint(m_close, QStringLiteral("Das Fenster schließen (Esc)"));
+    setHint(m_help, QStringLiteral("Hilfe zu diesem Fenster (F1)"));
     // Clicking a button leaves the focus where it was, so a field's own check on leaving
     // does not run before the button's action.
     for (QPushButton* b : {m_save, m_print, m_close, m_help})
@@ -113,7 +109,6 @@ void TMainTtDialog::buildShortcuts() {
         connect(s, &QShortcut::activated, this, std::move(action));
     };
     add(Qt::Key_Escape, [this] { closeWindow(); });
-    add(Qt::Key_F1, [this] { showHelp(30000); });
     const std::pair<QKeySequence, EntryNavigation> moves[] = {
         {QKeySequence(Qt::ALT | Qt::Key_Home), EntryNavigation::First},
         {QKeySequence(Qt::ALT | Qt::Key_Left), EntryNavigation::Previous},
@@ -254,7 +249,21 @@ void TMainTtDialog::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+bool TMainTtDialog::event(QEvent* event) {
+    // F1 in this window shows its own topic, not the main window's index.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void TMainTtDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        showHelp(30000);
+        return;
+    }
     // Enter saves the page, as the default button does in a dialog.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         event->modifiers() == Qt::NoModifier) {

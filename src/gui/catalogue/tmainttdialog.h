@@ -28,8 +28,8 @@ public:
     enum PageIndex { CarrierIndex, TextIndex, PictureIndex, SongIndex };
 
     // number 0 opens a new carrier.
-    TMainTtDialog(AppState& state, MessageService& messages, EntryWindowHooks hooks,
-                  int number = 0, QWidget* parent = nullptr);
+    TMainTtDialog(AppState& state, MessageService& messages, EntryWindowHooks hooks, int number = 0,
+                  QWidget* parent = nullptr);
     ~TMainTtDialog() override;
 
     int carrierNumber() const override { return m_number; }
@@ -75,6 +75,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void buildButtons();

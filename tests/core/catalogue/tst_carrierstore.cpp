@@ -1,4 +1,4 @@
-#include "appstatefixture.h"
+#include "support/appstatefixture.h"
 #include "core/catalogue/carrierstore.h"
 #include "core/catalogue/cataloguetexts.h"
 #include "core/db/recordaccess.h"
@@ -6,48 +6,48 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+    namespace {
 
-const QDate kToday(2026, 12, 10);
+    const QDate kToday(2026, 12, 10);
 
-CarrierData carrier(const QString& group, double type = 1, double number = 0) {
-    Settings settings;
-    CarrierData d = CarrierStore::newCarrier(settings, kToday);
-    d.carrier.gruppeInterpretText1 = group;
-    d.carrier.text2 = QStringLiteral("Titel");
-    d.carrier.artDerSchallplatte = type;
-    d.carrier.nummerierung = number;
-    return d;
-}
-
-void insertCarrier(Database& db, double number, const QString& group) {
-    CarrierRecord c;
-    c.gruppeInterpretText1 = group;
-    c.folgenummerKopf = number;
-    c.artDerSchallplatte = 1;
-    records::insert(db, c);
-}
-
-CdReading twoDiscs(int first, int second, bool firstFound, bool secondFound) {
-    CdReading r;
-    for (int disc = 1; disc <= 2; ++disc) {
-        const int n = disc == 1 ? first : second;
-        const bool found = disc == 1 ? firstFound : secondFound;
-        for (int i = 0; i < n; ++i) {
-            r.tracks.append({qint16(disc), i != n - 1 || disc != 2, 3.0 + i / 100.0});
-            if (found)
-                r.trackTitles.append(
-                    TCDTitleList{QStringLiteral("Artist %1").arg(disc),
-                                 QStringLiteral("Song %1-%2").arg(disc).arg(i + 1)});
-            else
-                r.trackTitles.append(std::nullopt);
-        }
-        r.codes.append({qint16(disc), disc == 1 ? 0x9A0B1C02u : 0x0102030Au});
+    CarrierData carrier(const QString& group, double type = 1, double number = 0) {
+        Settings settings;
+        CarrierData d = CarrierStore::newCarrier(settings, kToday);
+        d.carrier.gruppeInterpretText1 = group;
+        d.carrier.text2 = QStringLiteral("Titel");
+        d.carrier.artDerSchallplatte = type;
+        d.carrier.nummerierung = number;
+        return d;
     }
-    r.found = firstFound || secondFound;
-    r.textLines = {QStringLiteral("Zeile 1"), QStringLiteral("Zeile 2")};
-    return r;
-}
+
+    void insertCarrier(Database & db, double number, const QString& group) {
+        CarrierRecord c;
+        c.gruppeInterpretText1 = group;
+        c.folgenummerKopf = number;
+        c.artDerSchallplatte = 1;
+        records::insert(db, c);
+    }
+
+    CdReading twoDiscs(int first, int second, bool firstFound, bool secondFound) {
+        CdReading r;
+        for (int disc = 1; disc <= 2; ++disc) {
+            const int n = disc == 1 ? first : second;
+            const bool found = disc == 1 ? firstFound : secondFound;
+            for (int i = 0; i < n; ++i) {
+                r.tracks.append({qint16(disc), i != n - 1 || disc != 2, 3.0 + i / 100.0});
+                if (found)
+                    r.trackTitles.append(
+                        TCDTitleList{QStringLiteral("Artist %1").arg(disc),
+                                     QStringLiteral("Song %1-%2").arg(disc).arg(i + 1)});
+                else
+                    r.trackTitles.append(std::nullopt);
+            }
+            r.codes.append({qint16(disc), disc == 1 ? 0x9A0B1C02u : 0x0102030Au});
+        }
+        r.found = firstFound || secondFound;
+        r.textLines = {QStringLiteral("Zeile 1"), QStringLiteral("Zeile 2")};
+        return r;
+    }
 
 } // namespace
 
@@ -278,17 +278,17 @@ private slots:
         QTest::addColumn<QString>("message");
         using F = CarrierField;
         QTest::newRow("fine") << "G" << 1.0 << 0.0 << 1.0 << 45.59 << int(F::None) << QString();
-        QTest::newRow("lent is fine") << "G" << 1.0 << 0.0 << -1.0 << 0.0 << int(F::None)
-                                      << QString();
+        QTest::newRow("lent is fine")
+            << "G" << 1.0 << 0.0 << -1.0 << 0.0 << int(F::None) << QString();
         QTest::newRow("seconds .60") << "G" << 1.0 << 0.0 << 1.0 << 45.60 << int(F::TotalTime)
                                      << cataloguetexts::kTotalTimeSeconds;
-        QTest::newRow("empty group") << "" << 1.0 << 0.0 << 1.0 << 0.0 << int(F::Group)
-                                     << cataloguetexts::kGroupEmpty;
+        QTest::newRow("empty group")
+            << "" << 1.0 << 0.0 << 1.0 << 0.0 << int(F::Group) << cataloguetexts::kGroupEmpty;
         QTest::newRow("no type") << "G" << 0.0 << 0.0 << 1.0 << 0.0 << int(F::MediaType)
                                  << "Im Feld Art muß ein Wert eingegeben werden!";
-        QTest::newRow("unknown direction") << "G" << 1.0 << 999.0 << 1.0 << 0.0
-                                           << int(F::MusicDirection)
-                                           << "Im Feld Musikrichtung muß ein Wert eingegeben werden!";
+        QTest::newRow("unknown direction")
+            << "G" << 1.0 << 999.0 << 1.0 << 0.0 << int(F::MusicDirection)
+            << "Im Feld Musikrichtung muß ein Wert eingegeben werden!";
         QTest::newRow("unknown status") << "G" << 1.0 << 0.0 << 0.0 << 0.0 << int(F::Status)
                                         << "Im Feld Status muß ein Wert eingegeben werden!";
     }

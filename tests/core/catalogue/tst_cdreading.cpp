@@ -1,7 +1,7 @@
 #include "core/catalogue/cdreading.h"
 #include "core/common/laufzeit.h"
-#include "discimage.h"
-#include "scriptedmessageservice.h"
+#include "support/discimage.h"
+#include "support/scriptedmessageservice.h"
 
 #include <QQueue>
 #include <QTemporaryDir>
@@ -55,13 +55,13 @@ private slots:
     void initTestCase() {
         QList<std::pair<int, bool>> twelve, ten;
         for (int i = 0; i < 12; ++i)
-            twelve.append({150 + i, true});
+            twelve.append({20 + i, true});
         for (int i = 0; i < 10; ++i)
-            ten.append({200 + 3 * i, true});
+            ten.append({30 + 3 * i, true});
         m_images = {writeDiscImage(m_dir.path(), "a", twelve),
                     writeDiscImage(m_dir.path(), "b", ten),
-                    writeDiscImage(m_dir.path(), "c", {{100, true}, {45, true}}),
-                    writeDiscImage(m_dir.path(), "data", {{100, false}})};
+                    writeDiscImage(m_dir.path(), "c", {{10, true}, {45, true}}),
+                    writeDiscImage(m_dir.path(), "data", {{10, false}})};
     }
 
     void threeDiscs() {
@@ -70,7 +70,7 @@ private slots:
             messages.answer(MessageButton::Yes);
         messages.answer(MessageButton::No);
         ScriptedLookup lookup;
-        lookup.answers = {found("A", 12, "eins"), found("B", 10, "zwei"), found("C", 2, "drei")};
+        lookup.answers << found("A", 12, "eins") << found("B", 10, "zwei") << found("C", 2, "drei");
         const auto reading = readCds(messages, QString(), lookup, imageReader());
         QVERIFY(reading);
         QCOMPARE(reading->codes.size(), 3);
@@ -90,8 +90,9 @@ private slots:
         QCOMPARE(reading->trackTitles[12]->title, QStringLiteral("B 1"));
         const QStringList asked = texts(messages);
         QCOMPARE(asked[0], QStringLiteral("CD Nummer 1 eingelegt? "));
-        QCOMPARE(asked[1],
-                 QStringLiteral("Soll der Prüfcode für eine weitere CD (Nummer 2) ermittelt werden?"));
+        QCOMPARE(
+            asked[1],
+            QStringLiteral("Soll der Prüfcode für eine weitere CD (Nummer 2) ermittelt werden?"));
         QCOMPARE(messages.messages()[0].helpContext, 32001);
         QCOMPARE(messages.messages()[0].buttons, MessageButton::Yes | MessageButton::No |
                                                      MessageButton::Cancel | MessageButton::Help);
@@ -99,10 +100,11 @@ private slots:
 
     void unmatchedFirstDisc() {
         ScriptedMessageService messages;
-        for (auto a : {MessageButton::Yes, MessageButton::Yes, MessageButton::Yes, MessageButton::No})
+        for (auto a :
+             {MessageButton::Yes, MessageButton::Yes, MessageButton::Yes, MessageButton::No})
             messages.answer(a);
         ScriptedLookup lookup;
-        lookup.answers = {CddbAnswer(), found("B", 10, "zwei")};
+        lookup.answers << CddbAnswer() << found("B", 10, "zwei");
         const auto reading = readCds(messages, QString(), lookup, imageReader());
         QVERIFY(reading);
         QVERIFY(reading->found);
@@ -160,7 +162,8 @@ private slots:
         QVERIFY(!readCds(messages, QString(), lookup, reader));
         QCOMPARE(reads, 2);
         const QStringList asked = texts(messages);
-        QCOMPARE(asked, QStringList({QStringLiteral("CD Nummer 1 eingelegt? "), question, question}));
+        QCOMPARE(asked,
+                 QStringList({QStringLiteral("CD Nummer 1 eingelegt? "), question, question}));
         QCOMPARE(messages.messages()[1].buttons,
                  MessageButton::Yes | MessageButton::No | MessageButton::Help);
         QVERIFY(lookup.asked.isEmpty());

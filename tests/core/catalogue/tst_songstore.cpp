@@ -1,4 +1,4 @@
-#include "appstatefixture.h"
+#include "support/appstatefixture.h"
 #include "core/catalogue/carrierstore.h"
 #include "core/catalogue/songstore.h"
 #include "core/db/recordaccess.h"
@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-const QDate kToday(2026, 12, 10);
+    namespace {
+    const QDate kToday(2026, 12, 10);
 }
 
 class TestSongStore : public QObject {

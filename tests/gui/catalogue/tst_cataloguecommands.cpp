@@ -1,4 +1,4 @@
-#include "discimage.h"
+#include "support/discimage.h"
 #include "entrywindowfixture.h"
 #include "gui/catalogue/carrierpage.h"
 #include "gui/catalogue/cataloguecommands.h"
@@ -14,14 +14,16 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
-class TestCatalogueCommands : public QObject {
+    class TestCatalogueCommands : public QObject {
     Q_OBJECT
     std::unique_ptr<EntryWindowFixture> f;
     std::unique_ptr<HintFilter> m_hints;
     std::unique_ptr<TMain> m_main;
     CatalogueCommands* m_commands = nullptr;
 
-    int windows() const { return int(m_main->mdiArea()->subWindowList().size()); }
+    int windows() const {
+        return int(m_main->mdiArea()->subWindowList().size());
+    }
 
 private slots:
     void init() {
@@ -95,7 +97,7 @@ private slots:
         hosts.close();
         f->state->settings.cddbUserName = QStringLiteral("tester");
         f->state->cdDrives = {QStringLiteral("/dev/sr0")};
-        f->images = {writeDiscImage(f->dir->path(), "a", {{100, true}, {200, true}})};
+        f->images = {writeDiscImage(f->dir->path(), "a", {{40, true}, {20, true}})};
         m_commands->hooks().tocReader = f->hooks().tocReader;
         TMainTtDialog* w = m_commands->newCarrier();
         bool ran = false;

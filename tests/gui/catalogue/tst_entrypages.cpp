@@ -41,6 +41,9 @@ class TestEntryPages : public QObject {
     std::unique_ptr<TMainTtDialog> w;
 
     SongPage* songs() { return w->songPage(); }
+    QWidget* target() {
+        return QApplication::focusWidget() ? QApplication::focusWidget() : w.get();
+    }
     void addSong(const QString& title) {
         SongPage* p = songs();
         if (!p->isNewSong())
@@ -119,14 +122,14 @@ private slots:
         QVERIFY(w->selectPage(TMainTtDialog::SongIndex));
         for (const char* t : {"Eins", "Zwei", "Drei"})
             addSong(QString::fromLatin1(t));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::AltModifier);
+        QTest::keyClick(target(), Qt::Key_Home, Qt::AltModifier);
         QCOMPARE(songs()->titleEdit()->text(), QStringLiteral("Eins"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::AltModifier);
+        QTest::keyClick(target(), Qt::Key_Right, Qt::AltModifier);
         QCOMPARE(songs()->titleEdit()->text(), QStringLiteral("Zwei"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::AltModifier);
+        QTest::keyClick(target(), Qt::Key_End, Qt::AltModifier);
         QCOMPARE(songs()->titleEdit()->text(), QStringLiteral("Drei"));
         QVERIFY(!songs()->navigationButtons()[3]->isEnabled());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left, Qt::AltModifier);
+        QTest::keyClick(target(), Qt::Key_Left, Qt::AltModifier);
         QCOMPARE(songs()->titleEdit()->text(), QStringLiteral("Zwei"));
     }
 
@@ -192,9 +195,9 @@ private slots:
         w->songOrderChanged();
         songs()->numberEdit()->setFocus();
         QTest::keyClick(songs()->numberEdit(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(),
-                 titleFirst ? static_cast<QWidget*>(songs()->titleEdit())
-                            : static_cast<QWidget*>(songs()->timeEdit()));
+        QCOMPARE(QApplication::focusWidget(), titleFirst
+                                                  ? static_cast<QWidget*>(songs()->titleEdit())
+                                                  : static_cast<QWidget*>(songs()->timeEdit()));
     }
 
     void textSaveAndClear() {
@@ -229,7 +232,8 @@ private slots:
         QCOMPARE(e->toPlainText().size(), 5000);
         QVERIFY(e->toPlainText().endsWith(QString(10, QLatin1Char('b'))));
         // A longer stored text is shown whole.
-        CarrierTextStore(f->state->db).save(1, QString(6000, QLatin1Char('x')), QDate::currentDate());
+        CarrierTextStore(f->state->db)
+            .save(1, QString(6000, QLatin1Char('x')), QDate::currentDate());
         f->messages.answer(MessageButton::No);
         QVERIFY(w->selectPage(TMainTtDialog::CarrierIndex));
         QVERIFY(w->selectPage(TMainTtDialog::TextIndex));
@@ -286,9 +290,9 @@ private slots:
         QStringList captions;
         for (QAction* a : w->textPage()->editActions())
             captions.append(a->text());
-        QCOMPARE(captions, QStringList({"&Rückgängig", "A&usschneiden", "&Kopieren", "E&infügen",
-                                        "&Löschen", "&Suchen...", "&Ersetzen...", "&Gehe zu...",
-                                        "&Alles auswählen"}));
+        QCOMPARE(captions,
+                 QStringList({"&Rückgängig", "A&usschneiden", "&Kopieren", "E&infügen", "&Löschen",
+                              "&Suchen...", "&Ersetzen...", "&Gehe zu...", "&Alles auswählen"}));
         // Shortcuts live only while the text page is shown.
         QVERIFY(w->textPage()->editActions()[7]->shortcut().isEmpty());
         QVERIFY(w->selectPage(TMainTtDialog::TextIndex));
@@ -321,11 +325,11 @@ private slots:
         QVERIFY(w->save());
         QCOMPARE(p->pictureCount(), 2);
         // Fitting keeps the aspect ratio.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::AltModifier);
+        QTest::keyClick(target(), Qt::Key_Home, Qt::AltModifier);
         QCOMPARE(p->currentNumber(), 1.0);
         p->stretchBox()->setChecked(true);
         const QRect r = p->frame()->pictureRect();
-        QCOMPARE(r.width(), 2 * r.height());
+        QVERIFY(qAbs(r.width() - 2 * r.height()) <= 2);
         QVERIFY(r.width() == p->frame()->width() || r.height() == p->frame()->height());
         // A change asks before moving.
         f->messages.answer(MessageButton::Yes);
@@ -358,7 +362,7 @@ private slots:
     // "Nein" to a new song from a CD track gives the track back, never below 0.
     void discardedTrackSong() {
         f->state->cdDrives = {QStringLiteral("/dev/sr0")};
-        QList<std::pair<int, bool>> tracks{{100, true}, {100, false}, {100, true}};
+        QList<std::pair<int, bool>> tracks{{40, true}, {40, false}, {40, true}};
         f->images = {writeDiscImage(f->dir->path(), "d", tracks)};
         auto fresh = f->open();
         for (auto a : {MessageButton::Yes, MessageButton::No})
@@ -371,7 +375,7 @@ private slots:
         QVERIFY(fresh->selectPage(TMainTtDialog::SongIndex));
         SongPage* p = fresh->songPage();
         QCOMPARE(fresh->trackPointer, 1);
-        QCOMPARE(p->timeEdit()->text(), QStringLiteral("1,40"));
+        QCOMPARE(p->timeEdit()->text(), QStringLiteral("0,40"));
         QVERIFY(p->save());
         p->newSong();
         QCOMPARE(p->titleEdit()->text(), QStringLiteral("Data-Track"));

@@ -1,9 +1,9 @@
-#include "discimage.h"
 #include "entrywindowfixture.h"
 #include "gui/catalogue/carrierpage.h"
 #include "gui/catalogue/fieldedits.h"
 #include "gui/catalogue/lookupcombo.h"
 #include "gui/catalogue/songpage.h"
+#include "support/discimage.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,8 +15,8 @@ namespace {
 
 const QString kNewClose =
     QStringLiteral("Die Tonträgerdaten wurden neu erfaßt. Sollen diese Daten gespeichert werden?");
-const QString kChanged = QStringLiteral(
-    "Die Tonträgerdaten wurden geändert! Sollen die Änderungen gespeichert werden?");
+const QString kChanged =
+    QStringLiteral("Die Tonträgerdaten wurden geändert! Sollen die Änderungen gespeichert werden?");
 const QString kNewPage = QStringLiteral(
     "Die Tonträgerdaten wurden neu erfaßt und müssen vor der weiteren Bearbeitung des "
     "Tonträgers gespeichert werden! Sollen die Daten gespeichert werden?");
@@ -138,25 +138,24 @@ private slots:
         QTest::addColumn<QString>("groupAfter");
         const auto Y = MessageButton::Yes, N = MessageButton::No, C = MessageButton::Cancel;
         QTest::newRow("close new, Ja") << false << true << Y << kNewClose << 30012 << true << "Neu";
-        QTest::newRow("close new, Nein") << false << true << N << kNewClose << 30012 << true
-                                         << "";
-        QTest::newRow("close new, Abbrechen") << false << true << C << kNewClose << 30012 << false
-                                              << "";
-        QTest::newRow("close stored, Ja") << true << true << Y << kChanged << 30013 << true
-                                          << "Neu";
-        QTest::newRow("close stored, Nein") << true << true << N << kChanged << 30013 << true
-                                            << "Gruppe";
-        QTest::newRow("close stored, Abbrechen") << true << true << C << kChanged << 30013
-                                                 << false << "Gruppe";
+        QTest::newRow("close new, Nein") << false << true << N << kNewClose << 30012 << true << "";
+        QTest::newRow("close new, Abbrechen")
+            << false << true << C << kNewClose << 30012 << false << "";
+        QTest::newRow("close stored, Ja")
+            << true << true << Y << kChanged << 30013 << true << "Neu";
+        QTest::newRow("close stored, Nein")
+            << true << true << N << kChanged << 30013 << true << "Gruppe";
+        QTest::newRow("close stored, Abbrechen")
+            << true << true << C << kChanged << 30013 << false << "Gruppe";
         QTest::newRow("page new, Ja") << false << false << Y << kNewPage << 30014 << true << "Neu";
-        QTest::newRow("page new, Abbrechen") << false << false << C << kNewPage << 30014 << false
-                                             << "";
-        QTest::newRow("page stored, Ja") << true << false << Y << kChanged << 30015 << true
-                                         << "Neu";
-        QTest::newRow("page stored, Nein") << true << false << N << kChanged << 30015 << true
-                                           << "Gruppe";
-        QTest::newRow("page stored, Abbrechen") << true << false << C << kChanged << 30015
-                                                << false << "Gruppe";
+        QTest::newRow("page new, Abbrechen")
+            << false << false << C << kNewPage << 30014 << false << "";
+        QTest::newRow("page stored, Ja")
+            << true << false << Y << kChanged << 30015 << true << "Neu";
+        QTest::newRow("page stored, Nein")
+            << true << false << N << kChanged << 30015 << true << "Gruppe";
+        QTest::newRow("page stored, Abbrechen")
+            << true << false << C << kChanged << 30015 << false << "Gruppe";
     }
     void saveQuestions() {
         QFETCH(bool, stored);
@@ -225,8 +224,7 @@ private slots:
         QCOMPARE(f->messages.messages().last().helpContext, 30009);
         QCOMPARE(QApplication::focusWidget(), p->totalTimeEdit());
         QCOMPARE(f->count("MUSIKKOP"), 1);
-        QCOMPARE(CarrierStore(f->state->db).load(1)->carrier.laufzeitDerSchallplatte,
-                 OptNumber(0));
+        QCOMPARE(CarrierStore(f->state->db).load(1)->carrier.laufzeitDerSchallplatte, OptNumber(0));
         // 45,59 is fine.
         f->messages.clear();
         p->totalTimeEdit()->setText(QStringLiteral("45.59"));
@@ -254,7 +252,8 @@ private slots:
     }
 
     void typeCounterPrefill() {
-        f->state->db.exec(u"UPDATE \"MUSIKART\" SET \"Nummerierung\" = 12 WHERE \"Index-Nummer\" = 3");
+        f->state->db.exec(
+            u"UPDATE \"MUSIKART\" SET \"Nummerierung\" = 12 WHERE \"Index-Nummer\" = 3");
         auto w = f->open();
         CarrierPage* p = w->carrierPage();
         p->typeCombo()->setFocus();
@@ -329,13 +328,15 @@ private slots:
         TMainTtDialog w(*f->state, f->messages, hooks, f->storeCarrier());
         QVERIFY(w.printButton()->isEnabled());
         w.print();
-        QCOMPARE(f->messages.messages().last().text, QStringLiteral("Es ist kein Drucker definiert."));
+        QCOMPARE(f->messages.messages().last().text,
+                 QStringLiteral("Es ist kein Drucker definiert."));
         QCOMPARE(f->messages.messages().last().helpContext, 15000);
         f->state->settings.printDialog = true;
         w.carrierPage()->titleEdit()->setText(QStringLiteral("x"));
         QVERIFY(w.save());
         QVERIFY(w.close());
-        QCOMPARE(f->messages.messages().last().text, QStringLiteral("Es es kein Drucker definiert."));
+        QCOMPARE(f->messages.messages().last().text,
+                 QStringLiteral("Es es kein Drucker definiert."));
         QVERIFY(printed.isEmpty());
     }
 
@@ -343,9 +344,9 @@ private slots:
         f->state->cdDrives = {QStringLiteral("/dev/sr0")};
         QList<std::pair<int, bool>> twelve, ten;
         for (int i = 0; i < 12; ++i)
-            twelve.append({120 + i, true});
+            twelve.append({20 + i, true});
         for (int i = 0; i < 10; ++i)
-            ten.append({200 + i, i != 9});
+            ten.append({30 + i, i != 9});
         f->images = {writeDiscImage(f->dir->path(), "a", twelve),
                      writeDiscImage(f->dir->path(), "b", ten)};
         CddbAnswer second;
@@ -353,13 +354,15 @@ private slots:
         second.artist = QStringLiteral("Künstler");
         second.title = QStringLiteral("Album");
         for (int i = 0; i < 10; ++i)
-            second.titles.append({QStringLiteral("Künstler"), QStringLiteral("Lied %1").arg(i + 1)});
+            second.titles.append(
+                {QStringLiteral("Künstler"), QStringLiteral("Lied %1").arg(i + 1)});
         second.extendedData = {QStringLiteral("Zusatz")};
-        f->lookup.answers = {CddbAnswer(), second};
+        f->lookup.answers << CddbAnswer() << second;
         auto w = f->open();
         CarrierPage* p = w->carrierPage();
         QVERIFY(p->cdButton()->isVisible());
-        for (auto a : {MessageButton::Yes, MessageButton::Yes, MessageButton::Yes, MessageButton::No})
+        for (auto a :
+             {MessageButton::Yes, MessageButton::Yes, MessageButton::Yes, MessageButton::No})
             f->messages.answer(a);
         p->readCd();
         QCOMPARE(p->groupEdit()->text(), QStringLiteral("Künstler"));
