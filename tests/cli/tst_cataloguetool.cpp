@@ -118,7 +118,8 @@ private slots:
     }
 
     void duplicateStoresNothing() {
-        const QStringList args{"add-cd", m_data, m_images[0], "--type", "CD", "--group", "G"};
+        const QStringList args{"add-cd",  m_data, m_images[0], "--type", "CD",
+                               "--group", "G",    "--number",  "5"};
         QCOMPARE(tool(args).exitCode, 0);
         const Run again = tool(args);
         QCOMPARE(again.exitCode, 1);

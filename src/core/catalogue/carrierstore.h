@@ -15,6 +15,7 @@ struct CarrierData {
     CarrierRecord carrier;
     CarrierInfoRecord info;
     bool infoStored = false; // the information record exists in the table
+    bool operator==(const CarrierData&) const = default;
 };
 
 // Which field a failed check concerns, so the window can focus it.

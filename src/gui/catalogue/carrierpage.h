@@ -2,12 +2,9 @@
 
 #include "core/catalogue/carrierstore.h"
 #include "entrypage.h"
+#include "fieldedits.h"
 
 class LookupCombo;
-class NumberEdit;
-class LaufzeitEdit;
-class MoneyEdit;
-class TDateEdit;
 class QComboBox;
 class QLabel;
 class QLineEdit;

@@ -2,12 +2,11 @@
 
 #include "core/catalogue/songstore.h"
 #include "entrypage.h"
+#include "fieldedits.h"
 
 #include <vector>
 
 class LookupCombo;
-class NumberEdit;
-class LaufzeitEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;

@@ -377,8 +377,10 @@ void TMain::notifyChildren(const QString& caption, bool prefix,
 }
 
 void TMain::childActivated(QMdiSubWindow* window) {
-    for (QAction* a : std::as_const(m_contributed))
-        menuBar()->removeAction(a);
+    for (const QPointer<QAction>& a : std::as_const(m_contributed)) {
+        if (a)
+            menuBar()->removeAction(a);
+    }
     m_contributed.clear();
     if (window) {
         if (auto* child = dynamic_cast<ChildWindow*>(window->widget())) {

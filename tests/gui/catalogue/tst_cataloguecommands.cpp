@@ -1,4 +1,4 @@
-#include "support/discimage.h"
+#include "core/catalogue/songstore.h"
 #include "entrywindowfixture.h"
 #include "gui/catalogue/carrierpage.h"
 #include "gui/catalogue/cataloguecommands.h"
@@ -6,6 +6,7 @@
 #include "gui/cd/cddblookup.h"
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
+#include "support/discimage.h"
 #include "support/fakecddbserver.h"
 
 #include <QAction>
@@ -14,21 +15,20 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
-    class TestCatalogueCommands : public QObject {
+class TestCatalogueCommands : public QObject {
     Q_OBJECT
     std::unique_ptr<EntryWindowFixture> f;
     std::unique_ptr<HintFilter> m_hints;
     std::unique_ptr<TMain> m_main;
     CatalogueCommands* m_commands = nullptr;
 
-    int windows() const {
-        return int(m_main->mdiArea()->subWindowList().size());
-    }
+    int windows() const { return int(m_main->mdiArea()->subWindowList().size()); }
 
 private slots:
     void init() {
         f = std::make_unique<EntryWindowFixture>();
         QVERIFY(f->state);
+        f->state->settings.showTip = false;
         m_hints = std::make_unique<HintFilter>();
         m_main = std::make_unique<TMain>(*f->state, *m_hints);
         m_commands = new CatalogueCommands(*m_main, f->messages);
@@ -38,6 +38,8 @@ private slots:
         QTest::qWait(100); // the main window enables itself after showing
     }
     void cleanup() {
+        // The main window must not outlive its children's activation signals.
+        qDeleteAll(m_main->mdiArea()->subWindowList());
         m_main.reset();
         f.reset();
     }

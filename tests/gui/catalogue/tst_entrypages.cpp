@@ -8,6 +8,7 @@
 #include "gui/catalogue/picturepage.h"
 #include "gui/catalogue/songpage.h"
 #include "gui/catalogue/textpage.h"
+#include "support/discimage.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -357,6 +358,38 @@ private slots:
         QCOMPARE(f->messages.messages().last().text,
                  QStringLiteral("Die Datei kaputt.bmp enthält keine lesbare Grafik."));
         QVERIFY(w->picturePage()->loadButton()->isEnabled());
+    }
+
+    // Scanning runs against the acquisition interface; a failed scan stores nothing.
+    void scanning() {
+        struct FakeScanner : PictureAcquisition {
+            std::optional<QByteArray> result;
+            std::optional<QByteArray> acquire() override { return result; }
+        } scanner;
+        PicturePage* p = w->picturePage();
+        p->setAcquisition(&scanner);
+        QVERIFY(w->selectPage(TMainTtDialog::PictureIndex));
+        QVERIFY(p->scanButton()->isVisible());
+        QFile png(writeImage(f->dir->path(), "scan.png", "PNG", QSize(12, 12)));
+        QVERIFY(png.open(QIODevice::ReadOnly));
+        scanner.result = png.readAll();
+        p->scanPicture();
+        QVERIFY(w->save());
+        QCOMPARE(f->count("MUSIKGRF"), 1);
+        scanner.result.reset();
+        f->messages.answer(MessageButton::Yes);
+        p->scanPicture();
+        QCOMPARE(f->messages.messages()[0].text,
+                 QStringLiteral("Wählen Sie [Ja] um eine neue Grafik einzuscannen oder [Nein] um "
+                                "die aktuelle Grafik durch eine andere zu ersetzen."));
+        QCOMPARE(f->messages.messages()[0].helpContext, 30033);
+        QCOMPARE(f->messages.messages()[1].text,
+                 QStringLiteral("Das Bild konnte nicht eingescannt werden oder der Scanvorgang "
+                                "wurde abgebrochen!"));
+        QCOMPARE(f->messages.messages()[1].helpContext, 30032);
+        QVERIFY(p->loadButton()->isEnabled());
+        QVERIFY(w->isEnabled());
+        p->setAcquisition(nullptr);
     }
 
     // "Nein" to a new song from a CD track gives the track back, never below 0.
