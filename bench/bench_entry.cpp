@@ -6,9 +6,11 @@
 #include "core/catalogue/carrierstore.h"
 #include "core/catalogue/detailstores.h"
 #include "core/catalogue/songstore.h"
+#include "core/common/messageservice.h"
 #include "core/db/dataset.h"
 #include "core/shell/appstate.h"
 #include "gui/catalogue/carrierpage.h"
+#include "gui/catalogue/lookupcombo.h"
 #include "gui/catalogue/picturepage.h"
 #include "gui/catalogue/songpage.h"
 #include "gui/catalogue/textpage.h"
@@ -16,6 +18,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -109,7 +112,7 @@ int main(int argc, char* argv[]) {
         << " mit 99 Liedern und 5 Grafiken 2000x2000" << Qt::endl;
 
     SilentMessages messages;
-    qint64 afterFirstPicture = 0, afterAllPictures = 0;
+    QList<qint64> memory; // after each picture of the first run
     for (int run = 0; run < runs; ++run) {
         TMainTtDialog* w = nullptr;
         step(QStringLiteral("open carrier window"), [&] {
@@ -134,12 +137,13 @@ int main(int argc, char* argv[]) {
         step(QStringLiteral("show picture page (first picture)"),
              [&] { w->selectPage(TMainTtDialog::PictureIndex); });
         if (run == 0)
-            afterFirstPicture = residentKiB();
-        for (int i = 0; i < 4; ++i)
+            memory.append(residentKiB());
+        for (int i = 0; i < 4; ++i) {
             step(QStringLiteral("next picture"),
                  [&] { w->picturePage()->navigate(EntryNavigation::Next); });
-        if (run == 0)
-            afterAllPictures = residentKiB();
+            if (run == 0)
+                memory.append(residentKiB());
+        }
         step(QStringLiteral("save picture page"), [&] {
             w->picturePage()->stretchBox()->setChecked(run % 2 == 0);
             w->save();
@@ -181,7 +185,9 @@ int main(int argc, char* argv[]) {
                    .arg(t.size())
             << Qt::endl;
     }
-    out << "Speicher nach der ersten Grafik: " << afterFirstPicture / 1024
-        << " MiB, nach allen fünf: " << afterAllPictures / 1024 << " MiB" << Qt::endl;
+    out << "Speicher nach Grafik 1 bis 5 (MiB):";
+    for (qint64 kib : memory)
+        out << ' ' << kib / 1024;
+    out << Qt::endl;
     return 0;
 }
