@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -182,6 +183,15 @@ private slots:
         QCOMPARE(f->messages.messages().last().helpContext, 30026);
         QCOMPARE(f->messages.messages().last().kind, MessageKind::Error);
         QCOMPARE(f->count("MUSIKPOS"), 1);
+    }
+
+    // The song list keeps its column layout in the settings file.
+    void columnsSurvive() {
+        QVERIFY(w->selectPage(TMainTtDialog::SongIndex));
+        songs()->list()->horizontalHeader()->resizeSection(2, 250);
+        QVERIFY(w->close());
+        auto again = f->open(1);
+        QCOMPARE(again->songPage()->list()->horizontalHeader()->sectionSize(2), 250);
     }
 
     void songTabOrder_data() {

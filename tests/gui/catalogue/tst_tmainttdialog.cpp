@@ -76,6 +76,13 @@ private slots:
         QCOMPARE(f->count("MUSIKKOP"), 1);
     }
 
+    void helpKeyAndButton() {
+        auto w = f->open();
+        QTest::keyClick(w->carrierPage()->groupEdit(), Qt::Key_F1);
+        w->helpButton()->click();
+        QCOMPARE(f->helps, QList<int>({30000, 30000}));
+    }
+
     void globalNumbering() {
         f->state->settings.globalNumbering = true;
         f->state->settings.globalNumber = 17;
