@@ -1,53 +1,53 @@
-#include "support/appstatefixture.h"
 #include "core/catalogue/carrierstore.h"
 #include "core/catalogue/cataloguetexts.h"
 #include "core/db/recordaccess.h"
+#include "support/appstatefixture.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-    namespace {
+namespace {
 
-    const QDate kToday(2026, 12, 10);
+const QDate kToday(2026, 12, 10);
 
-    CarrierData carrier(const QString& group, double type = 1, double number = 0) {
-        Settings settings;
-        CarrierData d = CarrierStore::newCarrier(settings, kToday);
-        d.carrier.gruppeInterpretText1 = group;
-        d.carrier.text2 = QStringLiteral("Titel");
-        d.carrier.artDerSchallplatte = type;
-        d.carrier.nummerierung = number;
-        return d;
-    }
+CarrierData carrier(const QString& group, double type = 1, double number = 0) {
+    Settings settings;
+    CarrierData d = CarrierStore::newCarrier(settings, kToday);
+    d.carrier.gruppeInterpretText1 = group;
+    d.carrier.text2 = QStringLiteral("Titel");
+    d.carrier.artDerSchallplatte = type;
+    d.carrier.nummerierung = number;
+    return d;
+}
 
-    void insertCarrier(Database & db, double number, const QString& group) {
-        CarrierRecord c;
-        c.gruppeInterpretText1 = group;
-        c.folgenummerKopf = number;
-        c.artDerSchallplatte = 1;
-        records::insert(db, c);
-    }
+void insertCarrier(Database& db, double number, const QString& group) {
+    CarrierRecord c;
+    c.gruppeInterpretText1 = group;
+    c.folgenummerKopf = number;
+    c.artDerSchallplatte = 1;
+    records::insert(db, c);
+}
 
-    CdReading twoDiscs(int first, int second, bool firstFound, bool secondFound) {
-        CdReading r;
-        for (int disc = 1; disc <= 2; ++disc) {
-            const int n = disc == 1 ? first : second;
-            const bool found = disc == 1 ? firstFound : secondFound;
-            for (int i = 0; i < n; ++i) {
-                r.tracks.append({qint16(disc), i != n - 1 || disc != 2, 3.0 + i / 100.0});
-                if (found)
-                    r.trackTitles.append(
-                        TCDTitleList{QStringLiteral("Artist %1").arg(disc),
-                                     QStringLiteral("Song %1-%2").arg(disc).arg(i + 1)});
-                else
-                    r.trackTitles.append(std::nullopt);
-            }
-            r.codes.append({qint16(disc), disc == 1 ? 0x9A0B1C02u : 0x0102030Au});
+CdReading twoDiscs(int first, int second, bool firstFound, bool secondFound) {
+    CdReading r;
+    for (int disc = 1; disc <= 2; ++disc) {
+        const int n = disc == 1 ? first : second;
+        const bool found = disc == 1 ? firstFound : secondFound;
+        for (int i = 0; i < n; ++i) {
+            r.tracks.append({qint16(disc), i != n - 1 || disc != 2, 3.0 + i / 100.0});
+            if (found)
+                r.trackTitles.append(
+                    TCDTitleList{QStringLiteral("Artist %1").arg(disc),
+                                 QStringLiteral("Song %1-%2").arg(disc).arg(i + 1)});
+            else
+                r.trackTitles.append(std::nullopt);
         }
-        r.found = firstFound || secondFound;
-        r.textLines = {QStringLiteral("Zeile 1"), QStringLiteral("Zeile 2")};
-        return r;
+        r.codes.append({qint16(disc), disc == 1 ? 0x9A0B1C02u : 0x0102030Au});
     }
+    r.found = firstFound || secondFound;
+    r.textLines = {QStringLiteral("Zeile 1"), QStringLiteral("Zeile 2")};
+    return r;
+}
 
 } // namespace
 

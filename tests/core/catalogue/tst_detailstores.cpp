@@ -1,25 +1,25 @@
-#include "support/appstatefixture.h"
 #include "core/catalogue/carrierstore.h"
 #include "core/catalogue/detailstores.h"
 #include "core/db/recordaccess.h"
+#include "support/appstatefixture.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
-    namespace {
-    const QDate kToday(2026, 12, 10);
+namespace {
+const QDate kToday(2026, 12, 10);
 
-    QByteArray imageBytes(const char* format) {
-        QImage image(8, 6, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, format);
-        return bytes;
-    }
+QByteArray imageBytes(const char* format) {
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
 } // namespace
 
 class TestDetailStores : public QObject {

@@ -1,13 +1,13 @@
-#include "support/appstatefixture.h"
 #include "core/catalogue/carrierstore.h"
 #include "core/catalogue/songstore.h"
 #include "core/db/recordaccess.h"
+#include "support/appstatefixture.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-    namespace {
-    const QDate kToday(2026, 12, 10);
+namespace {
+const QDate kToday(2026, 12, 10);
 }
 
 class TestSongStore : public QObject {
