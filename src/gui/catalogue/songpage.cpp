@@ -45,7 +45,7 @@ SongPage::SongPage(TMainTtDialog& window) : EntryPage(window), m_store(window.db
 SongPage::~SongPage() = default;
 
 void SongPage::build() {
-    setToolTip(QStringLiteral("BPM = Beat per Minute"));
+    setHint(this, QStringLiteral("BPM = Beat per Minute"));
     auto* grid = new QGridLayout;
     auto place = [&](int key, QWidget* field, const QString& hintText, int row, int column) {
         auto* label = new QLabel(fieldlabels::caption(key), this);

@@ -108,7 +108,10 @@ TMain::TMain(AppState& state, HintFilter& hints, QWidget* parent)
     setEnabled(false);
 }
 
-TMain::~TMain() = default;
+TMain::~TMain() {
+    // Children destroyed with the frame must not report activations to a half-gone window.
+    disconnect(m_mdi, nullptr, this, nullptr);
+}
 
 HelpViewer& TMain::help() {
     if (!m_help)
