@@ -322,8 +322,14 @@ private slots:
 
     void hints() {
         auto w = f->open();
-        for (QWidget* widget : w->carrierPage()->tabOrder())
-            QVERIFY2(!widget->statusTip().isEmpty(), qPrintable(widget->objectName()));
+        for (QWidget* widget : w->carrierPage()->tabOrder() + w->songPage()->tabOrder())
+            QVERIFY(!widget->statusTip().isEmpty());
+    }
+
+    void escapeCloses() {
+        auto w = f->open();
+        QTest::keyClick(w->carrierPage()->groupEdit(), Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
     }
 
     void printingChecks() {
