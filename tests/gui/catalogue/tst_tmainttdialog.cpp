@@ -353,6 +353,25 @@ private slots:
         QVERIFY(printed.isEmpty());
     }
 
+    void printingTemplates() {
+        auto hooks = f->hooks();
+        QList<int> printed;
+        hooks.printDialog = [&printed](int n) { printed.append(n); };
+        hooks.hasPrinter = [] { return true; };
+        const int number = f->storeCarrier();
+        TMainTtDialog w(*f->state, f->messages, hooks, number);
+        w.print();
+        QCOMPARE(printed, QList<int>{number});
+        f->state->db.exec(u"DELETE FROM \"MPRTTEXT\" WHERE \"Type\" = 2");
+        w.print();
+        QCOMPARE(f->messages.messages().last().text,
+                 QStringLiteral("Es sind keine Druckvorlagen vorhanden. Der Tonträger kann nicht "
+                                "ausgedruckt werden.!"));
+        QCOMPARE(f->messages.messages().last().helpContext, 31006);
+        QCOMPARE(f->messages.messages().last().kind, MessageKind::Error);
+        QCOMPARE(printed.size(), 1);
+    }
+
     void cdReadingAndFirstSave() {
         f->state->cdDrives = {QStringLiteral("/dev/sr0")};
         QList<std::pair<int, bool>> twelve, ten;
