@@ -39,6 +39,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-backup
 	./$(BUILD)/bench/diskarium-bench-printing
 	./$(BUILD)/bench/diskarium-bench-startup
+	./$(BUILD)/bench/diskarium-bench-entry
 
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build

@@ -1,5 +1,6 @@
 // diskarium-tool: the data set without a window.
 #include "backupcommands.h"
+#include "cataloguecommands.h"
 #include "cdcommands.h"
 #include "console.h"
 #include "consolemessageservice.h"
@@ -33,6 +34,11 @@ int usage() {
              "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
              "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
              "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
+             "  diskarium-tool add-cd VERZEICHNIS QUELLE... --type KURZ [--group G] [--title T]\n"
+             "      [--number N] [--host HOST --port PORT --user NAME [--hit N]]\n"
+             "      speichert einen neuen Tonträger aus CDs (1, 2, ...) und gibt seine Nummer aus\n"
+             "  diskarium-tool show VERZEICHNIS NUMMER\n"
+             "      zeigt einen Tonträger mit Liedern, Zusatztext, Prüfcodes und Grafiken\n"
           << printUsage()
           << "      schreibt einen Bericht als PDF-Datei, wie ihn der Drucker \"PDF-Datei\" "
              "druckt\n";
@@ -123,5 +129,9 @@ int main(int argc, char* argv[]) {
         return runCddbCommand(args);
     if (command == QLatin1String("print"))
         return runPrintCommand(args);
+    if (command == QLatin1String("add-cd"))
+        return runAddCdCommand(args);
+    if (command == QLatin1String("show"))
+        return runShowCommand(args);
     return usage();
 }

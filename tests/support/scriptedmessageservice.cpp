@@ -20,3 +20,11 @@ QString ScriptedMessageService::chooseOpenFile(const FileChoice& choice) {
 QString ScriptedMessageService::chooseSaveFile(const FileChoice& choice) {
     return chooseOpenFile(choice);
 }
+
+std::optional<QString> ScriptedMessageService::askText(const TextQuestion& question) {
+    m_textQuestions.append(question);
+    if (m_texts.isEmpty())
+        return std::nullopt;
+    const QString text = m_texts.dequeue();
+    return text.isNull() ? std::nullopt : std::optional<QString>(text);
+}

@@ -13,13 +13,17 @@ public:
     // not Help answers.
     void answer(MessageButton button) { m_answers.enqueue(button); }
     void answerFile(const QString& path) { m_files.enqueue(path); }
+    // Text answers in order; a null string cancels, and so does running out.
+    void answerText(const QString& text) { m_texts.enqueue(text); }
 
     MessageButton show(const Message& message) override;
     QString chooseOpenFile(const FileChoice& choice) override;
     QString chooseSaveFile(const FileChoice& choice) override;
+    std::optional<QString> askText(const TextQuestion& question) override;
 
     const QList<Message>& messages() const { return m_messages; }
     const QList<FileChoice>& fileChoices() const { return m_fileChoices; }
+    const QList<TextQuestion>& textQuestions() const { return m_textQuestions; }
     void clear() {
         m_messages.clear();
         m_fileChoices.clear();
@@ -30,4 +34,6 @@ private:
     QQueue<QString> m_files;
     QList<Message> m_messages;
     QList<FileChoice> m_fileChoices;
+    QQueue<QString> m_texts;
+    QList<TextQuestion> m_textQuestions;
 };

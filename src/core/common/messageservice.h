@@ -2,6 +2,7 @@
 
 #include <QFlags>
 #include <QString>
+#include <optional>
 
 // Every message box and file choice of the program goes through this seam: the GUI shows
 // real dialogs, tests answer from a script and check what was asked.
@@ -32,6 +33,14 @@ struct FileChoice {
     QString directory;
     QString fileName; // proposed name
     QString filter;   // "Beschreibung (*.ext);;Alle (*.*)"
+    int helpContext = 0;
+};
+
+// A line of text asked for ("Zeilen-Nr." of "Zu Zeilennummer springen").
+struct TextQuestion {
+    QString title;
+    QString prompt;
+    QString text; // proposed
 };
 
 class MessageService {
@@ -43,6 +52,8 @@ public:
     // The chosen path, or empty when the user cancelled.
     virtual QString chooseOpenFile(const FileChoice& choice) = 0;
     virtual QString chooseSaveFile(const FileChoice& choice) = 0;
+    // The text entered, or nothing when the user cancelled.
+    virtual std::optional<QString> askText(const TextQuestion&) { return std::nullopt; }
 
     // The usual boxes: an error or information with OK and Help, a question with Yes and No.
     MessageButton error(const QString& text, int helpContext = 0);

@@ -108,7 +108,10 @@ TMain::TMain(AppState& state, HintFilter& hints, QWidget* parent)
     setEnabled(false);
 }
 
-TMain::~TMain() = default;
+TMain::~TMain() {
+    // Children destroyed with the frame must not report activations to a half-gone window.
+    disconnect(m_mdi, nullptr, this, nullptr);
+}
 
 HelpViewer& TMain::help() {
     if (!m_help)
@@ -377,8 +380,10 @@ void TMain::notifyChildren(const QString& caption, bool prefix,
 }
 
 void TMain::childActivated(QMdiSubWindow* window) {
-    for (QAction* a : std::as_const(m_contributed))
-        menuBar()->removeAction(a);
+    for (const QPointer<QAction>& a : std::as_const(m_contributed)) {
+        if (a)
+            menuBar()->removeAction(a);
+    }
     m_contributed.clear();
     if (window) {
         if (auto* child = dynamic_cast<ChildWindow*>(window->widget())) {

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <functional>
 
 class QMdiArea;
@@ -96,7 +97,7 @@ private:
     QMenu* m_windowMenu = nullptr;
     QAction* m_windowListSeparator = nullptr;
     QAction* m_beforeWindowMenu = nullptr;
-    QList<QAction*> m_contributed;
+    QList<QPointer<QAction>> m_contributed; // a closed child takes its menus with it
     QLabel* m_date = nullptr;
     QLabel* m_weekday = nullptr;
     QLabel* m_time = nullptr;

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <utility>
 
 QtMessageService::QtMessageService(QWidget* parent) : m_parent(parent) {}
@@ -78,8 +80,35 @@ MessageButton QtMessageService::show(const Message& message) {
 }
 
 QString QtMessageService::chooseOpenFile(const FileChoice& choice) {
-    return QFileDialog::getOpenFileName(
-        m_parent, choice.title, QDir(choice.directory).filePath(choice.fileName), choice.filter);
+    if (choice.helpContext == 0)
+        return QFileDialog::getOpenFileName(m_parent, choice.title,
+                                            QDir(choice.directory).filePath(choice.fileName),
+                                            choice.filter);
+    // A dialog of our own, so that F1 reaches the help topic.
+    QFileDialog dialog(m_parent, choice.title, QDir(choice.directory).filePath(choice.fileName),
+                       choice.filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+    QObject::connect(help, &QShortcut::activated, &dialog, [this, &choice] {
+        if (m_help)
+            m_help(choice.helpContext);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtMessageService::askText(const TextQuestion& question) {
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(question.title);
+    dialog.setLabelText(question.prompt);
+    dialog.setTextValue(question.text);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 QString QtMessageService::chooseSaveFile(const FileChoice& choice) {

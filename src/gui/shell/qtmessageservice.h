@@ -20,6 +20,7 @@ public:
     MessageButton show(const Message& message) override;
     QString chooseOpenFile(const FileChoice& choice) override;
     QString chooseSaveFile(const FileChoice& choice) override;
+    std::optional<QString> askText(const TextQuestion& question) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -1,0 +1,303 @@
+#include "cataloguecommands.h"
+#include "console.h"
+
+#include "core/catalogue/carrierstore.h"
+#include "core/catalogue/detailstores.h"
+#include "core/catalogue/songstore.h"
+#include "core/cd/cddbclient.h"
+#include "core/common/germanformat.h"
+#include "core/common/laufzeit.h"
+#include "core/db/dataset.h"
+#include "core/db/recordaccess.h"
+#include "core/settings/settings.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QHostInfo>
+#include <QImageReader>
+
+namespace {
+
+int usage() {
+    err() << "Aufruf:\n"
+             "  diskarium-tool add-cd VERZEICHNIS QUELLE... --type KURZ [--group G] [--title T]\n"
+             "      [--number N] [--host HOST --port PORT --user NAME [--hit N]]\n"
+             "  diskarium-tool show VERZEICHNIS NUMMER\n";
+    err().flush();
+    return 2;
+}
+
+int fail(const QString& message) {
+    err() << "Fehler: " << message << Qt::endl;
+    return 1;
+}
+
+// Whether the program holds the data directory; the tool then must not write to it.
+bool dataDirectoryHeldByProgram(const QString& /*directory*/) {
+    return false;
+}
+
+struct AddCdOptions {
+    QString directory;
+    QStringList sources;
+    QString type;
+    std::optional<QString> group;
+    std::optional<QString> title;
+    std::optional<double> number;
+    QString host;
+    int port = 0;
+    QString user;
+    int hit = 1;
+};
+
+std::optional<AddCdOptions> parseAddCd(const QStringList& args) {
+    AddCdOptions o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            if (o.directory.isEmpty())
+                o.directory = a;
+            else
+                o.sources.append(a);
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return std::nullopt;
+        const QString value = args[++i];
+        bool ok = true;
+        if (a == QLatin1String("--type"))
+            o.type = value;
+        else if (a == QLatin1String("--group"))
+            o.group = value;
+        else if (a == QLatin1String("--title"))
+            o.title = value;
+        else if (a == QLatin1String("--number"))
+            o.number = value.toLongLong(&ok);
+        else if (a == QLatin1String("--host"))
+            o.host = value;
+        else if (a == QLatin1String("--port"))
+            o.port = value.toInt(&ok);
+        else if (a == QLatin1String("--user"))
+            o.user = value;
+        else if (a == QLatin1String("--hit"))
+            o.hit = value.toInt(&ok);
+        else
+            return std::nullopt;
+        if (!ok)
+            return std::nullopt;
+    }
+    const bool server = !o.host.isEmpty() || o.port != 0 || !o.user.isEmpty();
+    if (o.directory.isEmpty() || o.sources.isEmpty() || o.type.isEmpty() || o.hit < 1 ||
+        (server && (o.host.isEmpty() || o.port <= 0 || o.port > 65535 || o.user.isEmpty())))
+        return std::nullopt;
+    return o;
+}
+
+// Asks the server about one disc; a disc it does not know is not found. Nothing when the
+// exchange itself failed; the message is then in `error`.
+std::optional<CddbAnswer> askServer(const AddCdOptions& o, const CdTocResult& disc,
+                                    QString& error) {
+    const cddb::ServerAddress server{o.host, quint16(o.port)};
+    CddbClient client;
+    QList<qint32> offsets;
+    for (int i = 0; i < disc.tracks; ++i)
+        offsets.append(disc.toc[size_t(i)].frameOffset);
+    CddbExchange query(
+        CddbExchange::Command::Query,
+        CddbExchange::queryLine(disc.discId, disc.tracks, offsets, disc.leadOutSeconds), o.user,
+        QHostInfo::localHostName());
+    if (!client.run(server, query)) {
+        if (query.failure() == CddbExchange::Failure::Command)
+            return CddbAnswer(); // no match
+        error = query.failureMessage();
+        return std::nullopt;
+    }
+    const QList<cddb::Hit> hits = cddb::parseQueryReply(query.reply());
+    if (o.hit > hits.size())
+        return CddbAnswer();
+    const cddb::Hit& hit = hits[o.hit - 1];
+    CddbExchange read(CddbExchange::Command::Read, CddbExchange::readLine(hit.category, hit.discId),
+                      o.user, QHostInfo::localHostName());
+    if (!client.run(server, read)) {
+        error = read.failureMessage();
+        return std::nullopt;
+    }
+    const cddb::DiscRecord record = cddb::parseRecord(read.reply());
+    CddbAnswer answer;
+    answer.found = true;
+    answer.artist = record.artist;
+    answer.title = record.title;
+    answer.titles = record.tracks;
+    answer.extendedData = record.extendedData;
+    return answer;
+}
+
+QString num(const OptNumber& v) {
+    return v ? germanformat::formatNumber(*v) : QString();
+}
+
+} // namespace
+
+int runAddCdCommand(const QStringList& args) {
+    const auto options = parseAddCd(args);
+    if (!options)
+        return usage();
+    const AddCdOptions& o = *options;
+    if (dataDirectoryHeldByProgram(o.directory))
+        return fail(QStringLiteral("Das Programm arbeitet gerade mit dem Datenverzeichnis."));
+    Database db;
+    try {
+        db.open(dataset::databasePath(o.directory));
+    } catch (const DbError& e) {
+        return fail(e.message());
+    }
+    const QString settingsPath =
+        QDir(o.directory).filePath(QString::fromLatin1(settingsfile::kFileName));
+    Settings settings = settingsfile::read(settingsPath);
+    CarrierStore store(db);
+
+    std::optional<double> type;
+    for (const LookupRecord& row : store.lookupRows(QStringLiteral("MUSIKART"))) {
+        if (row.kurzbezeichnung.compare(o.type, Qt::CaseInsensitive) == 0)
+            type = row.indexNummer;
+    }
+    if (!type)
+        return fail(QStringLiteral("Die Tonträgerart %1 gibt es nicht.").arg(o.type));
+
+    CdReading reading;
+    for (int i = 0; i < o.sources.size(); ++i) {
+        const int disc = i + 1;
+        CdTocResult toc;
+        QList<TCDList> tracks;
+        if (ReadCDToc(disc, o.sources[i], &tracks, toc) == -1)
+            return fail(QStringLiteral("Die CD-Daten konnten nicht ermittelt werden! (%1)")
+                            .arg(o.sources[i]));
+        if (!toc.hasAudio)
+            return fail(
+                QStringLiteral("Die eingelegte CD ist keine Audio-CD! (%1)").arg(o.sources[i]));
+        CddbAnswer answer;
+        if (!o.host.isEmpty()) {
+            QString error;
+            const auto asked = askServer(o, toc, error);
+            if (!asked)
+                return fail(error);
+            answer = *asked;
+        }
+        addDisc(reading, disc, tracks, toc, answer);
+    }
+
+    const QDate today = QDate::currentDate();
+    CarrierData data = CarrierStore::newCarrier(settings, today);
+    CarrierRecord& c = data.carrier;
+    c.artDerSchallplatte = *type;
+    c.gruppeInterpretText1 = o.group.value_or(reading.artist).left(50);
+    c.text2 = o.title.value_or(reading.title).left(50);
+    // The window's proposal: the global number, or the type's counter when it has one.
+    if (!settings.globalNumbering) {
+        const int counter = store.typeCounter(*type);
+        if (counter > 0)
+            c.nummerierung = counter;
+    }
+    if (o.number)
+        c.nummerierung = *o.number;
+    c.anzahlDerLieder = reading.totalTracks;
+    c.laufzeitDerSchallplatte = reading.totalTime;
+    const CarrierCheck check = store.check(c);
+    if (!check.ok())
+        return fail(check.message);
+    int number = 0;
+    try {
+        number = store.saveNew(data, &reading, settings.globalNumbering, today);
+    } catch (const DbError& e) {
+        return fail(e.isKeyViolation() ? QStringLiteral("Der Tonträger konnte nicht gespeichert "
+                                                        "werden, da bereits ein Tonträger mit den "
+                                                        "gleichen Daten [Gruppe/Titel/Art/Lfd. Nr] "
+                                                        "existiert!")
+                                       : e.message());
+    }
+    if (settings.globalNumbering) {
+        ++settings.globalNumber;
+        QString error;
+        if (!settingsfile::write(settingsPath, settings, &error))
+            err() << "Warnung: " << error << Qt::endl;
+    }
+    out() << number << Qt::endl;
+    return 0;
+}
+
+int runShowCommand(const QStringList& args) {
+    bool ok = false;
+    const int number = args.size() == 2 ? args[1].toInt(&ok) : 0;
+    if (!ok)
+        return usage();
+    Database db;
+    try {
+        db.open(dataset::databasePath(args[0]));
+        const auto data = CarrierStore(db).load(number);
+        if (!data)
+            return fail(QStringLiteral("Den Tonträger Nr. %1 gibt es nicht.").arg(number));
+        const CarrierRecord& c = data->carrier;
+        const CarrierInfoRecord& i = data->info;
+        QTextStream& o = out();
+        o << "Tonträger Nr. " << number << "\n"
+          << "Gruppe: " << c.gruppeInterpretText1 << "\n"
+          << "Titel: " << c.text2 << "\n"
+          << "Art: " << num(c.artDerSchallplatte) << "\n"
+          << "Lfd. Nr: " << num(c.nummerierung) << "\n"
+          << "Anzahl Lieder: " << num(c.anzahlDerLieder) << "\n"
+          << "Gesamtlaufzeit: " << laufzeit::format(c.laufzeitDerSchallplatte.value_or(0)) << "\n"
+          << "Musikrichtung: " << num(c.musikrichtung) << "\n"
+          << "Bewertung: " << num(c.bewertung) << "\n"
+          << "Status: " << num(c.status) << "\n"
+          << "Erscheinungsjahr: " << c.erscheinungsjahr << "\n"
+          << "Kaufpreis: " << germanformat::locale().toString(c.kaufpreis.value_or(0), 'f', 2)
+          << "\n"
+          << "Kaufdatum: " << germanformat::formatDate(c.kaufdatum) << "\n"
+          << "Pressung: " << i.pressung << "\n"
+          << "Aufnahme: " << i.aufnahme << "\n"
+          << "Zustand: " << i.zustand << "\n"
+          << "Hersteller: " << i.firma << "\n"
+          << "Bestellcode: " << i.bestellcode << "\n"
+          << "Währung: " << (i.currency ? QString::number(*i.currency) : QString()) << "\n"
+          << "Erfaßt am: " << germanformat::formatDate(i.creationDate) << "\n"
+          << "Zuletzt geändert am: " << germanformat::formatDate(i.changeDate) << "\n";
+        for (const DiscCodeRecord& code : records::select<DiscCodeRecord>(
+                 db, u"WHERE \"Folgenummer Kopf\" = ?1 ORDER BY \"CD Nummer\"", {number}))
+            o << "CD " << num(code.cdNummer) << " Prüfcode: " << num(code.cdPruefcode) << " ("
+              << QString::number(quint32(qint32(code.cdPruefcode.value_or(0))), 16).toUpper()
+              << ")\n";
+        SongStore songs(db);
+        for (const SongRecord& s : songs.songs(number)) {
+            const SongInfoRecord info = songs.info(number, s.seiteDerSchallplatte, s.nrDesLiedes);
+            o << "Lied " << num(s.seiteDerSchallplatte) << "/" << num(s.nrDesLiedes) << ": "
+              << s.titelDesLiedes << " / " << s.interpretDesLiedes << " "
+              << laufzeit::format(s.laufzeitDesLiedes.value_or(0)) << " Zähler "
+              << num(s.zaehlwerkstandVon) << "-" << num(s.zaehlwerkstandBis) << " Bewertung "
+              << num(s.bewertung) << " Jahr " << s.erscheinungsjahr << " BPM "
+              << (info.bpmVon ? *info.bpmVon : 0) << "-" << (info.bpmBis ? *info.bpmBis : 0)
+              << " Tanzstil " << num(info.tanzstil) << "\n";
+        }
+        if (const auto text = CarrierTextStore(db).load(number)) {
+            o << "Zusatztext:\n";
+            for (const QString& line : text->split(QLatin1Char('\n')))
+                o << "  " << line << "\n";
+        }
+        PictureStore pictures(db);
+        for (const PictureEntry& entry : pictures.list(number)) {
+            const auto picture = pictures.load(number, entry.number);
+            QBuffer buffer;
+            buffer.setData(picture ? picture->grafik : QByteArray());
+            buffer.open(QIODevice::ReadOnly);
+            QImageReader reader(&buffer);
+            const QSize size = reader.size();
+            o << "Grafik " << num(entry.number) << ": "
+              << (reader.format().isEmpty() ? QByteArray("leer") : reader.format().toUpper()) << " "
+              << size.width() << "x" << size.height() << ", " << buffer.data().size() << " Bytes"
+              << (entry.stretch ? ", vergrößert" : "") << "\n";
+        }
+        o.flush();
+    } catch (const DbError& e) {
+        return fail(e.message());
+    }
+    return 0;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/cd/cdtoc.h"
+#include "core/cd/cdtypes.h"
+
+#include <QList>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class MessageService;
+
+// What "CD lesen" gathered for a new carrier; stored only at its first save.
+struct CdReading {
+    QList<TCDList> tracks;                          // every track of every disc, in order
+    QList<std::optional<TCDTitleList>> trackTitles; // one per track; none for an unknown disc
+    QList<TCDCode> codes;                           // one per disc
+    QStringList textLines;                          // extended lines of every found disc
+    bool found = false;                             // the server knew at least one disc
+    QString artist;                                 // of the first disc the server knew
+    QString title;
+    int totalTracks = 0;
+    double totalTime = 0; // Laufzeit value
+};
+
+// What the CDDB lookup of one disc hands back.
+struct CddbAnswer {
+    bool found = false;
+    QString artist;
+    QString title;
+    QList<TCDTitleList> titles;
+    QStringList extendedData;
+};
+
+// Asks a CDDB server about one disc: the program runs its lookup dialog, tests script it.
+class CddbLookupService {
+public:
+    virtual ~CddbLookupService() = default;
+    virtual CddbAnswer lookup(const CdTocResult& disc) = 0;
+};
+
+// Reads one disc's table of contents; ReadCDToc in the program.
+using TocReader =
+    std::function<qint64(int cdNumber, const QString& drive, QList<TCDList>*, CdTocResult&)>;
+
+// Adds one read disc with what the server said about it: each disc's titles stay on its
+// own tracks, an unknown disc's tracks get none.
+void addDisc(CdReading& reading, int disc, const QList<TCDList>& tracks, const CdTocResult& toc,
+             const CddbAnswer& answer);
+
+// Reads one or more discs, asking for each and whether another follows. Returns nothing
+// when the user cancelled or gave up on a disc: the caller keeps its previous reading.
+std::optional<CdReading> readCds(MessageService& messages, const QString& drive,
+                                 CddbLookupService& lookup, const TocReader& reader = ReadCDToc);

@@ -1,0 +1,97 @@
+#include "cataloguecommands.h"
+
+#include "core/common/messageservice.h"
+#include "core/db/statement.h"
+#include "gui/cd/cddblookup.h"
+#include "gui/shell/helpviewer.h"
+#include "gui/shell/mainwindow.h"
+#include "tmainttdialog.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace {
+
+// The program's lookup: the modal dialog "CDDB-Server abfragen".
+class DialogLookup : public CddbLookupService {
+public:
+    DialogLookup(AppState& state, MessageService& messages, QWidget* parent)
+        : m_state(state), m_messages(messages), m_parent(parent) {}
+
+    CddbAnswer lookup(const CdTocResult& disc) override {
+        TCDDBLookup dialog(m_state.settings, m_state.dataDirectory, m_messages, m_parent);
+        dialog.setDisc(disc.toc, disc.discId, disc.leadOutSeconds, disc.tracks);
+        dialog.exec();
+        CddbAnswer answer;
+        answer.found = dialog.succeeded();
+        answer.artist = dialog.artist();
+        answer.title = dialog.title();
+        answer.titles = dialog.titles();
+        answer.extendedData = dialog.extendedData();
+        return answer;
+    }
+
+private:
+    AppState& m_state;
+    MessageService& m_messages;
+    QWidget* m_parent;
+};
+
+} // namespace
+
+CatalogueCommands::CatalogueCommands(TMain& main, MessageService& messages)
+    : QObject(&main), m_main(main), m_messages(messages) {
+    m_hooks.carrierSaved = [this](bool everyWindow) {
+        m_main.notifyChildren(QStringLiteral("Tonträger bearbeiten"), everyWindow,
+                              [](ChildWindow& c) { c.refreshMediaList(); });
+    };
+    m_hooks.firstSave = [this] { m_main.updateMenuItems(); };
+    m_hooks.help = [this](int context) { m_main.help().showContext(context); };
+    m_hooks.hasPrinter = [this] { return !m_main.state().currentPrinter.isEmpty(); };
+    m_hooks.cddbLookup = [this](QWidget* parent) -> std::unique_ptr<CddbLookupService> {
+        return std::make_unique<DialogLookup>(m_main.state(), m_messages, parent);
+    };
+}
+
+void CatalogueCommands::install() {
+    m_main.setCommandHandler(MainCommand::NewCarrier, [this] { newCarrier(); });
+}
+
+TMainTtDialog* CatalogueCommands::open(int number) {
+    auto* window = new TMainTtDialog(m_main.state(), m_messages, m_hooks, number);
+    m_main.addChildWindow(window);
+    return window;
+}
+
+TMainTtDialog* CatalogueCommands::newCarrier() {
+    return open(0);
+}
+
+TMainTtDialog* CatalogueCommands::openCarrier(int number) {
+    for (QMdiSubWindow* w : m_main.mdiArea()->subWindowList()) {
+        auto* child = dynamic_cast<ChildWindow*>(w->widget());
+        auto* entry = qobject_cast<TMainTtDialog*>(w->widget());
+        if (child && entry && child->carrierNumber() == number) {
+            if (w->isMinimized())
+                w->showNormal();
+            m_main.mdiArea()->setActiveSubWindow(w);
+            return entry;
+        }
+    }
+    bool exists = false;
+    try {
+        Statement s = m_main.state().db.prepare(
+            u"SELECT 1 FROM \"MUSIKKOP\" WHERE \"Folgenummer Kopf\" = ?1");
+        s.bind(1, number);
+        exists = s.next();
+    } catch (const DbError& e) {
+        m_messages.error(e.message());
+        return nullptr;
+    }
+    if (!exists) {
+        m_messages.error(
+            QStringLiteral("Der Tonträger Nr. %1 ist nicht (mehr) vorhanden.").arg(number));
+        return nullptr;
+    }
+    return open(number);
+}

@@ -1,0 +1,150 @@
+#include "core/catalogue/carrierstore.h"
+#include "core/db/dataset.h"
+#include "core/db/recordaccess.h"
+#include "core/settings/settings.h"
+#include "support/discimage.h"
+#include "support/fakecddbserver.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// diskarium-tool add-cd and show, run as the user runs them.
+class TestCatalogueTool : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_data;
+    QStringList m_images;
+    FakeCddbServer* m_server = nullptr;
+
+    struct Run {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+    // Runs the tool while this process's event loop keeps the test server answering.
+    Run tool(const QStringList& args) {
+        QProcess p;
+        QSignalSpy finished(&p, &QProcess::finished);
+        p.start(QStringLiteral(TOOL_PATH), args);
+        if (!finished.wait(60000))
+            p.kill();
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    qint64 count(const char* table) {
+        Database db;
+        db.open(dataset::databasePath(m_data));
+        return records::count(db, schema::table(QString::fromLatin1(table)));
+    }
+    QStringList server() const {
+        return {"--host", "127.0.0.1", "--port", QString::number(m_server->port()),
+                "--user", "tester"};
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_data = m_dir->filePath("daten");
+        dataset::create(m_data);
+        m_images = {writeDiscImage(m_dir->path(), "a", {{40, true}, {80, true}, {50, false}}),
+                    writeDiscImage(m_dir->path(), "b", {{60, true}})};
+        delete m_server;
+        m_server = new FakeCddbServer(this);
+        m_server->replies.insert("cddb query", "200 rock 0a0b0c0d Band / Platte\r\n");
+        m_server->replies.insert("cddb read", "210 rock 0a0b0c0d CD database entry follows\r\n"
+                                              "DTITLE=Band / Platte\r\nTTITLE0=Eins\r\n"
+                                              "TTITLE1=Zwei - Gast\r\nEXTD=Aufgenommen 1999\r\n"
+                                              ".\r\n");
+    }
+
+    void addTwoDiscsAndShow() {
+        const Run run = tool(
+            QStringList{"add-cd", m_data, m_images[0], m_images[1], "--type", "cd"} + server());
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(run.out.trimmed(), QStringLiteral("1"));
+        QCOMPARE(count("MUSIKINF"), 2);
+        QCOMPARE(count("MUSIKPOS"), 4);
+        QCOMPARE(count("MUSIKTXT"), 1);
+        const Run shown = tool({"show", m_data, "1"});
+        QCOMPARE(shown.exitCode, 0);
+        QVERIFY2(shown.out.contains(QStringLiteral("Gruppe: Band\n")), qPrintable(shown.out));
+        QVERIFY(shown.out.contains(QStringLiteral("Anzahl Lieder: 4\n")));
+        QVERIFY(shown.out.contains(QStringLiteral("Gesamtlaufzeit: 3,50\n")));
+        QVERIFY(shown.out.contains(QStringLiteral("Lied 1/2: Zwei / Gast 1,20")));
+        QVERIFY(shown.out.contains(QStringLiteral("Lied 1/3: Data-Track / Band 0,50")));
+        QVERIFY(shown.out.contains(QStringLiteral("Lied 2/1: Eins / Band 1,00")));
+        QVERIFY(shown.out.contains(QStringLiteral("  Aufgenommen 1999\n  Aufgenommen 1999\n")));
+    }
+
+    void withoutServer() {
+        const Run run = tool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "Gruppe",
+                              "--title", "Titel", "--number", "7"});
+        QCOMPARE(run.exitCode, 0);
+        const Run shown = tool({"show", m_data, "1"});
+        QVERIFY(shown.out.contains(QStringLiteral("Lfd. Nr: 7\n")));
+        QVERIFY(shown.out.contains(QStringLiteral("CD 1 Prüfcode: ")));
+        QCOMPARE(count("MUSIKPOS"), 0);
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown type") << QStringList{"--type", "Walze", "--group", "G"} << 1
+                                      << "Die Tonträgerart Walze gibt es nicht.";
+        QTest::newRow("no type") << QStringList{"--group", "G"} << 2 << "Aufruf:";
+        QTest::newRow("no group") << QStringList{"--type", "LP"} << 1
+                                  << "Im Feld Gruppe muß ein Wert eingegeben werden!";
+    }
+    void refusals() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const Run run = tool(QStringList{"add-cd", m_data, m_images[1]} + args);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(count("MUSIKKOP"), 0);
+    }
+
+    void unreadableDiscStoresNothing() {
+        const Run run = tool({"add-cd", m_data, m_images[0], m_dir->filePath("fehlt.cue"), "--type",
+                              "CD", "--group", "G"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(QStringLiteral("Die CD-Daten konnten nicht ermittelt werden!")));
+        QCOMPARE(count("MUSIKKOP"), 0);
+        QCOMPARE(count("MUSIKINF"), 0);
+    }
+
+    void duplicateStoresNothing() {
+        const QStringList args{"add-cd",  m_data, m_images[0], "--type", "CD",
+                               "--group", "G",    "--number",  "5"};
+        QCOMPARE(tool(args).exitCode, 0);
+        const Run again = tool(args);
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY(again.err.contains(QStringLiteral("[Gruppe/Titel/Art/Lfd. Nr]")));
+        QCOMPARE(count("MUSIKKOP"), 1);
+        QCOMPARE(count("MUSIKINF"), 1);
+    }
+
+    void globalNumberWrittenBack() {
+        const QString ini = m_data + "/" + settingsfile::kFileName;
+        Settings settings;
+        settings.globalNumbering = true;
+        settings.globalNumber = 41;
+        QVERIFY(settingsfile::write(ini, settings));
+        QCOMPARE(tool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"}).exitCode, 0);
+        QCOMPARE(settingsfile::read(ini).globalNumber, 42);
+        QVERIFY(tool({"show", m_data, "1"}).out.contains(QStringLiteral("Lfd. Nr: 41\n")));
+    }
+
+    void showUnknown() {
+        const Run run = tool({"show", m_data, "5"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(QStringLiteral("Den Tonträger Nr. 5 gibt es nicht.")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogueTool)
+#include "tst_cataloguetool.moc"
