@@ -1,9 +1,28 @@
 // Starts the program on a data directory and ends it as soon as its main window is usable:
-// diskarium-startup-probe DIR [REINDEX]
+// diskarium-startup-probe DIR [REINDEX]. With --bare, a plain Qt window instead, as the
+// floor any start has to pay.
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 
+#include <QApplication>
+#include <QMainWindow>
+#include <QTimer>
+
+namespace {
+
+int bareWindow(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QMainWindow window;
+    window.show();
+    QTimer::singleShot(0, &window, [&window] { window.close(); });
+    return QApplication::exec();
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (argc > 1 && qstrcmp(argv[1], "--bare") == 0)
+        return bareWindow(argc, argv);
     StartOptions options;
     options.dataDirectory = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     options.arguments = argc > 2 ? QStringList{QString::fromLocal8Bit(argv[2])} : QStringList{};

@@ -34,6 +34,11 @@ public:
     int changes() const;
     bool inTransaction() const;
 
+    // Writes a consistent copy of the whole database into a new file through SQLite's
+    // online backup: other connections may write meanwhile, the copy shows one committed
+    // state. An existing file at target is replaced. Throws DbError.
+    void copyTo(const QString& target);
+
     sqlite3* handle() const { return m_db; }
 
     // Builds the DbError for a failed call: key violations apart, SQLite's text kept.
