@@ -28,11 +28,17 @@ qint64 median(std::vector<qint64> times) {
     return times[times.size() / 2];
 }
 
-// Median wall time from process start to its end, in milliseconds.
-qint64 medianStart(const QStringList& args, int runs) {
+struct StartFigures {
+    qint64 medianMs = 0;
+    qint64 peakMemoryKb = 0; // the largest of the runs
+};
+
+// Median wall time from process start to its end, and peak memory.
+StartFigures measureStart(const QStringList& args, int runs) {
     const QString probe = QDir(QCoreApplication::applicationDirPath())
                               .filePath(QStringLiteral("diskarium-startup-probe"));
     std::vector<qint64> times;
+    qint64 peak = 0;
     for (int i = 0; i < runs; ++i) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -46,12 +52,17 @@ qint64 medianStart(const QStringList& args, int runs) {
         times.push_back(timer.elapsed());
         if (process.exitCode() != 0)
             out() << "Start fehlgeschlagen: " << process.readAllStandardError() << Qt::endl;
+        peak = std::max(peak, process.readAllStandardOutput().trimmed().toLongLong());
     }
-    return median(times);
+    return {median(times), peak};
+}
+
+QString describe(const StartFigures& f) {
+    return QStringLiteral("%1 ms (%2 MB)").arg(f.medianMs).arg(f.peakMemoryKb / 1024);
 }
 
 // Median of a query's time in microseconds, on a connection opened once.
-qint64 medianQueryUs(Database& db, const std::function<void()>& query) {
+qint64 medianQueryUs(const std::function<void()>& query) {
     std::vector<qint64> times;
     for (int i = 0; i < 5; ++i) {
         QElapsedTimer t;
@@ -74,8 +85,8 @@ int main(int argc, char* argv[]) {
     }
     const int runs = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 5;
     out() << "Starts je Messung: " << runs << " (Median)" << Qt::endl;
-    out() << "leeres Qt-Fenster:           " << medianStart({QStringLiteral("--bare")}, runs)
-          << " ms" << Qt::endl;
+    out() << "leeres Qt-Fenster: " << describe(measureStart({QStringLiteral("--bare")}, runs))
+          << Qt::endl;
     for (const int carriers : sizes) {
         // One collection at a time: the largest takes about 2 GB.
         QTemporaryDir dir;
@@ -90,20 +101,20 @@ int main(int argc, char* argv[]) {
             db.open(dataset::databasePath(dir.path()));
             generateCollection(db, size);
             const schema::Table& table = schema::table(u"MUSIKKOP");
-            countUs = medianQueryUs(db, [&] { records::count(db, table); });
-            existsUs = medianQueryUs(db, [&] { records::hasRows(db, table); });
+            countUs = medianQueryUs([&] { records::count(db, table); });
+            existsUs = medianQueryUs([&] { records::hasRows(db, table); });
         }
         const qint64 generated = generation.elapsed();
         Settings settings;
         settings.showTip = false; // the tips dialog would wait for a click
         settingsfile::write(QDir(dir.path()).filePath(QString::fromLatin1(settingsfile::kFileName)),
                             settings);
-        out() << QStringLiteral("%1 Tonträger: Start %2 ms")
+        out() << QStringLiteral("%1 Tonträger: Start %2")
                      .arg(carriers, 9)
-                     .arg(medianStart({dir.path()}, runs));
+                     .arg(describe(measureStart({dir.path()}, runs)));
         if (carriers == sizes.first())
-            out() << ", mit REINDEX " << medianStart({dir.path(), QStringLiteral("REINDEX")}, runs)
-                  << " ms";
+            out() << ", mit REINDEX "
+                  << describe(measureStart({dir.path(), QStringLiteral("REINDEX")}, runs));
         out() << QStringLiteral("; Tonträger zählen %1 µs, vorhanden? %2 µs (erzeugt in %3 s)")
                      .arg(countUs)
                      .arg(existsUs)

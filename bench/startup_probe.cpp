@@ -1,14 +1,23 @@
 // Starts the program on a data directory and ends it as soon as its main window is usable:
 // diskarium-startup-probe DIR [REINDEX]. With --bare, a plain Qt window instead, as the
-// floor any start has to pay.
+// floor any start has to pay. Prints its peak memory (kB) on standard output at the end.
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 
 #include <QApplication>
 #include <QMainWindow>
 #include <QTimer>
+#include <cstdio>
+#include <sys/resource.h>
 
 namespace {
+
+int withPeakMemory(int result) {
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%ld\n", usage.ru_maxrss);
+    return result;
+}
 
 int bareWindow(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -22,10 +31,10 @@ int bareWindow(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (argc > 1 && qstrcmp(argv[1], "--bare") == 0)
-        return bareWindow(argc, argv);
+        return withPeakMemory(bareWindow(argc, argv));
     StartOptions options;
     options.dataDirectory = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     options.arguments = argc > 2 ? QStringList{QString::fromLocal8Bit(argv[2])} : QStringList{};
     options.whenUsable = [](TMain& main) { main.close(); };
-    return runDiskarium(argc, argv, options);
+    return withPeakMemory(runDiskarium(argc, argv, options));
 }
