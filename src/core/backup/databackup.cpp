@@ -5,9 +5,12 @@
 #include "core/settings/settings.h"
 #include "core/shell/datadirectorylock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 #include <filesystem>
+#include <thread>
 
 namespace databackup {
 namespace {
@@ -147,10 +150,11 @@ QString programFileName(const QString& storedFileName) {
     return lower;
 }
 
-QString checkDatabaseFile(const QString& databasePath) {
+QString checkDatabaseFile(const QString& databasePath, const std::atomic<bool>* stop) {
     try {
         Database db;
         db.open(databasePath);
+        db.stopWhen(stop);
         return startupchecks::pageCheckFindings(db);
     } catch (const DbError& e) {
         return e.message();
@@ -177,23 +181,41 @@ BackupResult backupDataDirectory(TBackupFile& component, const QString& dataDire
         }
         component.setSource(database, snapshot);
     }
+    // The copy holds exactly the bytes that are archived, and nothing changes it: it is
+    // checked on its own connection meanwhile.
+    std::atomic<bool> stopCheck = false, checkDone = !withDatabase;
+    QString problem;
+    std::thread checker;
+    if (withDatabase) {
+        checker = std::thread([&] {
+            problem = check ? check(snapshot) : checkDatabaseFile(snapshot, &stopCheck);
+            checkDone = true;
+        });
+    }
     const ErrorCapture error(component);
     const bool written = component.backup(patterns(dataDirectory), archivePath);
     component.clearSources();
+    stopCheck = !written;
+    while (!checkDone) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (component.cancelled())
+            stopCheck = true; // cancelled while the check still ran
+        else
+            QThread::msleep(5);
+    }
+    if (checker.joinable())
+        checker.join();
 
-    if (!written) {
+    if (!written || component.cancelled()) {
         result.cancelled = component.cancelled();
         if (!result.cancelled)
             result.failure = error.text();
-    } else if (withDatabase) {
-        // The copy holds exactly the bytes that were archived.
-        const QString problem = check ? check(snapshot) : checkDatabaseFile(snapshot);
-        if (!problem.isEmpty())
-            result.failure =
-                QStringLiteral("Die gesicherte Datenbank ist nicht verwendbar: %1").arg(problem);
+    } else if (!problem.isEmpty()) {
+        result.failure =
+            QStringLiteral("Die gesicherte Datenbank ist nicht verwendbar: %1").arg(problem);
     }
     QFile::remove(snapshot);
-    result.ok = written && result.failure.isEmpty();
+    result.ok = written && !result.cancelled && result.failure.isEmpty();
     // A part of an archive must not be taken for a backup later.
     if (!result.ok && archivePath != TBackupFile::kStreamPath)
         removeArchive(archivePath, component.volumesWritten());

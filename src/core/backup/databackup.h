@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 
 // Backing up and restoring the data directory: which files, under which names, and a
@@ -38,13 +39,15 @@ struct BackupResult {
 // Checks a database file: empty when it is usable, otherwise the reason.
 using DatabaseCheck = std::function<QString(const QString& databasePath)>;
 
-// SQLite's quick check of the file, with its first finding and the count of the rest.
-QString checkDatabaseFile(const QString& databasePath);
+// SQLite's quick check of the file, with its first finding and the count of the rest. It
+// ends early once stop is set.
+QString checkDatabaseFile(const QString& databasePath, const std::atomic<bool>* stop = nullptr);
 
 // Backs up the data directory. The database is read from a consistent copy taken through
 // SQLite beside it (another process may go on writing), stored under its own name, and
-// checked with check (checkDatabaseFile when empty) before the backup counts as done. A
-// backup that fails or is cancelled leaves no archive behind.
+// checked with check (checkDatabaseFile when empty) before the backup counts as done; the
+// check runs on a second thread while the archive is written, and events are processed
+// while it ends. A backup that fails or is cancelled leaves no archive behind.
 BackupResult backupDataDirectory(TBackupFile& component, const QString& dataDirectory,
                                  const QString& archivePath, const DatabaseCheck& check = {});
 

@@ -127,6 +127,19 @@ void Database::copyTo(const QString& target) {
     }
 }
 
+void Database::stopWhen(const std::atomic<bool>* flag) {
+    if (!m_db)
+        return;
+    if (!flag) {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        m_db, 10000,
+        [](void* stop) -> int { return static_cast<const std::atomic<bool>*>(stop)->load(); },
+        const_cast<std::atomic<bool>*>(flag));
+}
+
 int Database::changes() const {
     return sqlite3_changes(m_db);
 }
