@@ -6,8 +6,12 @@
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
 #include "core/shell/datadirectorylock.h"
+#include "printcommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLocale>
+#include <memory>
 
 namespace {
 
@@ -31,7 +35,10 @@ int usage() {
              "  diskarium-tool discid QUELLE\n"
              "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
              "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
-             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n";
+             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
+          << printUsage()
+          << "      schreibt einen Bericht als PDF-Datei, wie ihn der Drucker \"PDF-Datei\" "
+             "druckt\n";
     err().flush();
     return 2;
 }
@@ -41,6 +48,7 @@ int init(const QStringList& args) {
         return usage();
     try {
         dataset::create(args[0]);
+        dataset::installDeliveredFiles(args[0]);
     } catch (const DbError& e) {
         err() << "Fehler: " << e.message() << Qt::endl;
         return 1;
@@ -101,7 +109,14 @@ int check(const QStringList& args) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Reports measure fonts and write PDF: they need the GUI library, but never a display.
+    const bool printing = argc > 1 && qstrcmp(argv[1], "print") == 0;
+    if (printing)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = printing
+                                                ? std::make_unique<QGuiApplication>(argc, argv)
+                                                : std::make_unique<QCoreApplication>(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QCoreApplication::setApplicationName(QStringLiteral("diskarium-tool"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.5.0"));
     QStringList args = QCoreApplication::arguments().mid(1);
@@ -122,5 +137,7 @@ int main(int argc, char* argv[]) {
         return runDiscIdCommand(args);
     if (command == QLatin1String("cddb"))
         return runCddbCommand(args);
+    if (command == QLatin1String("print"))
+        return runPrintCommand(args);
     return usage();
 }
