@@ -280,8 +280,8 @@ private slots:
         b.OnNeedDisk = [](int, bool& cont) { cont = true; };
         const QString archive = m_dir->filePath(QStringLiteral("sicherung.bck"));
         QString checked;
-        const auto result = databackup::backupDataDirectory(
-            b, m_data, archive, [&](const QString& database) {
+        const auto result =
+            databackup::backupDataDirectory(b, m_data, archive, [&](const QString& database) {
                 checked = database;
                 return QStringLiteral("Seite 7 ist beschädigt");
             });
