@@ -49,12 +49,9 @@ int runBackupCommand(const QStringList& args) {
     component.setBackupTitle(databackup::archiveTitle(now));
     // Further volumes are written beside the first one without asking.
     component.OnNeedDisk = [](int, bool& cont) { cont = true; };
-    QString errorText;
-    component.OnError = [&](int code, const QString& file, const QString&) {
-        errorText = databackup::errorText(code, file);
-    };
-    if (!component.backup(databackup::patterns(dataDirectory), archive)) {
-        err() << "Die Datensicherung ist fehlgeschlagen [" << errorText << "]!" << Qt::endl;
+    const auto result = databackup::backupDataDirectory(component, dataDirectory, archive);
+    if (!result.ok) {
+        err() << "Die Datensicherung ist fehlgeschlagen [" << result.failure << "]!" << Qt::endl;
         return 1;
     }
     out() << "Die Datensicherung war erfolgreich. Kompressionsrate = "
@@ -79,6 +76,10 @@ int runRestoreCommand(const QStringList& args) {
         return 1;
     }
     const auto result = databackup::restoreDataDirectory(component, archive, args[1]);
+    if (result.inUse) {
+        err() << result.failure << Qt::endl;
+        return 1;
+    }
     if (!result.ok) {
         err() << "Die Datenwiederherstellung ist fehlgeschlagen [" << result.failure
               << "]! Die vorhandenen Daten sind unverändert." << Qt::endl;

@@ -1,5 +1,6 @@
 #include "cataloguecommands.h"
 #include "console.h"
+#include "core/shell/datadirectorylock.h"
 
 #include "core/catalogue/carrierstore.h"
 #include "core/catalogue/detailstores.h"
@@ -30,11 +31,6 @@ int usage() {
 int fail(const QString& message) {
     err() << "Fehler: " << message << Qt::endl;
     return 1;
-}
-
-// Whether the program holds the data directory; the tool then must not write to it.
-bool dataDirectoryHeldByProgram(const QString& /*directory*/) {
-    return false;
 }
 
 struct AddCdOptions {
@@ -143,8 +139,11 @@ int runAddCdCommand(const QStringList& args) {
     if (!options)
         return usage();
     const AddCdOptions& o = *options;
-    if (dataDirectoryHeldByProgram(o.directory))
-        return fail(QStringLiteral("Das Programm arbeitet gerade mit dem Datenverzeichnis."));
+    // A new carrier is numbered from what the running program may be writing at the same time.
+    DataDirectoryLock lock(o.directory);
+    QString refusal;
+    if (!lock.tryLock(&refusal))
+        return fail(refusal);
     Database db;
     try {
         db.open(dataset::databasePath(o.directory));

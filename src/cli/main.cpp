@@ -6,6 +6,7 @@
 #include "consolemessageservice.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
+#include "core/shell/datadirectorylock.h"
 #include "printcommand.h"
 
 #include <QCoreApplication>
@@ -22,12 +23,14 @@ int usage() {
              "  diskarium-tool check VERZEICHNIS [--reindex] [--yes]\n"
              "      prüft Datendateien, Indizes und Tabellenformate; --reindex baut alle Indizes "
              "neu,\n"
-             "      --yes beantwortet Umstellungsfragen mit OK\n"
+             "      --yes beantwortet Umstellungsfragen mit OK; --reindex nur, solange Diskarium\n"
+             "      die Daten nicht verwendet\n"
              "  diskarium-tool backup DATENVERZEICHNIS ARCHIV [--max-size BYTES]\n"
              "      sichert den Datenbestand in ARCHIV (mit --max-size auf mehrere Dateien "
              "verteilt)\n"
              "  diskarium-tool restore ARCHIV DATENVERZEICHNIS\n"
-             "      stellt den Datenbestand aus ARCHIV wieder her\n"
+             "      stellt den Datenbestand aus ARCHIV wieder her (nicht, solange Diskarium die\n"
+             "      Daten verwendet)\n"
              "  diskarium-tool list ARCHIV\n"
              "      zeigt Titel, Dateien und Datenträger einer Sicherung\n"
              "  diskarium-tool discid QUELLE\n"
@@ -75,6 +78,14 @@ int check(const QStringList& args) {
     }
     if (directory.isEmpty())
         return usage();
+    // Rebuilding every index under a running program is refused; single repairs go
+    // through SQLite's own locking.
+    DataDirectoryLock lock(directory);
+    QString refusal;
+    if (reindex && !lock.tryLock(&refusal)) {
+        err() << refusal << Qt::endl;
+        return 1;
+    }
     ConsoleMessageService messages(yes);
     Database db;
     try {
@@ -86,7 +97,12 @@ int check(const QStringList& args) {
     if (!startupchecks::checkDataFiles(db, messages))
         return 1;
     QStringList rebuilt;
-    if (!startupchecks::checkAndRebuildIndexes(db, reindex, messages, {}, &rebuilt))
+    startupchecks::Hooks hooks;
+    hooks.pageChecked = [](const QString& table, bool passed) {
+        if (!passed)
+            err() << "Beschädigte Seiten in " << table << Qt::endl;
+    };
+    if (!startupchecks::checkAndRebuildIndexes(db, reindex, messages, hooks, &rebuilt))
         return 1;
     for (const QString& table : rebuilt)
         out() << "Indizes neu aufgebaut: " << table << Qt::endl;

@@ -2,8 +2,10 @@
 #include "core/db/dataset.h"
 #include "core/db/recordaccess.h"
 #include "core/settings/settings.h"
+#include "core/shell/datadirectorylock.h"
 #include "support/discimage.h"
 #include "support/fakecddbserver.h"
+#include "support/lockholderprocess.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -115,6 +117,19 @@ private slots:
         QVERIFY(run.err.contains(QStringLiteral("Die CD-Daten konnten nicht ermittelt werden!")));
         QCOMPARE(count("MUSIKKOP"), 0);
         QCOMPARE(count("MUSIKINF"), 0);
+    }
+
+    void refusedWhileTheProgramRuns() {
+        {
+            LockHolderProcess program(m_data);
+            QVERIFY(program.holds());
+            const Run run = tool({"add-cd", m_data, m_images[1], "--type", "CD"});
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.err.contains(DataDirectoryLock::inUseText()), qPrintable(run.err));
+            QCOMPARE(count("MUSIKKOP"), 0);
+        }
+        QCOMPARE(tool({"add-cd", m_data, m_images[1], "--type", "CD"}).exitCode, 0);
+        QCOMPARE(count("MUSIKKOP"), 1);
     }
 
     void duplicateStoresNothing() {

@@ -61,6 +61,7 @@ void TBackupFile::resetRunState() {
     m_bytesProcessed = 0;
     m_bytesWrittenToArchive = 0;
     m_fileCount = 0;
+    m_volumes = 0;
     m_currentFile.clear();
 }
 
@@ -133,6 +134,10 @@ bool TBackupFile::askForDisk(int volume) {
     return m_continue;
 }
 
+void TBackupFile::setSource(const QString& listedPath, const QString& readFrom) {
+    m_sources.insert(QFileInfo(listedPath).absoluteFilePath().toLower(), readFrom);
+}
+
 QList<TBackupFile::Listed> TBackupFile::listFiles(const QStringList& patterns,
                                                   const QString& archivePath) const {
     QList<Listed> files;
@@ -172,8 +177,10 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
     reportProgress(QString(), 0);
     const bool toStream = archivePath == kStreamPath;
     QList<Listed> files = listFiles(patterns, toStream ? QString() : archivePath);
+    // Where the bytes of a listed file are read from; its time stays the listed file's.
+    auto readPath = [this](const Listed& f) { return m_sources.value(f.name, f.path); };
     for (const Listed& f : files)
-        m_totalSize += QFileInfo(f.path).size();
+        m_totalSize += QFileInfo(readPath(f)).size();
 
     QTemporaryFile fileList(QDir::temp().filePath(QStringLiteral("FIDXXXXXX")));
     const int listedFiles = int(files.size());
@@ -183,7 +190,7 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
             const QFileInfo info(f.path);
             text += archiveio::encodeName(f.name) + '\t' +
                     QByteArray::number(packeddatetime::pack(info.lastModified())) + '=' +
-                    QByteArray::number(info.size()) + "\r\n";
+                    QByteArray::number(QFileInfo(readPath(f)).size()) + "\r\n";
         }
         if (fileList.open() && fileList.write(text) == text.size() && fileList.flush()) {
             files.prepend({fileList.fileName(), kFileListName});
@@ -194,8 +201,11 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
     }
 
     archiveio::Output out(toStream ? m_stream : nullptr);
-    if (m_continue && !out.open(archivePath)) {
-        fail(CannotWriteArchive);
+    if (m_continue) {
+        if (out.open(archivePath))
+            m_volumes = 1;
+        else
+            fail(CannotWriteArchive);
     }
     if (m_continue) {
         const QByteArray title = archiveio::encodeName(m_title);
@@ -217,7 +227,7 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
     for (const Listed& entry : std::as_const(files)) {
         if (!m_continue)
             break;
-        QFile source(entry.path);
+        QFile source(readPath(entry));
         if (!source.exists())
             continue; // vanished since the listing
         m_currentFile = entry.name;
@@ -227,7 +237,7 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
             fail(CannotReadFile);
             break;
         }
-        out.writeInt32(packeddatetime::pack(QFileInfo(source).lastModified()));
+        out.writeInt32(packeddatetime::pack(QFileInfo(entry.path).lastModified()));
         qint64 remaining = source.size();
         bool freshVolume = false;
         for (;;) {
@@ -290,6 +300,7 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
                 fail(CannotWriteArchive);
                 break;
             }
+            m_volumes = volume;
             freshVolume = true;
         }
         source.close();

@@ -3,6 +3,7 @@
 #include "core/common/messageservice.h"
 
 #include <QFile>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -81,6 +82,11 @@ public:
     RestoreFileHandler OnRestoreFile;
     FileRestoredHandler OnFileRestored;
 
+    // Stores the listed file under its own name but reads its bytes from another file (a
+    // consistent copy of a file that may change meanwhile). Cleared by clearSources().
+    void setSource(const QString& listedPath, const QString& readFrom);
+    void clearSources() { m_sources.clear(); }
+
     bool backup(const QStringList& patterns, const QString& archivePath);
     // An empty target directory restores every entry to its stored path.
     bool restore(const QString& archivePath, const QString& targetDirectory);
@@ -93,6 +99,8 @@ public:
     const QString& archiveError() const { return m_archiveError; }
     int compressionRate() const;
     int filesProcessed() const { return m_fileCount; }
+    // The volumes the last backup opened (1 when it fitted into the first).
+    int volumesWritten() const { return m_volumes; }
 
     static QString errorText(int code);
     // The path of volume n (2, 3, ...): the extension replaced by "." and three digits.
@@ -125,6 +133,7 @@ private:
     bool m_saveFileID = false;
     QString m_title;
     QIODevice* m_stream = nullptr;
+    QHash<QString, QString> m_sources; // listed name (lower case) -> file read instead
     MessageService* m_messages = nullptr;
 
     // run state
@@ -136,5 +145,6 @@ private:
     qint64 m_bytesProcessed = 0;
     qint64 m_bytesWrittenToArchive = 0;
     int m_fileCount = 0;
+    int m_volumes = 0;
     QString m_currentFile;
 };

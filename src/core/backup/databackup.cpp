@@ -3,10 +3,14 @@
 #include "core/db/database.h"
 #include "core/db/startupchecks.h"
 #include "core/settings/settings.h"
+#include "core/shell/datadirectorylock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 #include <filesystem>
+#include <thread>
 
 namespace databackup {
 namespace {
@@ -34,9 +38,8 @@ QString checkRestoredDatabase(const QString& path) {
         Database db;
         db.open(path);
         // Stored blocks carry no checksum; the database's own check finds damage in them.
-        if (const QString check = db.scalar(u"PRAGMA quick_check").toString();
-            check != QLatin1String("ok"))
-            return check;
+        if (const QString findings = startupchecks::pageCheckFindings(db); !findings.isEmpty())
+            return findings;
         CheckMessages messages;
         if (!startupchecks::checkDataFiles(db, messages) ||
             !startupchecks::checkAndUpgradeFormats(db, messages))
@@ -45,6 +48,39 @@ QString checkRestoredDatabase(const QString& path) {
         return e.message();
     }
     return {};
+}
+
+// Keeps the component's error for the German message while a run lasts; the handler set
+// before is called as well.
+class ErrorCapture {
+public:
+    explicit ErrorCapture(TBackupFile& component)
+        : m_component(component), m_previous(component.OnError) {
+        component.OnError = [this](int code, const QString& file, const QString& text) {
+            m_code = code;
+            m_file = file;
+            if (m_previous)
+                m_previous(code, file, text);
+        };
+    }
+    ~ErrorCapture() { m_component.OnError = m_previous; }
+    ErrorCapture(const ErrorCapture&) = delete;
+    ErrorCapture& operator=(const ErrorCapture&) = delete;
+    int code() const { return m_code; }
+    QString text() const { return errorText(m_code, m_file); }
+
+private:
+    TBackupFile& m_component;
+    TBackupFile::ErrorHandler m_previous;
+    int m_code = 0;
+    QString m_file;
+};
+
+// The files a backup wrote: the archive and its further volumes.
+void removeArchive(const QString& archivePath, int volumes) {
+    QFile::remove(archivePath);
+    for (int volume = 2; volume <= volumes; ++volume)
+        QFile::remove(TBackupFile::volumePath(archivePath, volume));
 }
 
 bool replaceFile(const QString& from, const QString& to) {
@@ -114,10 +150,90 @@ QString programFileName(const QString& storedFileName) {
     return lower;
 }
 
+QString checkDatabaseFile(const QString& databasePath, const std::atomic<bool>* stop) {
+    try {
+        Database db;
+        db.open(databasePath);
+        db.stopWhen(stop);
+        return startupchecks::pageCheckFindings(db);
+    } catch (const DbError& e) {
+        return e.message();
+    }
+}
+
+BackupResult backupDataDirectory(TBackupFile& component, const QString& dataDirectory,
+                                 const QString& archivePath, const DatabaseCheck& check) {
+    BackupResult result;
+    const QDir data(dataDirectory);
+    const QString database = data.filePath(QString::fromLatin1(Database::kFileName));
+    const QString snapshot = database + QStringLiteral("-sicherung");
+    const bool withDatabase = QFile::exists(database);
+    if (withDatabase) {
+        try {
+            Database db;
+            db.open(database);
+            db.copyTo(snapshot);
+        } catch (const DbError& e) {
+            QFile::remove(snapshot);
+            result.failure = errorText(TBackupFile::CannotCreateFileList, QString()) +
+                             QStringLiteral(": ") + e.message();
+            return result;
+        }
+        component.setSource(database, snapshot);
+    }
+    // The copy holds exactly the bytes that are archived, and nothing changes it: it is
+    // checked on its own connection meanwhile.
+    std::atomic<bool> stopCheck = false, checkDone = !withDatabase;
+    QString problem;
+    std::thread checker;
+    if (withDatabase) {
+        checker = std::thread([&] {
+            problem = check ? check(snapshot) : checkDatabaseFile(snapshot, &stopCheck);
+            checkDone = true;
+        });
+    }
+    const ErrorCapture error(component);
+    const bool written = component.backup(patterns(dataDirectory), archivePath);
+    component.clearSources();
+    stopCheck = !written;
+    while (!checkDone) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (component.cancelled())
+            stopCheck = true; // cancelled while the check still ran
+        else
+            QThread::msleep(5);
+    }
+    if (checker.joinable())
+        checker.join();
+
+    if (!written || component.cancelled()) {
+        result.cancelled = component.cancelled();
+        if (!result.cancelled)
+            result.failure = error.text();
+    } else if (!problem.isEmpty()) {
+        result.failure =
+            QStringLiteral("Die gesicherte Datenbank ist nicht verwendbar: %1").arg(problem);
+    }
+    QFile::remove(snapshot);
+    result.ok = written && !result.cancelled && result.failure.isEmpty();
+    // A part of an archive must not be taken for a backup later.
+    if (!result.ok && archivePath != TBackupFile::kStreamPath)
+        removeArchive(archivePath, component.volumesWritten());
+    return result;
+}
+
 RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archivePath,
                                    const QString& dataDirectory) {
     RestoreResult result;
     const QDir data(dataDirectory);
+    data.mkpath(QStringLiteral("."));
+    // Files replaced under a running program would leave it writing into a file without a
+    // name, and what it writes would be lost.
+    DataDirectoryLock lock(dataDirectory);
+    if (!lock.tryLock(&result.failure)) {
+        result.inUse = true;
+        return result;
+    }
     QDir staging(data.filePath(kStagingFolder));
     staging.removeRecursively();
     if (!data.mkpath(kStagingFolder)) {
@@ -125,15 +241,7 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
             QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(staging.path());
         return result;
     }
-    QString errorFile;
-    int errorCode = 0;
-    const auto previousError = component.OnError;
-    component.OnError = [&](int code, const QString& file, const QString& text) {
-        errorCode = code;
-        errorFile = file;
-        if (previousError)
-            previousError(code, file, text);
-    };
+    const ErrorCapture error(component);
     const auto previousRestoreFile = component.OnRestoreFile;
     component.OnRestoreFile = [&](QString& target, bool& restore, qint32 time) {
         // Each file under the name the program opens it by.
@@ -143,7 +251,6 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
             previousRestoreFile(target, restore, time);
     };
     const bool restored = component.restore(archivePath, staging.path());
-    component.OnError = previousError;
     component.OnRestoreFile = previousRestoreFile;
 
     if (!restored) {
@@ -152,7 +259,7 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
         result.archiveError = component.archiveError();
         if (!result.cancelled)
             result.failure = !result.archiveError.isEmpty() ? result.archiveError
-                             : errorCode                    ? errorText(errorCode, errorFile)
+                             : error.code()                 ? error.text()
                                                             : errorText(3, QString());
         return result;
     }

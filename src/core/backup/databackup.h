@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <functional>
 
 // Backing up and restoring the data directory: which files, under which names, and a
 // restore that replaces the present files only once the archive proved complete and its
@@ -28,16 +30,39 @@ QString errorText(int code, const QString& fileName);
 // The name by which the program opens a stored file ("windskm.ini" -> "WinDsKm.InI").
 QString programFileName(const QString& storedFileName);
 
+struct BackupResult {
+    bool ok = false;
+    bool cancelled = false;
+    QString failure; // German reason when not ok and not cancelled
+};
+
+// Checks a database file: empty when it is usable, otherwise the reason.
+using DatabaseCheck = std::function<QString(const QString& databasePath)>;
+
+// SQLite's quick check of the file, with its first finding and the count of the rest. It
+// ends early once stop is set.
+QString checkDatabaseFile(const QString& databasePath, const std::atomic<bool>* stop = nullptr);
+
+// Backs up the data directory. The database is read from a consistent copy taken through
+// SQLite beside it (another process may go on writing), stored under its own name, and
+// checked with check (checkDatabaseFile when empty) before the backup counts as done; the
+// check runs on a second thread while the archive is written, and events are processed
+// while it ends. A backup that fails or is cancelled leaves no archive behind.
+BackupResult backupDataDirectory(TBackupFile& component, const QString& dataDirectory,
+                                 const QString& archivePath, const DatabaseCheck& check = {});
+
 struct RestoreResult {
     bool ok = false;
     bool cancelled = false;
     QString archiveError; // "Cannot read archive" / "Invalid archive type"
     QString failure;      // German reason when not ok and not cancelled
+    bool inUse = false;   // another process holds the data directory; failure says so
 };
 
 // Restores the archive into a staging folder of the data directory, checks the restored
 // database, then replaces the present files. The present data stays untouched unless the
-// whole archive was read and checked. The database must be closed meanwhile.
+// whole archive was read and checked. The database must be closed meanwhile, and no other
+// process may use the data directory: it is locked for the run.
 RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archivePath,
                                    const QString& dataDirectory);
 

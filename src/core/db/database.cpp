@@ -2,6 +2,7 @@
 
 #include "germancollation.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
 
@@ -80,6 +81,63 @@ Statement Database::prepare(QStringView sql) {
 QVariant Database::scalar(QStringView sql) {
     Statement s = prepare(sql);
     return s.next() ? s.toVariant(0) : QVariant();
+}
+
+void Database::copyTo(const QString& target) {
+    if (!m_db)
+        throw DbError(DbError::Kind::Other, QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    QFile::remove(target);
+    sqlite3* copy = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(target).constData(), &copy,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    auto fail = [&](int code) {
+        const DbError error = errorFor(copy, code);
+        sqlite3_close_v2(copy);
+        QFile::remove(target);
+        throw error;
+    };
+    if (rc != SQLITE_OK)
+        fail(rc);
+    // The copy is thrown away when anything fails, so it needs no journal of its own.
+    rc = sqlite3_exec(copy, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF", nullptr, nullptr,
+                      nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    sqlite3_backup* backup = sqlite3_backup_init(copy, "main", m_db, "main");
+    if (!backup)
+        fail(sqlite3_errcode(copy));
+    // All pages in one step, under one read lock of the source: a writer that is just
+    // committing is waited for a while, as the busy timeout waits elsewhere.
+    for (int attempt = 0;; ++attempt) {
+        rc = sqlite3_backup_step(backup, -1);
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || attempt >= 100)
+            break;
+        sqlite3_sleep(50);
+    }
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        fail(rc == SQLITE_OK ? finished : rc);
+    if (finished != SQLITE_OK)
+        fail(finished);
+    rc = sqlite3_close(copy);
+    copy = nullptr;
+    if (rc != SQLITE_OK) {
+        QFile::remove(target);
+        throw errorFor(nullptr, rc);
+    }
+}
+
+void Database::stopWhen(const std::atomic<bool>* flag) {
+    if (!m_db)
+        return;
+    if (!flag) {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        m_db, 10000,
+        [](void* stop) -> int { return static_cast<const std::atomic<bool>*>(stop)->load(); },
+        const_cast<std::atomic<bool>*>(flag));
 }
 
 int Database::changes() const {

@@ -4,6 +4,7 @@
 #include "statement.h"
 
 #include <QString>
+#include <atomic>
 
 // The one SQLite file that holds every table. Opened by the main window for the program's
 // run; backup and restore close it and open it again. Every statement outside a
@@ -33,6 +34,15 @@ public:
     QVariant scalar(QStringView sql);
     int changes() const;
     bool inTransaction() const;
+
+    // Writes a consistent copy of the whole database into a new file through SQLite's
+    // online backup: other connections may write meanwhile, the copy shows one committed
+    // state. An existing file at target is replaced. Throws DbError.
+    void copyTo(const QString& target);
+
+    // Long statements end early with an error once the flag is set (from any thread); null
+    // removes it.
+    void stopWhen(const std::atomic<bool>* flag);
 
     sqlite3* handle() const { return m_db; }
 

@@ -95,4 +95,10 @@ qint64 count(Database& db, const schema::Table& table) {
         .toLongLong();
 }
 
+bool hasRows(Database& db, const schema::Table& table) {
+    return db
+        .scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1)").arg(schema::quoted(table.name)))
+        .toBool();
+}
+
 } // namespace records

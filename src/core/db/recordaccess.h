@@ -163,5 +163,7 @@ double nextKey(Database& db, const schema::Table& table, QStringView field,
                QStringView condition = {}, const QVariantList& parameters = {});
 
 qint64 count(Database& db, const schema::Table& table);
+// True when the table holds at least one row; reads one row, not the whole table.
+bool hasRows(Database& db, const schema::Table& table);
 
 } // namespace records

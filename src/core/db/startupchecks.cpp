@@ -150,6 +150,15 @@ bool quickCheckPasses(Database& db, const QString& table) {
     return s.next() && s.toString(0) == QLatin1String("ok") && !s.next();
 }
 
+// One line for the user instead of a page of SQLite's findings.
+QString summarised(const QStringList& findings) {
+    if (findings.size() <= 1)
+        return findings.value(0);
+    return QStringLiteral("%1 (und %2 weitere Befunde)")
+        .arg(findings.first())
+        .arg(findings.size() - 1);
+}
+
 // A table whose primary key is missing or wrong is built anew with the right one; the
 // values of the columns both versions have are copied over.
 void recreateWithPrimaryKey(Database& db, const schema::Table& table) {
@@ -296,7 +305,38 @@ bool upgradeInformation(Database& db, MessageService& messages, const Hooks& hoo
     return true;
 }
 
+bool checkPages(Database& db, const QString& table, const Hooks& hooks) {
+    bool passes = false;
+    try {
+        passes = quickCheckPasses(db, table);
+    } catch (const DbError&) {
+        passes = false;
+    }
+    if (hooks.pageChecked)
+        hooks.pageChecked(table, passes);
+    return passes;
+}
+
 } // namespace
+
+QString pageCheckFindings(Database& db) {
+    QStringList findings;
+    try {
+        Statement s = db.prepare(u"PRAGMA quick_check");
+        while (s.next()) {
+            // One row may hold several findings, each on its own line, under a heading.
+            for (const QString& line : s.toString(0).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+                if (!line.startsWith(QLatin1String("*** ")))
+                    findings.append(line.trimmed());
+            }
+        }
+    } catch (const DbError& e) {
+        findings.append(e.message()); // the check gave up on a page it could not read
+    }
+    if (findings == QStringList{QStringLiteral("ok")})
+        return {};
+    return summarised(findings);
+}
 
 std::optional<int> fieldCount(Database& db, const QString& table) {
     if (!tableExists(db, table))
@@ -329,7 +369,7 @@ bool checkDataFiles(Database& db, MessageService& messages, const Hooks& hooks) 
     return false;
 }
 
-bool indexesUsable(Database& db, const QString& tableName) {
+bool indexesUsable(Database& db, const QString& tableName, PageCheck pages, const Hooks& hooks) {
     try {
         const schema::Table& table = schema::table(tableName);
         if (!tableExists(db, table.name) || primaryKeyColumns(db, table.name) != table.primaryKey())
@@ -341,17 +381,17 @@ bool indexesUsable(Database& db, const QString& tableName) {
         // Indexes left by older versions are replaced too.
         if (namedIndexes(db, table.name).size() != qsizetype(table.indexes.size()))
             return false;
-        return quickCheckPasses(db, table.name);
+        return pages == PageCheck::Skip || checkPages(db, table.name, hooks);
     } catch (const DbError&) {
         return false;
     }
 }
 
 bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService& messages,
-                            const Hooks& hooks, QStringList* rebuilt) {
+                            const Hooks& hooks, QStringList* rebuilt, PageCheck pages) {
     for (const RebuildEntry& entry : kRebuildTable) {
         const schema::Table& table = schema::table(QString::fromLatin1(entry.table));
-        if (!rebuildRequested && indexesUsable(db, table.name))
+        if (!rebuildRequested && indexesUsable(db, table.name, pages, hooks))
             continue;
         if (hooks.processEvents)
             hooks.processEvents();
@@ -367,6 +407,10 @@ bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService&
         }
         if (rebuilt)
             rebuilt->append(table.name);
+        // Damage of the table's own pages outlives a rebuild; it is reported, and queries
+        // that meet it later give the database's error message.
+        if (pages == PageCheck::Run)
+            checkPages(db, table.name, hooks);
     }
     return true;
 }

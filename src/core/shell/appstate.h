@@ -2,6 +2,7 @@
 
 #include "core/db/database.h"
 #include "core/settings/settings.h"
+#include "datadirectorylock.h"
 
 #include <QDir>
 #include <QStringList>
@@ -15,6 +16,7 @@ struct AppState {
     bool busy = false;             // a backup or restore runs
     Settings settings;
     QString currentPrinter;
+    DataDirectoryLock lock; // held while db is open; released after it closes
     Database db;
 
     bool cdDrivePresent() const { return !cdDrives.isEmpty(); }

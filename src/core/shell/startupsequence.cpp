@@ -2,6 +2,9 @@
 
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
+#include "datadirectorylock.h"
+
+#include <QDir>
 
 namespace startup {
 
@@ -11,7 +14,7 @@ bool rebuildRequested(const QStringList& arguments) {
 
 bool runDataSteps(StartupContext& c, StartupUi& ui) {
     const startupchecks::Hooks hooks{[&ui](bool visible) { ui.setVisible(visible); },
-                                     [&ui] { ui.pause(0); }};
+                                     [&ui] { ui.pause(0); }, c.pageChecked};
     ui.setProgress(4);
     ui.pause(30);
     ui.setProgress(12);
@@ -24,8 +27,10 @@ bool runDataSteps(StartupContext& c, StartupUi& ui) {
     const bool rebuild = rebuildRequested(c.arguments);
     ui.pause(50);
     ui.setProgress(44);
+    const auto pages =
+        rebuild || c.uncleanEnd ? startupchecks::PageCheck::Run : startupchecks::PageCheck::Skip;
     if (!c.duplicateInstance &&
-        !startupchecks::checkAndRebuildIndexes(c.db, rebuild, c.messages, hooks))
+        !startupchecks::checkAndRebuildIndexes(c.db, rebuild, c.messages, hooks, nullptr, pages))
         return false;
     ui.pause(30);
     ui.setProgress(52);
@@ -55,7 +60,18 @@ bool runDataSteps(StartupContext& c, StartupUi& ui) {
     return true;
 }
 
-bool openDatabase(Database& db, const QString& dataDirectory, MessageService& messages) {
+bool openDatabase(Database& db, const QString& dataDirectory, MessageService& messages,
+                  DataDirectoryLock* lock) {
+    if (lock) {
+        QDir().mkpath(dataDirectory); // a first start may have no directory yet
+        lock->setDirectory(dataDirectory);
+        // A directory that cannot be written cannot be replaced by anyone either; the
+        // program then runs without the lock.
+        if (lock->acquire() == DataDirectoryLock::Result::InUse) {
+            messages.error(DataDirectoryLock::inUseText());
+            return false;
+        }
+    }
     try {
         if (!dataset::exists(dataDirectory))
             dataset::create(dataDirectory);
@@ -63,6 +79,8 @@ bool openDatabase(Database& db, const QString& dataDirectory, MessageService& me
         db.open(dataset::databasePath(dataDirectory));
         return true;
     } catch (const DbError& e) {
+        if (lock)
+            lock->release();
         messages.error(e.message() +
                        QStringLiteral(" Die Programmausführung kann nicht fortgesetzt werden!"));
         return false;

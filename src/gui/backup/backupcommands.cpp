@@ -47,15 +47,17 @@ void BackupCommands::prepare() {
     m_main.state().busy = true;
     m_main.updateMenuItems();
     m_main.state().db.close();
+    m_main.state().lock.release();
     m_dialog = new TBackupProgressDlg(m_messages, &m_main);
     m_dialog->setFileLabel(QStringLiteral("Backupeinstellungen"));
-    m_errorText.clear();
 }
 
 void BackupCommands::finish() {
     delete m_dialog;
     m_dialog = nullptr;
     AppState& state = m_main.state();
+    if (state.lock.acquire() == DataDirectoryLock::Result::InUse)
+        m_messages.error(DataDirectoryLock::inUseText()); // a tool took the data meanwhile
     try {
         state.db.open(dataset::databasePath(state.dataDirectory));
     } catch (const DbError& e) {
@@ -74,9 +76,8 @@ void BackupCommands::connectComponent(TBackupFile& component, bool backupMode) {
         if (m_dialog)
             m_dialog->showProgress(name, percent);
     };
-    component.OnError = [this](int code, const QString& file, const QString&) {
-        m_errorText = databackup::errorText(code, file);
-    };
+    // The German failure message names the error; the component shows no box of its own.
+    component.OnError = [](int, const QString&, const QString&) {};
     component.OnNeedDisk = [this, &component](int volume, bool& cont) {
         askForDisk(volume, cont, component);
     };
@@ -192,16 +193,16 @@ void BackupCommands::backup() {
     m_dialog->show();
     m_main.setEnabled(false);
     m_dialog->setEnabled(true); // its cancel button stays usable
-    const bool ok = component.backup(databackup::patterns(state.dataDirectory), path);
+    const auto result = databackup::backupDataDirectory(component, state.dataDirectory, path);
     m_dialog->hide();
     m_main.setEnabled(true);
-    if (ok)
+    if (result.ok)
         m_messages.information(
             QStringLiteral("Die Datensicherung war erfolgreich. Kompressionsrate = %1%")
                 .arg(component.compressionRate()));
-    else if (!component.cancelled())
+    else if (!result.cancelled)
         m_messages.information(
-            QStringLiteral("Die Datensicherung ist fehlgeschlagen [%1]!").arg(m_errorText));
+            QStringLiteral("Die Datensicherung ist fehlgeschlagen [%1]!").arg(result.failure));
     finish();
 }
 

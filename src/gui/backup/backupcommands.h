@@ -39,6 +39,5 @@ private:
     TMain& m_main;
     MessageService& m_messages;
     TBackupProgressDlg* m_dialog = nullptr;
-    QString m_errorText;
     std::function<QDateTime()> m_clock;
 };

@@ -46,7 +46,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     app.installEventFilter(&hints);
     TMain main(state, hints);
     QObject::connect(&instance, &SingleInstance::activationRequested, &main, &TMain::bringToFront);
-    if (!startup::openDatabase(state.db, state.dataDirectory, main.messages()))
+    if (!startup::openDatabase(state.db, state.dataDirectory, main.messages(), &state.lock))
         return 1;
     auto* backups = new BackupCommands(main, main.messages());
     backups->install();
@@ -72,6 +72,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
                            false,
                            [&main] { main.applySettings(); },
                            createPreview};
+    context.uncleanEnd = state.lock.tookOverStaleLock();
     if (!startup::runDataSteps(context, init))
         return 1;
     init.hide();

@@ -312,7 +312,8 @@ void TMain::updateMenuItems() {
     in.cdPlayerOpen = m_state.cdPlayerOpen;
     if (!m_state.busy && m_state.db.isOpen()) {
         try {
-            in.carriers = records::count(m_state.db, schema::table(u"MUSIKKOP"));
+            // Only "none or some" matters: no count over the whole table.
+            in.carriers = records::hasRows(m_state.db, schema::table(u"MUSIKKOP")) ? 1 : 0;
         } catch (const DbError&) {
             in.carriers = 0;
         }
@@ -558,6 +559,7 @@ void TMain::closeEvent(QCloseEvent* event) {
         m_messages.error(error);
     saveWindowPlacement();
     m_state.db.close();
+    m_state.lock.release();
     if (m_help)
         m_help->close();
     event->accept();

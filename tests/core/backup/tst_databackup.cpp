@@ -2,10 +2,17 @@
 #include "core/backup/drivecheck.h"
 #include "core/db/dataset.h"
 #include "core/db/recordaccess.h"
+#include "core/db/startupchecks.h"
+#include "core/shell/datadirectorylock.h"
+#include "support/lockholderprocess.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <atomic>
+#include <thread>
 
 class TestDataBackup : public QObject {
     Q_OBJECT
@@ -41,6 +48,17 @@ class TestDataBackup : public QObject {
         if (!b.backup(databackup::patterns(m_data), archive))
             return {};
         return archive;
+    }
+
+    // Songs with titles that hardly compress, so that a backup takes a while.
+    void addSongs(int count) {
+        Database db;
+        db.open(dataset::databasePath(m_data));
+        db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                               "WHERE i < %1) INSERT INTO \"MUSIKPOS\" (\"Folgenummer Position\", "
+                               "\"Seite der Schallplatte\", \"Nr. des Liedes\", \"Titel des "
+                               "Liedes\") SELECT i, 1, 1, hex(randomblob(24)) FROM n")
+                    .arg(count));
     }
 
 private slots:
@@ -189,6 +207,141 @@ private slots:
         QVERIFY(!result.failure.isEmpty());
         QCOMPARE(carriers(), QStringList({"Vorher", "Nachher"}));
         QVERIFY(!QDir(m_data).exists(QStringLiteral(".wiederherstellung")));
+    }
+
+    // Titles of changing length move rows between pages while the backup reads the file.
+    void backupWhileAnotherConnectionWrites() {
+        addSongs(30000);
+        std::atomic<bool> stop = false;
+        std::atomic<int> commits = 0;
+        std::thread writer([&] {
+            Database db;
+            db.open(dataset::databasePath(m_data));
+            for (int k = 0; !stop; k = (k + 3000) % 30000) {
+                // Rows leave their pages and come back longer or shorter: pages are freed,
+                // reused and split while the backup reads the file.
+                Transaction transaction(db);
+                Statement remove = db.prepare(
+                    u"DELETE FROM \"MUSIKPOS\" WHERE \"Folgenummer Position\" BETWEEN ?1 AND ?2");
+                remove.bind(1, k + 1);
+                remove.bind(2, k + 3000);
+                remove.next();
+                Statement insert = db.prepare(
+                    u"WITH RECURSIVE n(i) AS (SELECT ?1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                    u"?2) INSERT INTO \"MUSIKPOS\" (\"Folgenummer Position\", \"Seite der "
+                    u"Schallplatte\", \"Nr. des Liedes\", \"Titel des Liedes\") SELECT i, 1, 1, "
+                    u"hex(randomblob(abs(random() % 25) + 1)) FROM n");
+                insert.bind(1, k + 1);
+                insert.bind(2, k + 3000);
+                insert.next();
+                transaction.commit();
+                ++commits;
+            }
+        });
+        TBackupFile b;
+        databackup::configure(b);
+        int atFirstBlock = -1;
+        b.OnProgress = [&](const QString& name, bool&, int) {
+            if (name.isEmpty())
+                return;
+            if (atFirstBlock < 0)
+                atFirstBlock = commits;
+            QThread::msleep(1); // gives the writer time between the blocks
+        };
+        const QString archive = m_dir->filePath(QStringLiteral("laufend.bck"));
+        const auto result = databackup::backupDataDirectory(b, m_data, archive);
+        const int during = commits - atFirstBlock;
+        stop = true;
+        writer.join();
+        QVERIFY2(result.ok, qPrintable(result.failure));
+        QVERIFY2(during > 0, "the writer never committed while the backup ran");
+        QVERIFY(!QFile::exists(dataset::databasePath(m_data) + QStringLiteral("-sicherung")));
+
+        QTemporaryDir target;
+        TBackupFile r;
+        databackup::configure(r);
+        const auto restored = databackup::restoreDataDirectory(r, archive, target.path());
+        QVERIFY2(restored.ok, qPrintable(restored.failure));
+        QCOMPARE(databackup::checkDatabaseFile(dataset::databasePath(target.path())), QString());
+    }
+
+    void failedVerificationLeavesNoArchive_data() {
+        QTest::addColumn<qint64>("maxSize");
+        QTest::newRow("one volume") << qint64(0);
+        QTest::newRow("several volumes")
+            << qint64(TBackupFile::kVolumeMargin + 4 * TBackupFile::kBlockSize);
+    }
+    void failedVerificationLeavesNoArchive() {
+        QFETCH(qint64, maxSize);
+        addSongs(5000);
+        TBackupFile b;
+        databackup::configure(b);
+        b.setMaxSize(maxSize);
+        b.OnNeedDisk = [](int, bool& cont) { cont = true; };
+        const QString archive = m_dir->filePath(QStringLiteral("sicherung.bck"));
+        QString checked;
+        const auto result =
+            databackup::backupDataDirectory(b, m_data, archive, [&](const QString& database) {
+                checked = database;
+                return QStringLiteral("Seite 7 ist beschädigt");
+            });
+        QVERIFY(!result.ok);
+        QVERIFY(!result.cancelled);
+        QCOMPARE(result.failure,
+                 QStringLiteral("Die gesicherte Datenbank ist nicht verwendbar: Seite 7 ist "
+                                "beschädigt"));
+        QVERIFY(!checked.isEmpty());
+        QVERIFY(maxSize == 0 || b.volumesWritten() > 1);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
+        QVERIFY(!QFile::exists(checked)); // the copy is gone as well
+        QCOMPARE(carriers(), QStringList({"Vorher"}));
+    }
+
+    void damagedDatabaseIsRefusedInOneLine() {
+        addSongs(20000);
+        QTemporaryDir other;
+        const QString copy = other.filePath(QStringLiteral("WinDsKm.db"));
+        QVERIFY(QFile::copy(dataset::databasePath(m_data), copy));
+        {
+            // Pages in the middle of the song table overwritten, as a torn copy leaves them.
+            QFile f(copy);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(f.size() / 2);
+            f.write(QByteArray(40 * 4096, '\0'));
+        }
+        TBackupFile b;
+        databackup::configure(b);
+        const QString archive = m_dir->filePath(QStringLiteral("kaputt.bck"));
+        QVERIFY(b.backup(databackup::patterns(other.path()), archive));
+        const auto result = databackup::restoreDataDirectory(b, archive, m_data);
+        QVERIFY(!result.ok);
+        QVERIFY2(!result.failure.contains(QLatin1Char('\n')), qPrintable(result.failure));
+        QVERIFY2(result.failure.contains(QRegularExpression(QStringLiteral(
+                     "^Die gesicherte Datenbank ist nicht verwendbar: .+ \\(und \\d+ weitere "
+                     "Befunde\\)$"))),
+                 qPrintable(result.failure));
+        QCOMPARE(carriers(), QStringList({"Vorher"}));
+    }
+
+    void restoreWaitsForTheProgramToEnd() {
+        const QString archive = backup();
+        addCarrier(QStringLiteral("Nachher"), 2);
+        {
+            LockHolderProcess program(m_data);
+            QVERIFY(program.holds());
+            TBackupFile b;
+            databackup::configure(b);
+            const auto result = databackup::restoreDataDirectory(b, archive, m_data);
+            QVERIFY(!result.ok);
+            QVERIFY(result.inUse);
+            QCOMPARE(result.failure, DataDirectoryLock::inUseText());
+            QCOMPARE(carriers(), QStringList({"Vorher", "Nachher"}));
+        }
+        TBackupFile b;
+        databackup::configure(b);
+        const auto result = databackup::restoreDataDirectory(b, archive, m_data);
+        QVERIFY2(result.ok, qPrintable(result.failure));
+        QCOMPARE(carriers(), QStringList({"Vorher"}));
     }
 
     void cancelledRestoreLeavesTheDataAlone() {

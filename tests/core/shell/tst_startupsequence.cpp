@@ -80,6 +80,36 @@ private slots:
         QVERIFY(m_messages.messages().isEmpty());
     }
 
+    // The pages of every table are read only when there is reason to.
+    void pageCheckOnlyWhenNeeded_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("uncleanEnd");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("clean start") << QStringList() << false << false;
+        QTest::newRow("after an unclean end") << QStringList() << true << true;
+        QTest::newRow("REINDEX") << QStringList({"reindex"}) << false << true;
+    }
+    void pageCheckOnlyWhenNeeded() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, uncleanEnd);
+        QFETCH(bool, checked);
+        RecordingUi ui;
+        StartupContext c = context(arguments);
+        c.uncleanEnd = uncleanEnd;
+        QStringList tables;
+        c.pageChecked = [&](const QString& table, bool passed) {
+            tables.append(table);
+            QVERIFY(passed);
+        };
+        QVERIFY(startup::runDataSteps(c, ui));
+        if (checked) {
+            QCOMPARE(tables.size(), 23);
+            QVERIFY(tables.contains(QStringLiteral("MUSIKPOS")));
+        } else {
+            QCOMPARE(tables, QStringList());
+        }
+    }
+
     void missingDataFileStopsTheStart() {
         m_db.exec(u"DROP TABLE \"VERSTAMM\"");
         RecordingUi ui;

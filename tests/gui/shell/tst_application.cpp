@@ -1,5 +1,6 @@
 #include "core/db/dataset.h"
 #include "core/settings/settings.h"
+#include "core/shell/datadirectorylock.h"
 #include "gui/printing/previewdialog.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
@@ -24,12 +25,14 @@ private slots:
         options.dataDirectory = dir.path();
         options.arguments = QStringList{QStringLiteral("reindex")};
         bool previewThere = false, settingsRead = false, backupWired = false;
+        bool lockedWhileOpen = false;
         QString caption;
         options.whenUsable = [&](TMain& main) {
             previewThere = TPreviewDialog::instance() != nullptr;
             settingsRead = main.state().settings.cddbUserName == QLatin1String("anna");
             backupWired = main.action(MainCommand::Backup)->isEnabled();
             caption = main.windowTitle();
+            lockedWhileOpen = !DataDirectoryLock(dir.path()).tryLock();
             main.close();
         };
         char name[] = "diskarium";
@@ -39,6 +42,10 @@ private slots:
         QVERIFY(settingsRead);
         QVERIFY(backupWired);
         QCOMPARE(caption, QStringLiteral("Diskarium"));
+        // The data directory is the program's while it runs, and free again after it ended.
+        QVERIFY(lockedWhileOpen);
+        QVERIFY(!QFile::exists(
+            QDir(dir.path()).filePath(QString::fromLatin1(DataDirectoryLock::kFileName))));
         QVERIFY(dataset::exists(dir.path()));
         QVERIFY(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("cddbhosts.txt"))));
         // The settings were written back on closing and keep what was there.
