@@ -123,12 +123,12 @@ private slots:
         {
             LockHolderProcess program(m_data);
             QVERIFY(program.holds());
-            const Run run = tool({"add-cd", m_data, m_images[1], "--type", "CD"});
+            const Run run = tool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"});
             QCOMPARE(run.exitCode, 1);
             QVERIFY2(run.err.contains(DataDirectoryLock::inUseText()), qPrintable(run.err));
             QCOMPARE(count("MUSIKKOP"), 0);
         }
-        QCOMPARE(tool({"add-cd", m_data, m_images[1], "--type", "CD"}).exitCode, 0);
+        QCOMPARE(tool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"}).exitCode, 0);
         QCOMPARE(count("MUSIKKOP"), 1);
     }
 
