@@ -5,6 +5,7 @@
 #include "consolemessageservice.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
+#include "playcommand.h"
 
 #include <QCoreApplication>
 
@@ -28,7 +29,10 @@ int usage() {
              "  diskarium-tool discid QUELLE\n"
              "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
              "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
-             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n";
+             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
+             "  diskarium-tool play QUELLE [--track N] [--wav DATEI]\n"
+             "      spielt die CD ab Lied N (ab 1) über die Audioausgabe; --wav schreibt Lied N\n"
+             "      als WAV-Datei, ohne zu spielen\n";
     err().flush();
     return 2;
 }
@@ -106,5 +110,7 @@ int main(int argc, char* argv[]) {
         return runDiscIdCommand(args);
     if (command == QLatin1String("cddb"))
         return runCddbCommand(args);
+    if (command == QLatin1String("play"))
+        return runPlayCommand(args);
     return usage();
 }
