@@ -94,6 +94,7 @@ void TCDPlayerWindow::buildControls() {
         (*values[i])->setMinimumWidth(320);
         fields->addWidget(*values[i], i, 1);
     }
+    fields->setColumnStretch(1, 1);
     layout->addLayout(fields);
 
     auto* displays = new QGridLayout;
@@ -140,6 +141,7 @@ void TCDPlayerWindow::buildControls() {
         tracks->addWidget(b, (k - 1) / 16, (k - 1) % 16);
         m_trackButtons.append(b);
     }
+    tracks->setColumnStretch(16, 1);
     layout->addLayout(tracks);
 
     auto* buttons = new QHBoxLayout;
