@@ -3,6 +3,7 @@
 #include "gui/cd/cdplayercommands.h"
 #include "gui/cd/cdplayerwindow.h"
 #include "gui/cd/leddisplay.h"
+#include "gui/shell/helpviewer.h"
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
 #include "support/appstatefixture.h"
@@ -416,6 +417,14 @@ private slots:
             QTest::qWait(1100);
             QCOMPARE(m_window->textDisplay(2)->text(), QString("0,50"));
         }
+    }
+
+    void helpPages() {
+        QCOMPARE(HelpViewer::pageFor("10005").toString(),
+                 QString("qrc:/help/cd-player.html#10005"));
+        QCOMPARE(HelpViewer::pageFor("35001").toString(),
+                 QString("qrc:/help/cd-player.html#35001"));
+        QVERIFY(QFile::exists(":/help/cd-player.html"));
     }
 
     void closingWhilePausedStops() {
