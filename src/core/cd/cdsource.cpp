@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
+#include <cdio/mmc_ll_cmds.h>
 #include <cdio/paranoia/cdda.h>
 #include <cdio/paranoia/paranoia.h>
 #include <cstring>
@@ -55,6 +56,8 @@ public:
         // Full checking, but a sector that cannot be repaired is given up rather than
         // retried for ever: playback must go on.
         cdio_paranoia_modeset(m_paranoia, PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
+        // Opening the device may lock the door; the drive's own eject button must work.
+        mmc_prevent_allow_medium_removal(m_cd, false, false, 2000);
         return true;
     }
 

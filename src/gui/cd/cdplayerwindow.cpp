@@ -287,8 +287,13 @@ void TCDPlayerWindow::tick() {
     updateDisplays(s);
 }
 
+bool TCDPlayerWindow::discPresent(const CdPlayerStatus& s) const {
+    // A status about another source is one from before the last change of source.
+    return s.hasDisc() && s.source == m_source;
+}
+
 void TCDPlayerWindow::identify(const CdPlayerStatus& s) {
-    if (!s.hasDisc() || m_identified)
+    if (!discPresent(s) || m_identified)
         return;
     if (!m_codesRead) { // once per disc; later attempts use them again
         m_discId = s.discId;
@@ -332,7 +337,7 @@ void TCDPlayerWindow::forgetDisc() {
 }
 
 void TCDPlayerWindow::updateDisplays(const CdPlayerStatus& s) {
-    if (!s.hasDisc()) {
+    if (!discPresent(s)) {
         forgetDisc();
         showOnlyGroup(kNoDisc);
         zeroDisplays();

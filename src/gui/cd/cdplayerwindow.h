@@ -76,6 +76,7 @@ private:
     void DriveChange();
     void ImageClick();
     void start();
+    bool discPresent(const CdPlayerStatus& status) const;
     void identify(const CdPlayerStatus& status);
     void updateDisplays(const CdPlayerStatus& status);
     void showSong(int track);

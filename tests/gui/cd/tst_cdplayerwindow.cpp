@@ -1,4 +1,6 @@
 #include "core/cd/cdplayer.h"
+#include "core/cd/cdplayerengine.h"
+#include "core/cd/recordingsink.h"
 #include "core/db/recordaccess.h"
 #include "gui/cd/cdplayercommands.h"
 #include "gui/cd/cdplayerwindow.h"
@@ -7,6 +9,7 @@
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
 #include "support/appstatefixture.h"
+#include "support/discimage.h"
 #include "support/scriptedmessageservice.h"
 
 #include <QComboBox>
@@ -417,6 +420,30 @@ private slots:
             QTest::qWait(1100);
             QCOMPARE(m_window->textDisplay(2)->text(), QString("0,50"));
         }
+    }
+
+    void playsAnImageThroughTheEngine() {
+        auto sinkOwner = std::make_unique<RecordingSink>();
+        RecordingSink* sink = sinkOwner.get();
+        sink->setLimit(100 * 2352);
+        CdPlayerEngine engine(std::move(sinkOwner));
+        const QString cue =
+            discimage::write(m_dir->path(), {{300, true}, {200, true}, {160, false}, {90, true}});
+        TCDPlayerWindow window(*m_state, m_messages, engine);
+        window.openImage(cue);
+        QCOMPARE(m_state->settings.cdDriveLetter, cue);
+        QTRY_VERIFY((window.tick(), !window.trackButton(4)->isHidden()));
+        QVERIFY(!window.trackButton(3)->isEnabled());
+        QVERIFY(window.trackButton(5)->isHidden());
+        QCOMPARE(window.groupLabel()->text(), QString("Unbekannte Audio-CD eingelegt"));
+        window.TrackClick(2);
+        QTRY_COMPARE(sink->bytesTaken(), 100 * 2352);
+        QVERIFY(sink->recorded() == discimage::sectors(300, 100));
+        // What was heard, not what was read ahead: sector 99 of track 2 is second 1.
+        QTRY_VERIFY((window.tick(), window.textDisplay(2)->text() == "0,01"));
+        QCOMPARE(window.textDisplay(0)->text(), QString("002"));
+        QCOMPARE(window.textDisplay(4)->text(), QString("0,05"));
+        QVERIFY(window.trackButton(2)->isSwitchedOn());
     }
 
     void helpPages() {
