@@ -77,7 +77,8 @@ void TCDPlayerWindow::buildControls() {
     m_imageButton->setToolTip(QStringLiteral("Spielt ein CD-Abbild statt einer CD ab"));
     m_imageButton->setStatusTip(m_imageButton->toolTip());
     driveRow->addWidget(m_driveLabel);
-    driveRow->addWidget(m_drives, 1);
+    driveRow->addWidget(m_drives, 10);
+    driveRow->addStretch(1); // keeps the button its size while the list is hidden
     driveRow->addWidget(m_imageButton);
     layout->addLayout(driveRow);
     connect(m_drives, &QComboBox::activated, this, [this] { DriveChange(); });
@@ -136,6 +137,10 @@ void TCDPlayerWindow::buildControls() {
     tracks->setSpacing(2);
     for (int k = 1; k <= kTrackButtons; ++k) {
         auto* b = new TLedButton(QString::number(k), this);
+        // The four rows keep their place, so the window does not change size with the disc.
+        QSizePolicy policy = b->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        b->setSizePolicy(policy);
         b->hide();
         connect(b, &QAbstractButton::clicked, this, [this, k] { TrackClick(k); });
         tracks->addWidget(b, (k - 1) / 16, (k - 1) % 16);

@@ -37,7 +37,7 @@ QColor colorFromNumber(int number) {
 
 TLedDisplay::TLedDisplay(int digits, bool time, QWidget* parent)
     : QWidget(parent), m_digits(digits), m_time(time) {
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFixedSize(sizeHint());
     zero();
 }
 
@@ -90,7 +90,7 @@ void TLedDisplay::paintEvent(QPaintEvent*) {
 
 TLedButton::TLedButton(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
     setText(caption);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFixedSize(sizeHint());
 }
 
 void TLedButton::setSwitchedOn(bool on) {
