@@ -48,8 +48,7 @@ void CdPlayerEngine::run() {
         std::function<void()> command;
         {
             std::unique_lock lock(m_commandMutex);
-            const bool reading = (m_mode == CdMode::Playing || m_mode == CdMode::Paused) &&
-                                 !m_readerDone && m_ring.freeSectors() > 0;
+            const bool reading = readingDue();
             if (m_commands.empty() && !reading && !m_quit)
                 m_wake.wait_for(lock, std::chrono::milliseconds(10));
             if (!m_commands.empty()) {
@@ -67,7 +66,7 @@ void CdPlayerEngine::run() {
             m_commandsDone.notify_all();
             continue;
         }
-        if (m_mode == CdMode::Playing || m_mode == CdMode::Paused)
+        if (readingDue())
             readSome();
         if (m_mode == CdMode::Playing)
             checkEnd();
@@ -283,6 +282,12 @@ void CdPlayerEngine::startFrom(int lsn, bool playing) {
     readSome(); // the first sectors at once, so sound starts without a wait
     if (m_mode == CdMode::Playing)
         m_sink->resume();
+}
+
+bool CdPlayerEngine::readingDue() const {
+    // Whole batches: a drive reads better in runs than sector by sector.
+    return (m_mode == CdMode::Playing || m_mode == CdMode::Paused) && !m_readerDone &&
+           m_ring.freeSectors() >= kReadBatch;
 }
 
 void CdPlayerEngine::readSome() {

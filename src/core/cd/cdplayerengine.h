@@ -52,6 +52,7 @@ private:
     void load(const QString& source);
     void unload();
     void startFrom(int lsn, bool playing);
+    bool readingDue() const;
     void readSome();
     void checkEnd();
     void checkDisc();
