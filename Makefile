@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: setup configure build run test test-asan bench fuzz clean
+.PHONY: setup configure build run test test-asan bench fuzz package clean
 
 setup:
 	@bash scripts/setup.sh
@@ -40,6 +40,10 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-printing
 	./$(BUILD)/bench/diskarium-bench-startup
 	./$(BUILD)/bench/diskarium-bench-cdplayer
+
+# A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
+package: build
+	cmake --build $(BUILD) --target package
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup

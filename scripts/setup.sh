@@ -12,6 +12,7 @@ packages=(
     fonts-liberation2 fontconfig
     clang libclang-rt-14-dev
     poppler-utils
+    desktop-file-utils appstream man-db dpkg-dev file
     qt6-multimedia-dev
 )
 

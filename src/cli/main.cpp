@@ -5,9 +5,13 @@
 #include "consolemessageservice.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
+#include "printcommand.h"
 #include "playcommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLocale>
+#include <memory>
 
 namespace {
 
@@ -30,6 +34,9 @@ int usage() {
              "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
              "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
              "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
+          << printUsage()
+          << "      schreibt einen Bericht als PDF-Datei, wie ihn der Drucker \"PDF-Datei\" "
+             "druckt\n"
              "  diskarium-tool play QUELLE [--track N] [--wav DATEI]\n"
              "      spielt die CD ab Lied N (ab 1) über die Audioausgabe; --wav schreibt Lied N\n"
              "      als WAV-Datei, ohne zu spielen\n";
@@ -42,6 +49,7 @@ int init(const QStringList& args) {
         return usage();
     try {
         dataset::create(args[0]);
+        dataset::installDeliveredFiles(args[0]);
     } catch (const DbError& e) {
         err() << "Fehler: " << e.message() << Qt::endl;
         return 1;
@@ -89,7 +97,14 @@ int check(const QStringList& args) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Reports measure fonts and write PDF: they need the GUI library, but never a display.
+    const bool printing = argc > 1 && qstrcmp(argv[1], "print") == 0;
+    if (printing)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = printing
+                                                ? std::make_unique<QGuiApplication>(argc, argv)
+                                                : std::make_unique<QCoreApplication>(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QCoreApplication::setApplicationName(QStringLiteral("diskarium-tool"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.5.0"));
     QStringList args = QCoreApplication::arguments().mid(1);
@@ -110,6 +125,8 @@ int main(int argc, char* argv[]) {
         return runDiscIdCommand(args);
     if (command == QLatin1String("cddb"))
         return runCddbCommand(args);
+    if (command == QLatin1String("print"))
+        return runPrintCommand(args);
     if (command == QLatin1String("play"))
         return runPlayCommand(args);
     return usage();

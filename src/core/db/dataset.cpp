@@ -2,6 +2,7 @@
 
 #include "core/common/germanformat.h"
 #include "core/common/windows1252.h"
+#include "core/shell/datadirectory.h"
 #include "csvreader.h"
 #include "schema.h"
 
@@ -102,7 +103,8 @@ void createSchema(Database& db) {
 
 void loadDeliveredData(Database& db) {
     for (const schema::Table& t : schema::tables()) {
-        const QString resource = QStringLiteral(":/delivered/%1.csv").arg(t.name);
+        const QString resource =
+            datadirectory::deliveredPath(QStringLiteral("delivered/%1.csv").arg(t.name));
         if (QFile::exists(resource))
             loadTable(db, t, resource);
     }
@@ -140,7 +142,7 @@ void create(const QString& dataDirectory) {
 }
 
 void installDeliveredFiles(const QString& dataDirectory) {
-    QDirIterator it(QStringLiteral(":/files"));
+    QDirIterator it(datadirectory::deliveredPath(QStringLiteral("files")), QDir::Files);
     while (it.hasNext()) {
         const QString resource = it.next();
         const QString target = QDir(dataDirectory).filePath(it.fileName());

@@ -22,6 +22,48 @@ TPagePrinter::TPagePrinter(PrinterDevice* printer) : m_printer(printer) {
 
 TPagePrinter::~TPagePrinter() = default;
 
+void TPagePrinter::resetToDefaults() {
+    if (m_printing)
+        throw EPagePrinter("Unable to reset the printer while printing");
+    setPrintToFile(false);
+    m_fileName.clear();
+    m_unit = muInches;
+    m_lineSpacing = lsSingleSpace;
+    m_alignment = taLeftJustify;
+    m_wordWrap = true;
+    m_tabSize = 8;
+    m_separator = QLatin1Char('|');
+    m_tableFormat.clear();
+    m_tableGrid = false;
+    m_defaultColWidth = 0;
+    m_header.clear();
+    m_footer.clear();
+    m_headerFormat.clear();
+    m_footerFormat.clear();
+    m_friendlyHeader.clear();
+    m_friendlyFooter.clear();
+    m_borders = 0;
+    m_borderOffset = 0;
+    m_copies = 1;
+    m_collate = true;
+    m_abortOnCancel = false;
+    m_showProgress = true;
+    m_showCancel = true;
+    m_progressMessage.clear();
+    m_fromPage = m_toPage = 0;
+    OnNewLine = nullptr;
+    if (m_printer)
+        m_printer->setOrientation(PrinterDevice::Orientation::Portrait);
+    m_autoHeaderFont = m_autoFooterFont = true;
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSize(10);
+    setFont(font);
+    m_marginTop = m_marginBottom = PhysicalOffsetY();
+    m_marginLeft = m_marginRight = PhysicalOffsetX();
+    refresh();
+    changed();
+}
+
 void TPagePrinter::setPrinter(PrinterDevice* printer) {
     m_printer = printer;
     refresh();

@@ -39,6 +39,10 @@ public:
     explicit TPagePrinter(PrinterDevice* printer = nullptr);
     ~TPagePrinter();
 
+    // Every property back to its value in a new engine; the printer, the pages, the
+    // progress window and OnNewPage/OnChanged stay. Not while printing.
+    void resetToDefaults();
+
     // The printer composed for; null for none (fallback geometry).
     void setPrinter(PrinterDevice* printer);
     PrinterDevice* printer() const { return m_printer; }

@@ -1,6 +1,7 @@
 #include "previewdialog.h"
 
 #include "core/common/messageservice.h"
+#include "core/printing/reportsetup.h"
 #include "core/shell/appstate.h"
 #include "pageexport.h"
 #include "pageview.h"
@@ -37,7 +38,6 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
       m_progress(std::make_unique<TPPPrnPrgDlg>(this)) {
     g_instance = this;
     setWindowTitle(QStringLiteral("Druckvorschau"));
-    m_printer->setMeasureUnit(muMillimeters);
     m_view = new TPageView(*m_printer, this);
     m_printer->OnChanged = [this] {
         m_view->pageChanged();
@@ -49,13 +49,7 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
     };
     m_printer->setProgress(m_progress.get());
     selectPrinter(state.currentPrinter);
-    m_printer->setMarginTop(20);
-    m_printer->setMarginBottom(10);
-    m_printer->setMarginLeft(20);
-    m_printer->setMarginRight(6);
-    QFont font(QStringLiteral("Courier New"));
-    font.setPointSizeF(13 * 72.0 / std::max(1, logicalDpiY())); // 13 screen pixels high
-    m_printer->setFont(font);
+    reportsetup::applyPreviewSetup(*m_printer);
 
     m_toolbar = new QToolBar(QStringLiteral("Symbolleiste"), this);
     m_toolbar->setObjectName(QStringLiteral("NewPreviewToolbar"));

@@ -13,6 +13,7 @@
 #include "mainwindow.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 #include <QScreen>
 #include <QTimer>
@@ -28,6 +29,12 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     QApplication::setApplicationName(QStringLiteral("Diskarium"));
     QApplication::setApplicationDisplayName(QStringLiteral("Diskarium"));
     QApplication::setApplicationVersion(QStringLiteral("1.5.0"));
+    // The name of the installed desktop entry and icon, so desktops group the window with them.
+    const QString desktopId = QStringLiteral("de.diskarium.Diskarium");
+    QGuiApplication::setDesktopFileName(desktopId);
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        desktopId,
+        QIcon(QStringLiteral(":/icons/hicolor/scalable/apps/de.diskarium.Diskarium.svg"))));
 
     // A second start hands over before it touches any table.
     SingleInstance instance(state.dataDirectory);

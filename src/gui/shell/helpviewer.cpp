@@ -1,6 +1,7 @@
 #include "helpviewer.h"
 
 #include "core/db/csvreader.h"
+#include "core/shell/datadirectory.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -17,12 +18,14 @@
 
 namespace {
 
-const QString kContents = QStringLiteral("qrc:/help/index.html");
+QUrl contentsPage() {
+    return datadirectory::deliveredUrl(QStringLiteral("help/index.html"));
+}
 
 const QHash<QString, QString>& topics() {
     static const QHash<QString, QString> map = [] {
         QHash<QString, QString> m;
-        QFile f(QStringLiteral(":/help/topics.csv"));
+        QFile f(datadirectory::deliveredPath(QStringLiteral("help/topics.csv")));
         if (f.open(QIODevice::ReadOnly)) {
             const auto rows = parseCsv(QString::fromUtf8(f.readAll()));
             for (qsizetype i = 1; i < rows.size(); ++i) {
@@ -111,7 +114,8 @@ QUrl HelpViewer::pageFor(const QString& key) {
                 page = QString::fromLatin1(area.page);
         }
     }
-    return QUrl(page.isEmpty() ? kContents : QStringLiteral("qrc:/help/") + page);
+    return page.isEmpty() ? contentsPage()
+                          : datadirectory::deliveredUrl(QStringLiteral("help/") + page);
 }
 
 void HelpViewer::showPage(const QUrl& url) {
@@ -122,7 +126,7 @@ void HelpViewer::showPage(const QUrl& url) {
 }
 
 void HelpViewer::showContents() {
-    showPage(QUrl(kContents));
+    showPage(contentsPage());
 }
 
 void HelpViewer::showContext(int helpContext) {
@@ -142,7 +146,8 @@ void HelpViewer::showSearch(const QString& keyword) {
 
 void HelpViewer::search(const QString& keyword) {
     m_results->clear();
-    QDirIterator it(QStringLiteral(":/help"), {QStringLiteral("*.html")});
+    QDirIterator it(datadirectory::deliveredPath(QStringLiteral("help")),
+                    {QStringLiteral("*.html")});
     QList<std::pair<QString, QString>> hits;
     while (it.hasNext()) {
         const QString resource = it.next();
@@ -150,7 +155,8 @@ void HelpViewer::search(const QString& keyword) {
         if (!keyword.isEmpty() && !text.contains(keyword, Qt::CaseInsensitive))
             continue;
         hits.append(
-            {text.section(QLatin1Char('\n'), 0, 0).trimmed(), QStringLiteral("qrc") + resource});
+            {text.section(QLatin1Char('\n'), 0, 0).trimmed(),
+             datadirectory::deliveredUrl(QStringLiteral("help/") + it.fileName()).toString()});
     }
     std::sort(hits.begin(), hits.end());
     for (const auto& [title, url] : hits) {

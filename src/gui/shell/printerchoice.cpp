@@ -35,4 +35,8 @@ std::optional<QString> runSetupDialog(const QString& currentPrinter, QWidget* pa
     return printer.printerName();
 }
 
+bool checkPrinterDefined(MessageService& messages) {
+    return printercheck::printerDefined(availablePrinters(), messages);
+}
+
 } // namespace printerchoice

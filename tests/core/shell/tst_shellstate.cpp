@@ -3,6 +3,7 @@
 #include "core/shell/singleinstance.h"
 #include "core/shell/tips.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,9 +77,33 @@ private slots:
         QCOMPARE(Tips::titleFor("X"), QString());
     }
 
+    void dataDirectory_data() {
+        QTest::addColumn<bool>("installed"); // bin/ beside share/diskarium/
+        QTest::addColumn<bool>("database");
+        QTest::addColumn<bool>("inProgramFolder");
+        QTest::newRow("build folder, writable") << false << false << true;
+        QTest::newRow("installed, writable (root, home prefix)") << true << false << false;
+        QTest::newRow("installed, portable database kept") << true << true << true;
+    }
     void dataDirectory() {
-        QTemporaryDir writable;
-        QCOMPARE(datadirectory::choose(writable.path()), writable.path() + "/");
+        QFETCH(bool, installed);
+        QFETCH(bool, database);
+        QFETCH(bool, inProgramFolder);
+        QTemporaryDir prefix, xdgHome;
+        const QString bin = prefix.filePath("bin");
+        QVERIFY(QDir().mkpath(bin));
+        if (installed)
+            QVERIFY(QDir().mkpath(prefix.filePath("share/diskarium")));
+        if (database)
+            QVERIFY(QFile(bin + "/WinDsKm.db").open(QIODevice::WriteOnly));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(xdgHome.path()));
+        const QString chosen = datadirectory::choose(bin);
+        qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(chosen, inProgramFolder ? bin + "/" : xdgHome.path() + "/Diskarium/");
+        QCOMPARE(datadirectory::installedDataFor(bin),
+                 installed ? prefix.path() + "/share/diskarium/" : QString());
+    }
+    void dataDirectoryOfReadOnlyProgram() {
         const QString readOnly = QStringLiteral("/proc/self"); // not writable, holds no database
         QVERIFY(datadirectory::choose(readOnly).endsWith(QLatin1String("/Diskarium/")));
     }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Database;
+class MessageService;
+class TPagePrinter;
+struct Settings;
+
+// A report composed without a window: the pages the report dialog would make for the
+// built-in PDF printer, written to a PDF file.
+
+// What the caller chose beyond the report's own arguments; empty or 0 means the default the
+// report's dialog would offer.
+struct ReportOptions {
+    QString templateChoice; // a template's name or "Index-Nummer"
+    QString fontName;
+    int fontSize = 0;
+};
+
+struct ReportContext {
+    Database& db;
+    const Settings& settings;
+    QString dataDirectory;
+    MessageService& messages;
+    TPagePrinter& printer; // already reset to the preview's set-up
+    QStringList arguments; // the report's own arguments
+    ReportOptions options;
+};
+
+enum class ReportStatus {
+    Composed,     // pages are in the printer's page store (the document may still be open)
+    Failed,       // the report told the user why through the message service
+    BadArguments, // the arguments do not fit the report; a usage text follows
+};
+
+using ReportComposer = std::function<ReportStatus(ReportContext&)>;
+
+struct ReportResult {
+    ReportStatus status = ReportStatus::Failed;
+    int pages = 0;
+};
+
+// Composes through a fresh page printer on the PDF device, then writes all pages to
+// pdfPath. The file appears only when it is complete; on any failure none is left and an
+// error went through the message service.
+ReportResult printReportToPdf(const ReportComposer& compose, Database& db, const Settings& settings,
+                              const QString& dataDirectory, MessageService& messages,
+                              const QStringList& arguments, const ReportOptions& options,
+                              const QString& pdfPath);

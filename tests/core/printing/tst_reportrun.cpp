@@ -1,0 +1,175 @@
+#include "core/db/database.h"
+#include "core/printing/pageprinter.h"
+#include "core/printing/pdfpagedevice.h"
+#include "core/printing/printercheck.h"
+#include "core/printing/reportrun.h"
+#include "core/printing/reportsetup.h"
+#include "core/settings/settings.h"
+#include "support/scriptedmessageservice.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The shared report machinery: the engine's state at the start of every report, the
+// widget-free PDF output and the printer check of every print command.
+class TestReportRun : public QObject {
+    Q_OBJECT
+
+private:
+    static QString describe(const TPagePrinter& p) {
+        return QStringList{QString::number(p.MeasureUnit()),
+                           QString::number(p.MarginTop()),
+                           QString::number(p.MarginBottom()),
+                           QString::number(p.MarginLeft()),
+                           QString::number(p.MarginRight()),
+                           p.Font().family(),
+                           QString::number(p.Font().pointSizeF()),
+                           QString::number(p.LineSpacing()),
+                           QString::number(p.Alignment()),
+                           QString::number(p.WordWrap()),
+                           QString::number(p.TabSize()),
+                           p.TokenSeparator(),
+                           p.TableFormat(),
+                           QString::number(p.TableGrid()),
+                           QString::number(p.DefaultColWidth()),
+                           p.Header(),
+                           p.Footer(),
+                           p.HeaderFormat(),
+                           p.FooterFormat(),
+                           QString::number(p.PageBorders()),
+                           QString::number(p.PageBorderOffset()),
+                           QString::number(int(p.Orientation())),
+                           QString::number(p.LineHeight()),
+                           QString::number(p.Copies())}
+            .join(QLatin1Char('/'));
+    }
+
+    static int pdfPages(const QString& path) {
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {path});
+        if (!info.waitForFinished(30000))
+            return -1;
+        for (const QString& line : QString::fromUtf8(info.readAllStandardOutput()).split('\n'))
+            if (line.startsWith(QLatin1String("Pages:")))
+                return line.mid(6).trimmed().toInt();
+        return -1;
+    }
+
+private slots:
+    // Whatever the report before changed, the next one starts as from a new preview window.
+    void resetGivesThePreviewSetUp() {
+        PdfPageDevice device;
+        TPagePrinter fresh(&device);
+        reportsetup::applyPreviewSetup(fresh);
+
+        PdfPageDevice otherDevice;
+        TPagePrinter used(&otherDevice);
+        reportsetup::applyPreviewSetup(used);
+        used.setMeasureUnit(muInches);
+        used.setMarginRight(2);
+        used.setTableGrid(true);
+        used.setLineSpacing(lsDoubleSpace);
+        used.setAlignment(taCenter);
+        used.setTokenSeparator(QLatin1Char(';'));
+        used.setDefaultColWidth(1);
+        used.setTableFormat(QStringLiteral("<2;>1"));
+        used.setHeader(QStringLiteral("Kopf"));
+        used.setFooter(QStringLiteral("Fuß"));
+        used.setPageBorders(pbTop | pbLeft);
+        used.setCopies(4);
+        used.setOrientation(PrinterDevice::Orientation::Landscape);
+        QFont big(QStringLiteral("Arial"));
+        big.setPointSize(20);
+        used.setFont(big);
+        QVERIFY(describe(used) != describe(fresh));
+
+        reportsetup::resetForReport(used);
+        QCOMPARE(describe(used), describe(fresh));
+    }
+
+    void composedPagesBecomeOnePdf() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("bericht.pdf"));
+        ScriptedMessageService messages;
+        Database db;
+        Settings settings;
+        QStringList seenArguments;
+        QString seenFont;
+        auto compose = [&](ReportContext& c) {
+            seenArguments = c.arguments;
+            seenFont = c.options.fontName;
+            c.printer.StartDocument();
+            for (int page = 1; page <= 3; ++page) {
+                c.printer.WriteAlignedLine(QStringLiteral("Seite %1").arg(page));
+                if (page < 3)
+                    c.printer.NewPage();
+            }
+            return ReportStatus::Composed;
+        };
+        ReportOptions options;
+        options.fontName = QStringLiteral("Arial");
+        const ReportResult result = printReportToPdf(compose, db, settings, dir.path(), messages,
+                                                     {QStringLiteral("x")}, options, pdf);
+        QCOMPARE(int(result.status), int(ReportStatus::Composed));
+        QCOMPARE(result.pages, 3);
+        QCOMPARE(seenArguments, QStringList{QStringLiteral("x")});
+        QCOMPARE(seenFont, QStringLiteral("Arial"));
+        QVERIFY(messages.messages().isEmpty());
+        QCOMPARE(pdfPages(pdf), 3);
+    }
+
+    void failuresLeaveNoFile_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addRow("report refuses") << 0;
+        QTest::addRow("report throws") << 1;
+        QTest::addRow("no page") << 2;
+        QTest::addRow("folder missing") << 3;
+    }
+    void failuresLeaveNoFile() {
+        QFETCH(int, kind);
+        QTemporaryDir dir;
+        QString pdf = dir.filePath(QStringLiteral("bericht.pdf"));
+        if (kind == 3)
+            pdf = dir.filePath(QStringLiteral("fehlt/bericht.pdf"));
+        ScriptedMessageService messages;
+        Database db;
+        Settings settings;
+        auto compose = [kind](ReportContext& c) {
+            if (kind == 0) {
+                c.messages.error(QStringLiteral("Abgelehnt"));
+                return ReportStatus::Failed;
+            }
+            if (kind == 1)
+                throw std::runtime_error("kaputt");
+            if (kind == 3) {
+                c.printer.StartDocument();
+                c.printer.WriteAlignedLine(QStringLiteral("Zeile"));
+            }
+            return ReportStatus::Composed;
+        };
+        const ReportResult result =
+            printReportToPdf(compose, db, settings, dir.path(), messages, {}, {}, pdf);
+        QCOMPARE(int(result.status), int(ReportStatus::Failed));
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(messages.messages().size(), 1);
+        QCOMPARE(messages.messages().first().kind, MessageKind::Error);
+    }
+
+    void printerCheck() {
+        ScriptedMessageService messages;
+        QVERIFY(printercheck::printerDefined({printercheck::kPdfPrinter}, messages));
+        QVERIFY(messages.messages().isEmpty());
+        QVERIFY(!printercheck::printerDefined({}, messages));
+        QCOMPARE(messages.messages().size(), 1);
+        const Message& m = messages.messages().first();
+        QCOMPARE(m.text, QStringLiteral("Es es kein Drucker definiert."));
+        QCOMPARE(m.kind, MessageKind::Information);
+        QCOMPARE(m.buttons, MessageButton::Ok | MessageButton::Help);
+        QCOMPARE(m.helpContext, 15000);
+    }
+};
+
+QTEST_MAIN(TestReportRun)
+#include "tst_reportrun.moc"
