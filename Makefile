@@ -40,6 +40,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-printing
 	./$(BUILD)/bench/diskarium-bench-startup
 	./$(BUILD)/bench/diskarium-bench-entry
+	./$(BUILD)/bench/diskarium-bench-cdplayer
 
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build

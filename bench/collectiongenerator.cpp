@@ -140,7 +140,9 @@ void generateCollection(Database& db, const CollectionSize& size) {
             DiscCodeRecord code;
             code.folgenummerKopf = c;
             code.cdNummer = 1;
-            code.cdPruefcode = double(std::uint32_t(random.between(0, 0x7FFFFFFF)) * 2u + 1u);
+            // Stored as the program stores disc IDs: signed 32-bit.
+            code.cdPruefcode =
+                double(qint32(std::uint32_t(random.between(0, 0x7FFFFFFF)) * 2u + 1u));
             discCodes.insert(code);
         }
         if (size.borrowers > 0 && random.chance(5)) {

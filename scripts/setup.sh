@@ -13,6 +13,7 @@ packages=(
     clang libclang-rt-14-dev
     poppler-utils
     desktop-file-utils appstream man-db dpkg-dev file
+    qt6-multimedia-dev
 )
 
 missing=()

@@ -8,6 +8,7 @@
 #include "core/db/startupchecks.h"
 #include "core/shell/datadirectorylock.h"
 #include "printcommand.h"
+#include "playcommand.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -44,7 +45,10 @@ int usage() {
              "      zeigt einen Tonträger mit Liedern, Zusatztext, Prüfcodes und Grafiken\n"
           << printUsage()
           << "      schreibt einen Bericht als PDF-Datei, wie ihn der Drucker \"PDF-Datei\" "
-             "druckt\n";
+             "druckt\n"
+             "  diskarium-tool play QUELLE [--track N] [--wav DATEI]\n"
+             "      spielt die CD ab Lied N (ab 1) über die Audioausgabe; --wav schreibt Lied N\n"
+             "      als WAV-Datei, ohne zu spielen\n";
     err().flush();
     return 2;
 }
@@ -149,5 +153,7 @@ int main(int argc, char* argv[]) {
         return runAddCdCommand(args);
     if (command == QLatin1String("show"))
         return runShowCommand(args);
+    if (command == QLatin1String("play"))
+        return runPlayCommand(args);
     return usage();
 }

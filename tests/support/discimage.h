@@ -1,30 +1,41 @@
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <utility>
 
-// A small disc image for tests: a .bin of silent sectors and a .cue naming each track's
-// start and kind. Returns the path of the .cue.
+// Writes small disc images (.cue and .bin) for CD tests. Every sector holds its own number
+// (little-endian, repeated), so a wrong offset, order or seek shows in the bytes.
+namespace discimage {
+
+struct Track {
+    int sectors = 0;
+    bool audio = true;
+};
+
+inline Track seconds(int s, bool audio = true) {
+    return {s * 75, audio};
+}
+
+// Writes dir/<name>.cue and dir/<name>.bin; missingSectors leaves that many off the end of
+// the .bin (a truncated image). Returns the path of the .cue.
+QString write(const QString& dir, const QList<Track>& tracks, int missingSectors = 0,
+              const QString& name = QStringLiteral("disc"));
+
+// The bytes of count sectors from sector first on, as the image holds them.
+QByteArray sectors(int first, int count);
+
+// The first sector of each track.
+QList<int> trackStarts(const QList<Track>& tracks);
+
+} // namespace discimage
+
+// A disc image from (seconds, audio) pairs, written as dir/<name>.cue and .bin.
 inline QString writeDiscImage(const QString& dir, const QString& name,
-                              const QList<std::pair<int, bool>>& tracks /* seconds, audio */) {
-    QFile bin(dir + "/" + name + ".bin");
-    bin.open(QIODevice::WriteOnly);
-    QString cue = QStringLiteral("FILE \"%1.bin\" BINARY\n").arg(name);
-    int startSeconds = 0;
-    for (int i = 0; i < tracks.size(); ++i) {
-        cue += QStringLiteral("  TRACK %1 %2\n")
-                   .arg(i + 1, 2, 10, QLatin1Char('0'))
-                   .arg(tracks[i].second ? QStringLiteral("AUDIO") : QStringLiteral("MODE1/2352"));
-        cue += QStringLiteral("    INDEX 01 %1:%2:00\n")
-                   .arg(startSeconds / 60, 2, 10, QLatin1Char('0'))
-                   .arg(startSeconds % 60, 2, 10, QLatin1Char('0'));
-        startSeconds += tracks[i].first;
-    }
-    bin.write(QByteArray(qsizetype(startSeconds) * 75 * 2352, '\0'));
-    QFile cueFile(dir + "/" + name + ".cue");
-    cueFile.open(QIODevice::WriteOnly);
-    cueFile.write(cue.toLatin1());
-    return cueFile.fileName();
+                              const QList<std::pair<int, bool>>& tracks) {
+    QList<discimage::Track> list;
+    for (const auto& [secondsLong, audio] : tracks)
+        list.append(discimage::seconds(secondsLong, audio));
+    return discimage::write(dir, list, 0, name);
 }

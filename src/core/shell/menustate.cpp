@@ -4,6 +4,7 @@ MenuState menuStateFor(const MenuInputs& in) {
     MenuState s;
     s.windowCommands = in.childWindows > 0;
     s.dataCommands = !in.busy && in.carriers > 0;
-    s.cdPlayer = in.cdDrivePresent || in.cdPlayerOpen;
+    // Disc images play without a drive, so the player is always there.
+    s.cdPlayer = true;
     return s;
 }

@@ -4,7 +4,7 @@
 struct MenuState {
     bool windowCommands = false; // tile, cascade, close all, arrange icons, minimise all
     bool dataCommands = false;   // commands that need at least one carrier
-    bool cdPlayer = false;
+    bool cdPlayer = false;       // with or without a drive: it plays disc images too
 };
 
 struct MenuInputs {

@@ -6,6 +6,7 @@
 #include "core/shell/startupsequence.h"
 #include "gui/backup/backupcommands.h"
 #include "gui/catalogue/cataloguecommands.h"
+#include "gui/cd/cdplayercommands.h"
 #include "gui/printing/previewdialog.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
@@ -51,6 +52,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     auto* backups = new BackupCommands(main, main.messages());
     backups->install();
     (new CatalogueCommands(main, main.messages()))->install();
+    (new CdPlayerCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();

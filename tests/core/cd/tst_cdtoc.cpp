@@ -1,4 +1,5 @@
 #include "core/cd/cdtoc.h"
+#include "support/discimage.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,29 +12,6 @@ TCDToc tocOf(const QList<qint32>& offsets, qint32 leadOutFrames) {
         toc[size_t(i)] = TCDTocEntry::fromFrames(offsets[i]);
     toc[size_t(offsets.size())] = TCDTocEntry::fromFrames(leadOutFrames);
     return toc;
-}
-
-// A disc image: a .bin of silent sectors and a .cue naming each track's start and kind.
-QString writeImage(const QString& dir,
-                   const QList<std::pair<int, bool>>& tracks /* seconds, audio */) {
-    QFile bin(dir + "/disc.bin");
-    bin.open(QIODevice::WriteOnly);
-    QString cue = QStringLiteral("FILE \"disc.bin\" BINARY\n");
-    int startSeconds = 0;
-    for (int i = 0; i < tracks.size(); ++i) {
-        cue += QStringLiteral("  TRACK %1 %2\n")
-                   .arg(i + 1, 2, 10, QLatin1Char('0'))
-                   .arg(tracks[i].second ? QStringLiteral("AUDIO") : QStringLiteral("MODE1/2352"));
-        cue += QStringLiteral("    INDEX 01 %1:%2:00\n")
-                   .arg(startSeconds / 60, 2, 10, QLatin1Char('0'))
-                   .arg(startSeconds % 60, 2, 10, QLatin1Char('0'));
-        startSeconds += tracks[i].first;
-    }
-    bin.write(QByteArray(qsizetype(startSeconds) * 75 * 2352, '\0'));
-    QFile cueFile(dir + "/disc.cue");
-    cueFile.open(QIODevice::WriteOnly);
-    cueFile.write(cue.toLatin1());
-    return cueFile.fileName();
 }
 
 } // namespace
@@ -82,7 +60,9 @@ private slots:
 
     void readImage() {
         QTemporaryDir dir;
-        const QString cue = writeImage(dir.path(), {{180, true}, {125, true}, {60, false}});
+        const QString cue =
+            discimage::write(dir.path(), {discimage::seconds(180), discimage::seconds(125),
+                                          discimage::seconds(60, false)});
         QList<TCDList> list;
         CdTocResult result;
         const qint64 code = ReadCDToc(2, cue, &list, result);

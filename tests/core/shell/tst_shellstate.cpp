@@ -22,10 +22,9 @@ private slots:
         QTest::addColumn<bool>("windowCommands");
         QTest::addColumn<bool>("dataCommands");
         QTest::addColumn<bool>("cdPlayer");
-        QTest::newRow("empty collection")
-            << 0 << false << 0 << false << false << false << false << false;
-        QTest::newRow("first carrier")
-            << 1 << false << 1 << false << false << true << true << false;
+        QTest::newRow("empty collection, no drive")
+            << 0 << false << 0 << false << false << false << false << true;
+        QTest::newRow("first carrier") << 1 << false << 1 << false << false << true << true << true;
         QTest::newRow("busy") << 2 << true << 100 << true << false << true << false << true;
         QTest::newRow("player open, no drive")
             << 1 << false << 5 << false << true << true << true << true;
