@@ -3,6 +3,7 @@
 #include "cdcommands.h"
 #include "console.h"
 #include "consolemessageservice.h"
+#include "lookupcommands.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
 #include "printcommand.h"
@@ -33,6 +34,10 @@ int usage() {
              "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
              "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
              "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
+             "  diskarium-tool lookup VERZEICHNIS TABELLE\n"
+             "      listet eine Hilfstabelle (Art 0 bis 7 oder Tabellenname) oder \"Currency\"\n"
+             "  diskarium-tool convert VERZEICHNIS PREIS [--currency INDEX] [--date TT.MM.JJJJ]\n"
+             "      rechnet einen Kaufpreis in die aktuelle Währung um\n"
           << printUsage()
           << "      schreibt einen Bericht als PDF-Datei, wie ihn der Drucker \"PDF-Datei\" "
              "druckt\n";
@@ -122,5 +127,9 @@ int main(int argc, char* argv[]) {
         return runCddbCommand(args);
     if (command == QLatin1String("print"))
         return runPrintCommand(args);
+    if (command == QLatin1String("lookup"))
+        return runLookupCommand(args);
+    if (command == QLatin1String("convert"))
+        return runConvertCommand(args);
     return usage();
 }
