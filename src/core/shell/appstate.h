@@ -16,6 +16,7 @@ struct AppState {
     Settings settings;
     QString currentPrinter;
     Database db;
+    int newEntryNumber = 0; // running number of the captions of new lookup entries
 
     bool cdDrivePresent() const { return !cdDrives.isEmpty(); }
     QString settingsPath() const {
