@@ -90,12 +90,17 @@ LookupSelectionWindow::LookupSelectionWindow(LookupCommands& commands, int kind,
                 [this](const QPoint& p) { m_menu->popup(m_grid->viewport()->mapToGlobal(p)); });
     }
     // Back from an edit window, the list shows what was saved there.
-    connect(commands.main().mdiArea(), &QMdiArea::subWindowActivated, this,
-            [this](QMdiSubWindow* w) {
-                if (w && w->widget() == this)
-                    reload();
-            });
+    m_activation = connect(commands.main().mdiArea(), &QMdiArea::subWindowActivated, this,
+                           [this](QMdiSubWindow* w) {
+                               if (w && w->widget() == this)
+                                   reload();
+                           });
     reload();
+}
+
+LookupSelectionWindow::~LookupSelectionWindow() {
+    // Closing the frame activates other windows while this one's parts are going.
+    disconnect(m_activation);
 }
 
 std::vector<LookupSelectionWindow::Row> LookupSelectionWindow::readRows() const {

@@ -19,6 +19,7 @@ class LookupSelectionWindow : public QWidget, public ChildWindow {
 public:
     // kind 0..7 or lookup::kCurrencies; withContextMenu: the grid offers the commands too.
     LookupSelectionWindow(LookupCommands& commands, int kind, bool withContextMenu);
+    ~LookupSelectionWindow() override;
 
     int kind() const { return m_kind; }
 
@@ -61,4 +62,5 @@ private:
     QPushButton* m_delete = nullptr;
     QPushButton* m_print = nullptr;
     QMenu* m_menu = nullptr;
+    QMetaObject::Connection m_activation;
 };
