@@ -44,6 +44,7 @@ void LookupEditWindow::finishLayout(QGridLayout* fields, int helpContext) {
                 [this, helpContext] { m_commands.showHelp(helpContext); });
     }
     layout->addLayout(buttons);
+    setMinimumWidth(400);
     connect(m_ok, &QPushButton::clicked, this, &LookupEditWindow::ok);
     connect(m_cancel, &QPushButton::clicked, this, &QWidget::close);
     updateCaption();

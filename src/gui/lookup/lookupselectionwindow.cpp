@@ -49,7 +49,12 @@ LookupSelectionWindow::LookupSelectionWindow(LookupCommands& commands, int kind,
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_grid->setWordWrap(false);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->horizontalHeader()->resizeSection(0, fontMetrics().horizontalAdvance(QLatin1Char('M')) *
+                                                     10);
+    setMinimumSize(520, 300);
     connect(m_grid, &QTableView::doubleClicked, this, &LookupSelectionWindow::change);
 
     m_change = new QPushButton(QStringLiteral("Änd&ern"), this);
