@@ -52,8 +52,8 @@ LookupSelectionWindow::LookupSelectionWindow(LookupCommands& commands, int kind,
     m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_grid->setWordWrap(false);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->horizontalHeader()->resizeSection(0, fontMetrics().horizontalAdvance(QLatin1Char('M')) *
-                                                     10);
+    m_grid->horizontalHeader()->resizeSection(
+        0, fontMetrics().horizontalAdvance(m_model->headerData(0, Qt::Horizontal).toString()) + 24);
     setMinimumSize(520, 300);
     connect(m_grid, &QTableView::doubleClicked, this, &LookupSelectionWindow::change);
 
