@@ -34,6 +34,8 @@ void LookupEditWindow::finishLayout(QGridLayout* fields, int helpContext) {
     m_ok = new QPushButton(QStringLiteral("&Ok"), this);
     m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("&Abbruch"), this);
+    m_ok->setToolTip(QStringLiteral("Speichern und schließen"));
+    m_cancel->setToolTip(QStringLiteral("Schließen"));
     buttons->addStretch();
     buttons->addWidget(m_ok);
     buttons->addWidget(m_cancel);

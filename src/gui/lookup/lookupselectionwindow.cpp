@@ -73,6 +73,12 @@ LookupSelectionWindow::LookupSelectionWindow(LookupCommands& commands, int kind,
     connect(help, &QPushButton::clicked, this,
             [this, helpContext] { m_commands.showHelp(helpContext); });
 
+    // Shown or not as the program-wide hint setting says.
+    m_change->setToolTip(QStringLiteral("Den gewählten Eintrag bearbeiten"));
+    add->setToolTip(QStringLiteral("Einen neuen Eintrag anlegen"));
+    m_delete->setToolTip(QStringLiteral("Den gewählten Eintrag löschen"));
+    m_print->setToolTip(QStringLiteral("Die Liste drucken"));
+    close->setToolTip(QStringLiteral("Das Fenster schließen"));
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {m_change, add, m_delete, m_print, close, help})
         buttons->addWidget(b);

@@ -197,6 +197,31 @@ private slots:
         QVERIFY(editor->isVisible());
     }
 
+    void failedSaveKeepsWindowAndValues() {
+        m_state->db.exec(u"CREATE TRIGGER refuse BEFORE INSERT ON \"MUSIKDIR\" "
+                         u"BEGIN SELECT RAISE(ABORT, 'Platte voll'); END");
+        auto* editor =
+            widgetOf<TEditDBDialog>(m_commands->openEditor(lookup::kMusicDirections, {}));
+        editor->longNameEdit()->setText(QStringLiteral("Polka"));
+        editor->okButton()->click();
+        QCOMPARE(m_messages.messages().last().kind, MessageKind::Error);
+        QVERIFY(lastMessage().contains(QLatin1String("Platte voll")));
+        QVERIFY(editor->isVisible());
+        QVERIFY(!editor->key());
+        QCOMPARE(editor->longNameEdit()->text(), QStringLiteral("Polka"));
+    }
+
+    void emptyCurrencyNamesAreRefused() {
+        auto* editor =
+            widgetOf<TCurrencyEditDialog>(m_commands->openEditor(lookup::kCurrencies, {}));
+        QVERIFY(!editor->save());
+        QCOMPARE(lastMessage(),
+                 QStringLiteral("Im Feld Beschreibung muß ein Wert eingegeben werden!"));
+        editor->longNameEdit()->setText(QStringLiteral("Krone"));
+        QVERIFY(!editor->save());
+        QCOMPARE(lastMessage(), QStringLiteral("Im Feld Währung muß ein Wert eingegeben werden!"));
+    }
+
     void factorInput_data() {
         QTest::addColumn<QString>("input");
         QTest::addColumn<bool>("accepted");
