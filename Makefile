@@ -45,6 +45,7 @@ bench: build
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build
 	cmake --build $(BUILD) --target package
+	./$(BUILD)/bench/diskarium-bench-lookup
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup

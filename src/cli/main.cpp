@@ -4,6 +4,7 @@
 #include "cdcommands.h"
 #include "console.h"
 #include "consolemessageservice.h"
+#include "lookupcommands.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
 #include "core/shell/datadirectorylock.h"
@@ -43,6 +44,10 @@ int usage() {
              "      speichert einen neuen Tonträger aus CDs (1, 2, ...) und gibt seine Nummer aus\n"
              "  diskarium-tool show VERZEICHNIS NUMMER\n"
              "      zeigt einen Tonträger mit Liedern, Zusatztext, Prüfcodes und Grafiken\n"
+             "  diskarium-tool lookup VERZEICHNIS TABELLE\n"
+             "      listet eine Hilfstabelle (Art 0 bis 7 oder Tabellenname) oder \"Currency\"\n"
+             "  diskarium-tool convert VERZEICHNIS PREIS [--currency INDEX] [--date TT.MM.JJJJ]\n"
+             "      rechnet einen Kaufpreis in die aktuelle Währung um\n"
           << printUsage()
           << "      schreibt einen Bericht als PDF-Datei, wie ihn der Drucker \"PDF-Datei\" "
              "druckt\n"
@@ -155,5 +160,9 @@ int main(int argc, char* argv[]) {
         return runShowCommand(args);
     if (command == QLatin1String("play"))
         return runPlayCommand(args);
+    if (command == QLatin1String("lookup"))
+        return runLookupCommand(args);
+    if (command == QLatin1String("convert"))
+        return runConvertCommand(args);
     return usage();
 }

@@ -18,6 +18,7 @@ struct AppState {
     QString currentPrinter;
     DataDirectoryLock lock; // held while db is open; released after it closes
     Database db;
+    int newEntryNumber = 0; // running number of the captions of new lookup entries
 
     bool cdDrivePresent() const { return !cdDrives.isEmpty(); }
     QString settingsPath() const {

@@ -7,6 +7,7 @@
 #include "gui/backup/backupcommands.h"
 #include "gui/catalogue/cataloguecommands.h"
 #include "gui/cd/cdplayercommands.h"
+#include "gui/lookup/lookupcommands.h"
 #include "gui/printing/previewdialog.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
@@ -53,6 +54,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     backups->install();
     (new CatalogueCommands(main, main.messages()))->install();
     (new CdPlayerCommands(main, main.messages()))->install();
+    (new LookupCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();

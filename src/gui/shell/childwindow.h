@@ -11,6 +11,7 @@ public:
     virtual ~ChildWindow() = default;
 
     virtual void refreshMediaList() {} // carriers were added, changed or imported
+    virtual void lookupsChanged() {} // lookup entries or currencies were saved or deleted
     virtual void cdColoursChanged() {} // the CD player's display colours changed
     virtual void songOrderChanged() {} // title before running time, or the reverse
     virtual void cdLedModeChanged() {} // the CD player switches LED style on or off
