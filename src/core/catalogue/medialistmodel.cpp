@@ -10,17 +10,8 @@ MediaListModel::MediaListModel(QObject* parent) : QAbstractTableModel(parent) {
 MediaListModel::~MediaListModel() = default;
 
 void MediaListModel::setQuery(std::unique_ptr<medialist::Query> query) {
-    beginResetModel();
     m_query = std::move(query);
-    m_pages.clear();
-    m_count = 0;
-    try {
-        m_count = m_query ? m_query->count() : 0;
-    } catch (...) {
-        endResetModel();
-        throw;
-    }
-    endResetModel();
+    reload();
 }
 
 void MediaListModel::reload() {
