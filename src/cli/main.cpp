@@ -5,6 +5,7 @@
 #include "consolemessageservice.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
+#include "medialistcommands.h"
 
 #include <QCoreApplication>
 
@@ -28,7 +29,15 @@ int usage() {
              "  diskarium-tool discid QUELLE\n"
              "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
              "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
-             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n";
+             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
+             "  diskarium-tool import VERZEICHNIS DATEI...\n"
+             "      importiert Tonträgerdateien (*.DKM), jede als neuen Tonträger\n"
+             "  diskarium-tool export VERZEICHNIS TONTRÄGER DATEI [--kaufdaten] [--overwrite]\n"
+             "      schreibt einen Tonträger (ART:NUMMER wie LP:17, oder #N) in eine Datei\n"
+             "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE]\n"
+             "      listet die Tonträger wie das Fenster \"Tonträger bearbeiten\" (SPALTE: "
+             "Spaltentitel\n"
+             "      oder Standard)\n";
     err().flush();
     return 2;
 }
@@ -106,5 +115,11 @@ int main(int argc, char* argv[]) {
         return runDiscIdCommand(args);
     if (command == QLatin1String("cddb"))
         return runCddbCommand(args);
+    if (command == QLatin1String("import"))
+        return runImportCommand(args);
+    if (command == QLatin1String("export"))
+        return runExportCommand(args);
+    if (command == QLatin1String("carriers"))
+        return runCarriersCommand(args);
     return usage();
 }

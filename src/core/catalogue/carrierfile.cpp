@@ -4,6 +4,7 @@
 #include "core/common/laufzeit.h"
 #include "core/common/windows1252.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -168,6 +169,16 @@ QString songSection(int k) {
 
 QString ParseError::text() const {
     return line > 0 ? QStringLiteral("Zeile %1: %2").arg(line).arg(reason) : reason;
+}
+
+QString withDefaultExtension(const QString& path) {
+    const QFileInfo info(path);
+    return info.suffix().isEmpty() && !info.fileName().isEmpty() ? path + QStringLiteral(".DKM")
+                                                                 : path;
+}
+
+QString fileFilter() {
+    return QStringLiteral("Diskarium (*.DKM *.dkm *.Dkm);;Alle Dateien (*)");
 }
 
 QStringList memoLines(const QString& memo) {

@@ -75,6 +75,11 @@ struct Parsed {
 // is Windows-1252. Refuses what would store a wrong value: see ParseError.
 Parsed parse(const QByteArray& bytes);
 
+// A file name without extension gets ".DKM".
+QString withDefaultExtension(const QString& path);
+// The file choice filter: carrier files in any letter case, then all files.
+QString fileFilter();
+
 // The lines of a memo: split at CR LF, CR or LF; a final line end starts no line.
 QStringList memoLines(const QString& memo);
 
