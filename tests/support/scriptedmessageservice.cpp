@@ -20,3 +20,8 @@ QString ScriptedMessageService::chooseOpenFile(const FileChoice& choice) {
 QString ScriptedMessageService::chooseSaveFile(const FileChoice& choice) {
     return chooseOpenFile(choice);
 }
+
+QStringList ScriptedMessageService::chooseOpenFiles(const FileChoice& choice) {
+    m_fileChoices.append(choice);
+    return m_fileLists.isEmpty() ? QStringList() : m_fileLists.dequeue();
+}

@@ -2,6 +2,7 @@
 
 #include <QFlags>
 #include <QString>
+#include <QStringList>
 
 // Every message box and file choice of the program goes through this seam: the GUI shows
 // real dialogs, tests answer from a script and check what was asked.
@@ -43,6 +44,8 @@ public:
     // The chosen path, or empty when the user cancelled.
     virtual QString chooseOpenFile(const FileChoice& choice) = 0;
     virtual QString chooseSaveFile(const FileChoice& choice) = 0;
+    // Several existing files; empty when the user cancelled.
+    virtual QStringList chooseOpenFiles(const FileChoice& choice);
 
     // The usual boxes: an error or information with OK and Help, a question with Yes and No.
     MessageButton error(const QString& text, int helpContext = 0);

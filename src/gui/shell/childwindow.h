@@ -15,6 +15,7 @@ public:
     virtual void songOrderChanged() {} // title before running time, or the reverse
     virtual void cdLedModeChanged() {} // the CD player switches LED style on or off
     virtual void hintsChanged(bool) {}
+    virtual int carrierNumber() const { return 0; } // the carrier this window shows, 0 if none
 
     // Menus shown in the menu bar while this child is active.
     virtual QList<QMenu*> contributedMenus() { return {}; }

@@ -20,6 +20,7 @@ public:
     MessageButton show(const Message& message) override;
     QString chooseOpenFile(const FileChoice& choice) override;
     QString chooseSaveFile(const FileChoice& choice) override;
+    QStringList chooseOpenFiles(const FileChoice& choice) override;
 
 private:
     QPointer<QWidget> m_parent;
