@@ -274,6 +274,10 @@ void THeadBrowseWindow::applyColumnTitles() {
                           ? fieldlabels::columnTitle(renamed.value(c.labelKey))
                           : c.title);
     m_model->setColumnTitles(titles);
+    // Widths from the titles: measuring the cells would read the whole list.
+    const QFontMetrics metrics = m_grid->horizontalHeader()->fontMetrics();
+    for (int c = 0; c < titles.size(); ++c)
+        m_grid->setColumnWidth(c, qMax(70, metrics.horizontalAdvance(titles[c]) + 24));
 }
 
 void THeadBrowseWindow::runQuery(const QString& sort, int keepCarrier, int fallbackRow) {
@@ -428,7 +432,7 @@ int THeadBrowseWindow::checkedCarrier() {
         m_messages.error(e.message());
         return 0;
     }
-    m_messages.information(kGone);
+    m_messages.information(kGone, 31001);
     refreshMediaList();
     return 0;
 }
@@ -509,7 +513,7 @@ void THeadBrowseWindow::ExportClick() {
     QString error;
     WaitCursor wait;
     if (!carrierexport::exportToFile(m_state.db, n, purchase, path, &error))
-        m_messages.error(error);
+        m_messages.error(error, 31004);
 }
 
 void THeadBrowseWindow::DiscCodeClick(const QString& drive) {

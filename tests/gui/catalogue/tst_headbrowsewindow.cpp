@@ -219,7 +219,7 @@ private slots:
         THeadBrowseWindow* w = m_commands->openList();
         db().exec(u"DELETE FROM MUSIKKOP WHERE \"Folgenummer Kopf\" = 2");
         w->EditClick();
-        QCOMPARE(texts(), QStringList{"0 Der Tonträger ist nicht mehr vorhanden."});
+        QCOMPARE(texts(), QStringList{"31001 Der Tonträger ist nicht mehr vorhanden."});
         QVERIFY(m_edited.isEmpty());
         QCOMPARE(w->model()->rowCount(), 3);
     }
