@@ -39,6 +39,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-backup
 	./$(BUILD)/bench/diskarium-bench-printing
 	./$(BUILD)/bench/diskarium-bench-startup
+	./$(BUILD)/bench/diskarium-bench-medialist
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup
