@@ -163,6 +163,34 @@ int main(int argc, char* argv[]) {
     const QString big = tmp.filePath(QStringLiteral("gross"));
     const QString small = tmp.filePath(QStringLiteral("klein"));
     createCollection(big, carriers);
+    if (qEnvironmentVariableIsSet("PROFILE_ONLY")) {
+        Fixture f(big);
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer t;
+            t.start();
+            medialist::Query q(f.state.db);
+            const qint64 n = q.count();
+            const double c = t.nsecsElapsed() / 1e6;
+            t.restart();
+            const auto rows = q.rows(0, 200);
+            const double r = t.nsecsElapsed() / 1e6;
+            t.restart();
+            const auto after = q.rowsAfter(rows.back(), 200);
+            const double a = t.nsecsElapsed() / 1e6;
+            t.restart();
+            const qint64 pos = q.positionOf(after.back());
+            const double p = t.nsecsElapsed() / 1e6;
+            out() << n << " count " << c << " ms, first page " << r << " ms, next page " << a
+                  << " ms, position " << pos << " " << p << " ms" << Qt::endl;
+        }
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer t;
+            t.start();
+            auto w = openWindow(f);
+            out() << "open " << t.nsecsElapsed() / 1e6 << " ms" << Qt::endl;
+        }
+        return 0;
+    }
     createCollection(small, carriers / 10);
     const QString database = dataset::databasePath(big);
 
@@ -179,9 +207,11 @@ int main(int argc, char* argv[]) {
         shellScreen.push_back(shellMs(database, sql + QStringLiteral(" LIMIT %1").arg(screenRows)));
         t.restart();
         QScrollBar* bar = w->grid()->verticalScrollBar();
-        for (int v = 0; v <= bar->maximum(); v += bar->pageStep()) {
-            bar->setValue(v);
+        for (int v = 0;; v += bar->pageStep()) {
+            bar->setValue(qMin(v, bar->maximum()));
             w->grid()->viewport()->repaint();
+            if (v >= bar->maximum())
+                break;
         }
         scroll.push_back(t.nsecsElapsed() / 1e6);
         if (w->grid()->rowAt(w->grid()->viewport()->height() - 1) != -1 &&

@@ -97,7 +97,7 @@ private:
         QString expression; // with its collation
         Column column;
     };
-    QString fromSql() const;
+    QString fromSql(bool details = true) const;
     QString whereSql(const QString& extra) const;
     QString orderSql() const;
     QString predicate(const Row& row, bool after, QVariantList& values) const;
