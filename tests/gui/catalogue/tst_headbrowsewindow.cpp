@@ -142,6 +142,22 @@ private slots:
         QCOMPARE(m_edited, QList<int>{2});
     }
 
+    void renamedColumnTitles_data() {
+        QTest::addColumn<bool>("switchOn");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("switch 1 on") << true << "Label";
+        QTest::newRow("switch 1 off") << false << "Hersteller";
+    }
+    void renamedColumnTitles() {
+        QFETCH(bool, switchOn);
+        QFETCH(QString, title);
+        addFour();
+        records::insert(db(), FieldLabelOverrideRecord{"T", 10190, "La&bel"});
+        m_state->settings.ttRename[0] = switchOn;
+        THeadBrowseWindow* w = m_commands->openList();
+        QCOMPARE(w->model()->headerData(17, Qt::Horizontal, Qt::DisplayRole).toString(), title);
+    }
+
     void sortKeepsCarrierAndIsStored() {
         addFour();
         THeadBrowseWindow* w = m_commands->openList();
