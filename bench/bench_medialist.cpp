@@ -4,6 +4,8 @@
 // the open list takes, and diskarium-tool import of many carrier files.
 //
 //   diskarium-bench-medialist [CARRIERS] [RUNS]
+// PROFILE_ONLY=1 times only count, pages, position and opening; SKIP_SCROLL=1 leaves out the
+// scrolling runs.
 #include "collectiongenerator.h"
 #include "core/catalogue/carrierexport.h"
 #include "core/catalogue/medialistmodel.h"
