@@ -46,6 +46,7 @@ bench: build
 package: build
 	cmake --build $(BUILD) --target package
 	./$(BUILD)/bench/diskarium-bench-lookup
+	./$(BUILD)/bench/diskarium-bench-medialist
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup

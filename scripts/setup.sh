@@ -14,6 +14,7 @@ packages=(
     poppler-utils
     desktop-file-utils appstream man-db dpkg-dev file
     qt6-multimedia-dev
+    sqlite3
 )
 
 missing=()

@@ -10,6 +10,7 @@
 #include "core/shell/datadirectorylock.h"
 #include "printcommand.h"
 #include "playcommand.h"
+#include "medialistcommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -53,7 +54,15 @@ int usage() {
              "druckt\n"
              "  diskarium-tool play QUELLE [--track N] [--wav DATEI]\n"
              "      spielt die CD ab Lied N (ab 1) über die Audioausgabe; --wav schreibt Lied N\n"
-             "      als WAV-Datei, ohne zu spielen\n";
+             "      als WAV-Datei, ohne zu spielen\n"
+             "  diskarium-tool import VERZEICHNIS DATEI...\n"
+             "      importiert Tonträgerdateien (*.DKM), jede als neuen Tonträger\n"
+             "  diskarium-tool export VERZEICHNIS TONTRÄGER DATEI [--kaufdaten] [--overwrite]\n"
+             "      schreibt einen Tonträger (ART:NUMMER wie LP:17, oder #N) in eine Datei\n"
+             "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE]\n"
+             "      listet die Tonträger wie das Fenster \"Tonträger bearbeiten\" (SPALTE: "
+             "Spaltentitel\n"
+             "      oder Standard)\n";
     err().flush();
     return 2;
 }
@@ -164,5 +173,11 @@ int main(int argc, char* argv[]) {
         return runLookupCommand(args);
     if (command == QLatin1String("convert"))
         return runConvertCommand(args);
+    if (command == QLatin1String("import"))
+        return runImportCommand(args);
+    if (command == QLatin1String("export"))
+        return runExportCommand(args);
+    if (command == QLatin1String("carriers"))
+        return runCarriersCommand(args);
     return usage();
 }

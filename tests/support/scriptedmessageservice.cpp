@@ -28,3 +28,8 @@ std::optional<QString> ScriptedMessageService::askText(const TextQuestion& quest
     const QString text = m_texts.dequeue();
     return text.isNull() ? std::nullopt : std::optional<QString>(text);
 }
+
+QStringList ScriptedMessageService::chooseOpenFiles(const FileChoice& choice) {
+    m_fileChoices.append(choice);
+    return m_fileLists.isEmpty() ? QStringList() : m_fileLists.dequeue();
+}

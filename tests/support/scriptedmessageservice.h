@@ -20,6 +20,9 @@ public:
     QString chooseOpenFile(const FileChoice& choice) override;
     QString chooseSaveFile(const FileChoice& choice) override;
     std::optional<QString> askText(const TextQuestion& question) override;
+    // Answers the several-files choice with the queued list (empty: cancelled).
+    void answerFiles(const QStringList& paths) { m_fileLists.enqueue(paths); }
+    QStringList chooseOpenFiles(const FileChoice& choice) override;
 
     const QList<Message>& messages() const { return m_messages; }
     const QList<FileChoice>& fileChoices() const { return m_fileChoices; }
@@ -32,6 +35,7 @@ public:
 private:
     QQueue<MessageButton> m_answers;
     QQueue<QString> m_files;
+    QQueue<QStringList> m_fileLists;
     QList<Message> m_messages;
     QList<FileChoice> m_fileChoices;
     QQueue<QString> m_texts;

@@ -14,3 +14,8 @@ MessageButton MessageService::confirm(const QString& text, MessageButtons button
                                       int helpContext) {
     return show({MessageKind::Confirmation, text, buttons, helpContext, {}});
 }
+
+QStringList MessageService::chooseOpenFiles(const FileChoice& choice) {
+    const QString file = chooseOpenFile(choice);
+    return file.isEmpty() ? QStringList() : QStringList{file};
+}

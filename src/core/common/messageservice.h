@@ -3,6 +3,7 @@
 #include <QFlags>
 #include <QString>
 #include <optional>
+#include <QStringList>
 
 // Every message box and file choice of the program goes through this seam: the GUI shows
 // real dialogs, tests answer from a script and check what was asked.
@@ -54,6 +55,8 @@ public:
     virtual QString chooseSaveFile(const FileChoice& choice) = 0;
     // The text entered, or nothing when the user cancelled.
     virtual std::optional<QString> askText(const TextQuestion&) { return std::nullopt; }
+    // Several existing files; empty when the user cancelled.
+    virtual QStringList chooseOpenFiles(const FileChoice& choice);
 
     // The usual boxes: an error or information with OK and Help, a question with Yes and No.
     MessageButton error(const QString& text, int helpContext = 0);

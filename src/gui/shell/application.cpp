@@ -8,6 +8,7 @@
 #include "gui/catalogue/cataloguecommands.h"
 #include "gui/cd/cdplayercommands.h"
 #include "gui/lookup/lookupcommands.h"
+#include "gui/catalogue/medialistcommands.h"
 #include "gui/printing/previewdialog.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
@@ -55,6 +56,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     (new CatalogueCommands(main, main.messages()))->install();
     (new CdPlayerCommands(main, main.messages()))->install();
     (new LookupCommands(main, main.messages()))->install();
+    (new MediaListCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();

@@ -115,3 +115,8 @@ QString QtMessageService::chooseSaveFile(const FileChoice& choice) {
     return QFileDialog::getSaveFileName(
         m_parent, choice.title, QDir(choice.directory).filePath(choice.fileName), choice.filter);
 }
+
+QStringList QtMessageService::chooseOpenFiles(const FileChoice& choice) {
+    return QFileDialog::getOpenFileNames(
+        m_parent, choice.title, QDir(choice.directory).filePath(choice.fileName), choice.filter);
+}

@@ -21,6 +21,7 @@ public:
     QString chooseOpenFile(const FileChoice& choice) override;
     QString chooseSaveFile(const FileChoice& choice) override;
     std::optional<QString> askText(const TextQuestion& question) override;
+    QStringList chooseOpenFiles(const FileChoice& choice) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -1,0 +1,163 @@
+#include "medialistcommands.h"
+#include "console.h"
+
+#include "core/catalogue/carrierexport.h"
+#include "core/catalogue/carrierfile.h"
+#include "core/catalogue/carrierimport.h"
+#include "core/catalogue/carrierkey.h"
+#include "core/catalogue/medialist.h"
+#include "core/db/dataset.h"
+#include "core/settings/settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+int usage() {
+    err() << "Aufruf:\n"
+             "  diskarium-tool import VERZEICHNIS DATEI...\n"
+             "  diskarium-tool export VERZEICHNIS TONTRÄGER DATEI [--kaufdaten] [--overwrite]\n"
+             "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE]\n"
+             "TONTRÄGER ist ART:NUMMER (etwa LP:17) oder #N (die Tonträgernummer).\n";
+    err().flush();
+    return 2;
+}
+
+bool openData(const QString& directory, Database& db) {
+    if (!dataset::exists(directory)) {
+        err() << "Fehler: In " << directory << " liegt kein Datenbestand." << Qt::endl;
+        return false;
+    }
+    try {
+        db.open(dataset::databasePath(directory));
+    } catch (const DbError& e) {
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+Settings settingsOf(const QString& directory) {
+    return settingsfile::read(
+        QDir(directory).filePath(QString::fromLatin1(settingsfile::kFileName)));
+}
+
+} // namespace
+
+int runImportCommand(const QStringList& args) {
+    if (args.size() < 2)
+        return usage();
+    Database db;
+    if (!openData(args[0], db))
+        return 1;
+    const int newCurrency = settingsOf(args[0]).currencyNew;
+    bool failed = false;
+    for (const QString& file : args.mid(1)) {
+        const carrierimport::Outcome o = carrierimport::importFile(db, file, newCurrency);
+        if (o.ok) {
+            out() << carrierkey::keyOf(db, o.number) << '\t' << o.group << " / " << o.title
+                  << Qt::endl;
+        } else {
+            err() << o.message << Qt::endl;
+            failed = true;
+        }
+    }
+    return failed ? 1 : 0;
+}
+
+int runExportCommand(const QStringList& args) {
+    QStringList plain;
+    bool purchase = false, overwrite = false;
+    for (const QString& a : args) {
+        if (a == QLatin1String("--kaufdaten"))
+            purchase = true;
+        else if (a == QLatin1String("--overwrite"))
+            overwrite = true;
+        else if (a.startsWith(QLatin1String("--")))
+            return usage();
+        else
+            plain.append(a);
+    }
+    if (plain.size() != 3)
+        return usage();
+    Database db;
+    if (!openData(plain[0], db))
+        return 1;
+    const QString path = carrierfile::withDefaultExtension(plain[2]);
+    if (QFileInfo::exists(path) && !overwrite) {
+        err() << "Fehler: " << path << " ist schon vorhanden (--overwrite ersetzt die Datei)."
+              << Qt::endl;
+        return 1;
+    }
+    try {
+        const carrierkey::Result key = carrierkey::resolve(db, plain[1]);
+        if (!key.ok()) {
+            err() << "Fehler: " << key.error << Qt::endl;
+            return 1;
+        }
+        QString error;
+        if (!carrierexport::exportToFile(db, key.carrier().number, purchase, path, &error)) {
+            err() << "Fehler: " << error << Qt::endl;
+            return 1;
+        }
+        out() << "Exportiert: " << key.carrier().describe() << " -> " << path << Qt::endl;
+    } catch (const DbError& e) {
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+int runCarriersCommand(const QStringList& args) {
+    if (args.size() != 1 && !(args.size() == 3 && args[1] == QLatin1String("--sort")))
+        return usage();
+    Database db;
+    if (!openData(args[0], db))
+        return 1;
+    QString sort = settingsOf(args[0]).singerSortOrder; // read only: the window's order
+    if (args.size() == 3) {
+        sort.clear();
+        if (args[2].compare(QLatin1String("Standard"), Qt::CaseInsensitive) != 0) {
+            bool found = false;
+            for (const medialist::GridColumn& c : medialist::gridColumns()) {
+                if (c.title.compare(args[2], Qt::CaseInsensitive) == 0) {
+                    sort = c.sortExpression;
+                    found = true;
+                }
+            }
+            if (!found) {
+                err() << "Fehler: Unbekannte Spalte \"" << args[2] << "\"." << Qt::endl;
+                return 2;
+            }
+        }
+    }
+    const auto& columns = medialist::gridColumns();
+    QStringList header;
+    for (const medialist::GridColumn& c : columns)
+        header.append(c.title);
+    out() << header.join(QLatin1Char('\t')) << '\n';
+    try {
+        const medialist::Query query(db, sort);
+        // Streamed page by page; no read stays open between pages.
+        constexpr int kPage = 500;
+        std::vector<medialist::Row> rows = query.rows(0, kPage);
+        while (!rows.empty()) {
+            for (const medialist::Row& row : rows) {
+                QStringList cells;
+                for (const medialist::GridColumn& c : columns)
+                    cells.append(medialist::displayText(c, row[c.source]));
+                out() << cells.join(QLatin1Char('\t')) << '\n';
+            }
+            if (int(rows.size()) < kPage)
+                break;
+            rows = query.rowsAfter(rows.back(), kPage);
+        }
+    } catch (const DbError& e) {
+        out().flush();
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return 1;
+    }
+    out().flush();
+    return 0;
+}
