@@ -6,9 +6,10 @@
 #include "core/shell/startupsequence.h"
 #include "gui/backup/backupcommands.h"
 #include "gui/catalogue/cataloguecommands.h"
+#include "gui/catalogue/medialistcommands.h"
+#include "gui/catalogue/ttimecountdiff.h"
 #include "gui/cd/cdplayercommands.h"
 #include "gui/lookup/lookupcommands.h"
-#include "gui/catalogue/medialistcommands.h"
 #include "gui/printing/previewdialog.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
@@ -53,10 +54,23 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
         return 1;
     auto* backups = new BackupCommands(main, main.messages());
     backups->install();
-    (new CatalogueCommands(main, main.messages()))->install();
+    auto* catalogue = new CatalogueCommands(main, main.messages());
+    catalogue->hooks().timeCheck = [&main](int carrierNumber) {
+        try {
+            runTimeCheck(&main, main.state().db, carrierNumber,
+                         [&main](int context) { main.help().showContext(context); });
+        } catch (const DbError& e) {
+            main.messages().error(e.message());
+        }
+    };
+    catalogue->install();
     (new CdPlayerCommands(main, main.messages()))->install();
     (new LookupCommands(main, main.messages()))->install();
-    (new MediaListCommands(main, main.messages()))->install();
+    auto* mediaList = new MediaListCommands(main, main.messages());
+    mediaList->editCarrier = [catalogue](int carrierNumber) {
+        catalogue->openCarrier(carrierNumber);
+    };
+    mediaList->install();
 
     TInitDialog init;
     init.adjustSize();
