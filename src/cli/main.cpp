@@ -6,6 +6,7 @@
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
 #include "printcommand.h"
+#include "templatecommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -35,7 +36,12 @@ int usage() {
              "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
           << printUsage()
           << "      schreibt einen Bericht als PDF-Datei, wie ihn der Drucker \"PDF-Datei\" "
-             "druckt\n";
+             "druckt\n"
+             "  diskarium-tool template list VERZEICHNIS [--type N]\n"
+             "  diskarium-tool template export VERZEICHNIS NAME DATEI [--type N]\n"
+             "  diskarium-tool template import VERZEICHNIS DATEI --type N\n"
+             "      listet Druckvorlagen, schreibt eine als *.DKMT-Datei oder legt eine aus einer "
+             "an\n";
     err().flush();
     return 2;
 }
@@ -122,5 +128,7 @@ int main(int argc, char* argv[]) {
         return runCddbCommand(args);
     if (command == QLatin1String("print"))
         return runPrintCommand(args);
+    if (command == QLatin1String("template"))
+        return runTemplateCommand(args);
     return usage();
 }

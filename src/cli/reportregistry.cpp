@@ -1,6 +1,14 @@
 #include "reportregistry.h"
 
+#include "core/printing/carrierreport.h"
+#include "core/printing/coverreport.h"
+
 const QList<ReportEntry>& reportRegistry() {
-    static const QList<ReportEntry> reports = {};
+    static const QList<ReportEntry> reports = {
+        {QStringLiteral("carrier"), QStringLiteral("TRÄGER"), carrierreport::composeCarrier},
+        {QStringLiteral("all"), QStringLiteral("[--no-page-feed]"), carrierreport::composeAll},
+        {QStringLiteral("cover"), QStringLiteral("TRÄGER [--type KURZ]"),
+         coverreport::composeCover},
+    };
     return reports;
 }
