@@ -150,14 +150,13 @@ ReportStatus composeCover(ReportContext& context) {
     const std::optional<int> number = provisionalCarrierNumber(arguments.front());
     if (!number)
         return ReportStatus::BadArguments;
-    CarrierRecord key;
-    key.folgenummerKopf = *number;
-    const std::optional<CarrierRecord> carrier = records::find(context.db, key);
-    if (!carrier) {
+    const std::vector<CarrierRecord> carrier =
+        records::select<CarrierRecord>(context.db, u"WHERE \"Folgenummer Kopf\" = ?1", {*number});
+    if (carrier.empty()) {
         context.messages.information(carrierreport::kCarrierGone);
         return ReportStatus::Failed;
     }
-    int mediaType = qRound(carrier->artDerSchallplatte);
+    int mediaType = qRound(carrier.front().artDerSchallplatte);
     if (!typeShort.isEmpty()) {
         const std::vector<LookupRecord> types = records::select<LookupRecord>(
             context.db, u"WHERE LOWER(\"Kurzbezeichnung\") = LOWER(?1)", {typeShort},
