@@ -5,6 +5,7 @@
 #include "core/shell/singleinstance.h"
 #include "core/shell/startupsequence.h"
 #include "gui/backup/backupcommands.h"
+#include "gui/printing/printcommands.h"
 #include "gui/printing/previewdialog.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
@@ -42,6 +43,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
         return 1;
     auto* backups = new BackupCommands(main, main.messages());
     backups->install();
+    (new PrintCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();
