@@ -39,6 +39,8 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-backup
 	./$(BUILD)/bench/diskarium-bench-printing
 	./$(BUILD)/bench/diskarium-bench-startup
+	test -e $(BUILD)/bench-printall/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-printall 20000
+	./$(BUILD)/bench/diskarium-bench-printall $(BUILD)/bench-printall
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup
