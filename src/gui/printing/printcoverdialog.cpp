@@ -9,6 +9,7 @@
 #include "fontfamilybox.h"
 #include "pageview.h"
 #include "previewdialog.h"
+#include "reportdialoglayout.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -53,41 +54,19 @@ TPrintCoverDialog::TPrintCoverDialog(AppState& state, MessageService& messages,
     m_preview->setChecked(m_state.settings.printPreview);
     form->addRow(m_preview);
 
-    auto* buttons = new QDialogButtonBox(Qt::Vertical);
-    auto* printButton =
-        buttons->addButton(QStringLiteral("&Drucken"), QDialogButtonBox::AcceptRole);
-    printButton->setDefault(true);
-    buttons->addButton(QStringLiteral("&Abbruch"), QDialogButtonBox::RejectRole);
-    buttons->addButton(QDialogButtonBox::Help)->setText(QStringLiteral("&Hilfe"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TPrintCoverDialog::print);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] {
-        if (m_help)
-            m_help(34004);
-    });
-
-    m_abort = new QPushButton(QStringLiteral("&Abbruch"), this);
-    m_abort->hide();
-    connect(m_abort, &QPushButton::clicked, this, [this] {
+    m_parts = buildReportDialog(
+        *this, m_controls, [this] { print(); },
+        [this] {
+            if (m_help)
+                m_help(34004);
+        });
+    connect(m_parts.abort, &QPushButton::clicked, this, [this] {
         if (m_running)
             m_abortRequested = true;
         else
             reject();
     });
-    m_pageLabel = new QLabel(this);
-    m_pageLabel->hide();
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_controls, 1);
-    top->addWidget(buttons);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    auto* printingRow = new QHBoxLayout;
-    printingRow->addWidget(m_pageLabel, 1);
-    printingRow->addWidget(m_abort);
-    layout->addLayout(printingRow);
     setFixedSize(sizeHint());
-    m_buttons = buttons;
 
     // The carrier's own media type; a type without cover settings gives the defaults.
     const std::vector<CarrierRecord> carrier = records::select<CarrierRecord>(
@@ -121,11 +100,7 @@ void TPrintCoverDialog::print() {
     if (m_running)
         return;
     m_printing = true;
-    m_controls->hide();
-    m_buttons->hide();
-    m_pageLabel->setText(QStringLiteral("Drucken der Seite: "));
-    m_pageLabel->show();
-    m_abort->show();
+    m_parts.showPrintingLayout(m_controls);
 
     TPagePrinter& printer = m_previewDialog.PagePrinter();
     reportsetup::resetForReport(printer);
@@ -134,10 +109,7 @@ void TPrintCoverDialog::print() {
     layout.fontSize = m_size->value();
     layout.linesBefore = m_before->value();
     layout.linesAfter = m_after->value();
-    ReportProgress progress{[this](int page) {
-                                m_pageLabel->setText(QStringLiteral("Drucken der Seite: ") +
-                                                     QString::number(page));
-                            },
+    ReportProgress progress{[this](int page) { m_parts.showPage(page); },
                             [this] {
                                 QApplication::processEvents();
                                 return m_abortRequested;

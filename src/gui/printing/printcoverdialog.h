@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/db/records.h"
+#include "reportdialoglayout.h"
 
 #include <QDialog>
 #include <functional>
@@ -52,9 +53,7 @@ private:
     QSpinBox* m_after = nullptr;
     QCheckBox* m_preview = nullptr;
     QWidget* m_controls = nullptr;
-    QWidget* m_buttons = nullptr;
-    QPushButton* m_abort = nullptr;
-    QLabel* m_pageLabel = nullptr;
+    ReportDialogParts m_parts;
     bool m_printing = false;
     bool m_running = false;
     bool m_abortRequested = false;

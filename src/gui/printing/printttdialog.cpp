@@ -9,6 +9,7 @@
 #include "fontfamilybox.h"
 #include "pageview.h"
 #include "previewdialog.h"
+#include "reportdialoglayout.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -90,37 +91,14 @@ void TPrintTtDialog::build(const QString& caption, int helpContext) {
     m_options->addWidget(m_preview);
     form->addLayout(m_options);
 
-    auto* buttons = new QDialogButtonBox(Qt::Vertical);
-    auto* printButton =
-        buttons->addButton(QStringLiteral("&Drucken"), QDialogButtonBox::AcceptRole);
-    printButton->setObjectName(QStringLiteral("PrintButton"));
-    printButton->setDefault(true);
-    buttons->addButton(QStringLiteral("&Abbruch"), QDialogButtonBox::RejectRole);
-    buttons->addButton(QDialogButtonBox::Help)->setText(QStringLiteral("&Hilfe"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TPrintTtDialog::print);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [this, helpContext] {
-        if (m_help)
-            m_help(helpContext);
-    });
-
-    m_abort = new QPushButton(QStringLiteral("&Abbruch"), this);
-    m_abort->setObjectName(QStringLiteral("AbortButton"));
-    m_abort->hide();
+    m_parts = buildReportDialog(
+        *this, m_controls, [this] { print(); },
+        [this, helpContext] {
+            if (m_help)
+                m_help(helpContext);
+        });
+    m_abort = m_parts.abort;
     connect(m_abort, &QPushButton::clicked, this, &TPrintTtDialog::abortPressed);
-    m_pageLabel = new QLabel(this);
-    m_pageLabel->hide();
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_controls, 1);
-    top->addWidget(buttons);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    auto* printingRow = new QHBoxLayout;
-    printingRow->addWidget(m_pageLabel, 1);
-    printingRow->addWidget(m_abort);
-    layout->addLayout(printingRow);
-    m_controlsButtons = buttons;
 }
 
 void TPrintTtDialog::addOption(QCheckBox* box) {
@@ -138,16 +116,11 @@ PrintTemplateRecord TPrintTtDialog::selectedTemplate() const {
 
 void TPrintTtDialog::setPrintingLayout() {
     m_printing = true;
-    m_controls->hide();
-    m_controlsButtons->hide();
-    m_pageLabel->setText(QStringLiteral("Drucken der Seite: "));
-    m_pageLabel->show();
-    m_abort->show();
-    m_abort->setDefault(true);
+    m_parts.showPrintingLayout(m_controls);
 }
 
 void TPrintTtDialog::pageStarted(int page) {
-    m_pageLabel->setText(QStringLiteral("Drucken der Seite: ") + QString::number(page));
+    m_parts.showPage(page);
     QApplication::processEvents();
 }
 

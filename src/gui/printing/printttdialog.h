@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/db/records.h"
+#include "reportdialoglayout.h"
 
 #include <QDialog>
 #include <functional>
@@ -65,10 +66,9 @@ private:
     QCheckBox* m_additional = nullptr;
     QCheckBox* m_preview = nullptr;
     QWidget* m_controls = nullptr;
-    QWidget* m_controlsButtons = nullptr;
     class QVBoxLayout* m_options = nullptr;
     QPushButton* m_abort = nullptr;
-    QLabel* m_pageLabel = nullptr;
+    ReportDialogParts m_parts;
     bool m_printing = false;
     bool m_running = false;
     bool m_abortRequested = false;
