@@ -11,6 +11,7 @@
 #include "printcommand.h"
 #include "playcommand.h"
 #include "medialistcommands.h"
+#include "templatecommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -62,7 +63,12 @@ int usage() {
              "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE]\n"
              "      listet die Tonträger wie das Fenster \"Tonträger bearbeiten\" (SPALTE: "
              "Spaltentitel\n"
-             "      oder Standard)\n";
+             "      oder Standard)\n"
+             "  diskarium-tool template list VERZEICHNIS [--type N]\n"
+             "  diskarium-tool template export VERZEICHNIS NAME DATEI [--type N]\n"
+             "  diskarium-tool template import VERZEICHNIS DATEI --type N\n"
+             "      listet Druckvorlagen, schreibt eine als *.DKMT-Datei oder legt eine aus einer "
+             "an\n";
     err().flush();
     return 2;
 }
@@ -179,5 +185,7 @@ int main(int argc, char* argv[]) {
         return runExportCommand(args);
     if (command == QLatin1String("carriers"))
         return runCarriersCommand(args);
+    if (command == QLatin1String("template"))
+        return runTemplateCommand(args);
     return usage();
 }

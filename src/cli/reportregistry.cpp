@@ -1,10 +1,16 @@
 #include "reportregistry.h"
 
 #include "core/lookup/lookuplist.h"
+#include "core/printing/carrierreport.h"
+#include "core/printing/coverreport.h"
 
 const QList<ReportEntry>& reportRegistry() {
     static const QList<ReportEntry> reports = {
         {QStringLiteral("lookup"), QStringLiteral("TABELLE"), lookuplist::composeReport},
+        {QStringLiteral("carrier"), QStringLiteral("TRÄGER"), carrierreport::composeCarrier},
+        {QStringLiteral("all"), QStringLiteral("[--no-page-feed]"), carrierreport::composeAll},
+        {QStringLiteral("cover"), QStringLiteral("TRÄGER [--type KURZ]"),
+         coverreport::composeCover},
     };
     return reports;
 }

@@ -20,13 +20,44 @@ void PagePicture::drawText(QPoint topLeft, const QFont& font, const QString& tex
         m_fonts.push_back(font);
         index = int(m_fonts.size()) - 1;
     }
-    m_texts.push_back({topLeft, index, text});
-    m_items.push_back({Item::Kind::Text, int(m_texts.size()) - 1});
+    m_order.push_back(quint32(m_texts.size()) << 1);
+    m_texts.push_back(
+        {topLeft.x(), topLeft.y(), qint32(m_chars.size()), qint32(text.size()), index});
+    m_chars += text;
 }
 
 void PagePicture::drawLine(QLine line, int penWidth) {
+    m_order.push_back(quint32(m_lines.size()) << 1 | 1u);
     m_lines.push_back({line, penWidth});
-    m_items.push_back({Item::Kind::Line, int(m_lines.size()) - 1});
+}
+
+void PagePicture::squeeze() {
+    m_order.shrink_to_fit();
+    m_texts.shrink_to_fit();
+    m_lines.shrink_to_fit();
+    m_fonts.shrink_to_fit();
+    m_chars.squeeze();
+}
+
+std::vector<PagePicture::Item> PagePicture::items() const {
+    std::vector<Item> out;
+    out.reserve(m_order.size());
+    for (const quint32 op : m_order)
+        out.push_back({op & 1u ? Item::Kind::Line : Item::Kind::Text, int(op >> 1)});
+    return out;
+}
+
+PagePicture::Text PagePicture::text(int index) const {
+    const StoredText& t = m_texts[size_t(index)];
+    return {QPoint(t.x, t.y), t.font, chars(t).toString()};
+}
+
+std::vector<PagePicture::Text> PagePicture::texts() const {
+    std::vector<Text> out;
+    out.reserve(m_texts.size());
+    for (int i = 0; i < textCount(); ++i)
+        out.push_back(text(i));
+    return out;
 }
 
 void PagePicture::replay(QPainter& painter) const {
@@ -34,21 +65,28 @@ void PagePicture::replay(QPainter& painter) const {
     painter.setBackgroundMode(Qt::TransparentMode);
     int currentFont = -1;
     int ascent = 0;
-    for (const Item& item : m_items) {
-        if (item.kind == Item::Kind::Text) {
-            const Text& t = m_texts[size_t(item.index)];
+    int currentPen = -1;
+    for (const quint32 op : m_order) {
+        if (!(op & 1u)) {
+            const StoredText& t = m_texts[op >> 1];
             if (t.font != currentFont) {
                 currentFont = t.font;
                 painter.setFont(m_fonts[size_t(t.font)]);
                 ascent = QFontMetrics(m_fonts[size_t(t.font)]).ascent();
             }
-            painter.setPen(Qt::black);
-            painter.drawText(QPoint(t.topLeft.x(), t.topLeft.y() + ascent), t.text);
+            if (currentPen != -2) {
+                painter.setPen(Qt::black);
+                currentPen = -2;
+            }
+            painter.drawText(QPoint(t.x, t.y + ascent), chars(t).toString());
         } else {
-            const Line& l = m_lines[size_t(item.index)];
-            QPen pen(Qt::black);
-            pen.setWidth(l.penWidth);
-            painter.setPen(pen);
+            const Line& l = m_lines[op >> 1];
+            if (currentPen != l.penWidth) {
+                QPen pen(Qt::black);
+                pen.setWidth(l.penWidth);
+                painter.setPen(pen);
+                currentPen = l.penWidth;
+            }
             painter.drawLine(l.line);
         }
     }
@@ -58,21 +96,18 @@ void PagePicture::replay(QPainter& painter) const {
 QString PagePicture::plainText() const {
     QString out;
     int lastY = INT_MIN;
-    for (const Text& t : m_texts) {
+    for (const StoredText& t : m_texts) {
         if (lastY != INT_MIN)
-            out += t.topLeft.y() != lastY ? QStringLiteral("\n") : QStringLiteral(" ");
-        out += t.text;
-        lastY = t.topLeft.y();
+            out += t.y != lastY ? QStringLiteral("\n") : QStringLiteral(" ");
+        out += chars(t);
+        lastY = t.y;
     }
     return out;
 }
 
 qint64 PagePicture::memoryUse() const {
-    qint64 bytes = sizeof(*this) + qint64(m_items.capacity() * sizeof(Item)) +
-                   qint64(m_texts.capacity() * sizeof(Text)) +
-                   qint64(m_lines.capacity() * sizeof(Line)) +
-                   qint64(m_fonts.capacity() * sizeof(QFont));
-    for (const Text& t : m_texts)
-        bytes += t.text.capacity() * 2;
-    return bytes;
+    return qint64(sizeof(*this)) + qint64(m_order.capacity() * sizeof(quint32)) +
+           qint64(m_texts.capacity() * sizeof(StoredText)) +
+           qint64(m_lines.capacity() * sizeof(Line)) + qint64(m_fonts.capacity() * sizeof(QFont)) +
+           qint64(m_chars.capacity()) * 2;
 }

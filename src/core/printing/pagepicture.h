@@ -14,6 +14,7 @@ class QPainter;
 // and written as an enhanced metafile.
 class PagePicture {
 public:
+    // A text as readers see it; the page itself keeps all its characters in one buffer.
     struct Text {
         QPoint topLeft;
         int font; // index into fonts()
@@ -36,9 +37,14 @@ public:
 
     void drawText(QPoint topLeft, const QFont& font, const QString& text);
     void drawLine(QLine line, int penWidth);
+    // The page is complete: spare capacity is given back.
+    void squeeze();
 
-    const std::vector<Item>& items() const { return m_items; }
-    const std::vector<Text>& texts() const { return m_texts; }
+    // The drawing operations in order; texts are copied out of the page's buffer.
+    std::vector<Item> items() const;
+    std::vector<Text> texts() const;
+    int textCount() const { return int(m_texts.size()); }
+    Text text(int index) const;
     const std::vector<Line>& lines() const { return m_lines; }
     const std::vector<QFont>& fonts() const { return m_fonts; }
 
@@ -49,11 +55,22 @@ public:
     qint64 memoryUse() const;
 
 private:
+    // 20 bytes a text; the characters live in m_chars.
+    struct StoredText {
+        qint32 x, y;
+        qint32 offset, length;
+        qint32 font;
+    };
+    QStringView chars(const StoredText& t) const {
+        return QStringView(m_chars).mid(t.offset, t.length);
+    }
+
     QSize m_size;
     int m_resolutionX;
     int m_resolutionY;
-    std::vector<Item> m_items;
-    std::vector<Text> m_texts;
+    std::vector<quint32> m_order; // index << 1, low bit set for a line
+    std::vector<StoredText> m_texts;
     std::vector<Line> m_lines;
+    QString m_chars;
     std::vector<QFont> m_fonts;
 };

@@ -374,6 +374,8 @@ void TPagePrinter::openPage() {
 }
 
 void TPagePrinter::completePage() {
+    if (m_current)
+        m_current->squeeze();
     m_current = nullptr;
 }
 

@@ -54,9 +54,10 @@ bool saveEmf(const PagePicture& page, const QString& path, QString* error) {
         return pen;
     };
     int selectedFont = -1;
+    const std::vector<PagePicture::Text> texts = page.texts();
     for (const PagePicture::Item& item : page.items()) {
         if (item.kind == PagePicture::Item::Kind::Text) {
-            const PagePicture::Text& t = page.texts()[size_t(item.index)];
+            const PagePicture::Text& t = texts[size_t(item.index)];
             if (t.font != selectedFont) {
                 SelectObject(dc, fonts[size_t(t.font)]);
                 selectedFont = t.font;

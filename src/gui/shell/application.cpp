@@ -10,6 +10,7 @@
 #include "gui/catalogue/ttimecountdiff.h"
 #include "gui/cd/cdplayercommands.h"
 #include "gui/lookup/lookupcommands.h"
+#include "gui/printing/printcommands.h"
 #include "gui/printing/previewdialog.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
@@ -71,6 +72,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
         catalogue->openCarrier(carrierNumber);
     };
     mediaList->install();
+    (new PrintCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();

@@ -356,6 +356,10 @@ QMdiSubWindow* TMain::addChildWindow(QWidget* widget) {
     return w;
 }
 
+void TMain::childMenusChanged() {
+    childActivated(m_mdi->activeSubWindow());
+}
+
 QMdiSubWindow* TMain::activateOrOpen(const QString& caption,
                                      const std::function<QWidget*()>& create) {
     if (QMdiSubWindow* existing = findChildWindow(caption)) {

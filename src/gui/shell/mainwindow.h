@@ -44,6 +44,8 @@ public:
     // Brings the child with this caption to the front, or opens the one made by create.
     QMdiSubWindow* activateOrOpen(const QString& caption, const std::function<QWidget*()>& create);
     QMdiSubWindow* addChildWindow(QWidget* widget);
+    // The active child's menus changed (a text box got or lost the focus): read them again.
+    void childMenusChanged();
     QMdiArea* mdiArea() const { return m_mdi; }
 
     // Tells the children whose caption equals (or, with prefix, starts with) the text.
