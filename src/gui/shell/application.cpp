@@ -10,8 +10,8 @@
 #include "gui/catalogue/ttimecountdiff.h"
 #include "gui/cd/cdplayercommands.h"
 #include "gui/lookup/lookupcommands.h"
-#include "gui/printing/printcommands.h"
 #include "gui/printing/previewdialog.h"
+#include "gui/printing/printcommands.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
 #include "initdialog.h"
@@ -55,7 +55,12 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
         return 1;
     auto* backups = new BackupCommands(main, main.messages());
     backups->install();
+    auto* printing = new PrintCommands(main, main.messages());
+    printing->install();
     auto* catalogue = new CatalogueCommands(main, main.messages());
+    catalogue->hooks().printDialog = [printing](int carrierNumber) {
+        printing->openPrintCarrierDialog(carrierNumber);
+    };
     catalogue->hooks().timeCheck = [&main](int carrierNumber) {
         try {
             runTimeCheck(&main, main.state().db, carrierNumber,
@@ -71,8 +76,13 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     mediaList->editCarrier = [catalogue](int carrierNumber) {
         catalogue->openCarrier(carrierNumber);
     };
+    mediaList->printCarrier = [printing](int carrierNumber) {
+        printing->openPrintCarrierDialog(carrierNumber);
+    };
+    mediaList->printCover = [printing](int carrierNumber) {
+        printing->openPrintCoverDialog(carrierNumber);
+    };
     mediaList->install();
-    (new PrintCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();
