@@ -6,14 +6,19 @@
 #include "core/common/laufzeit.h"
 
 #include <QHostInfo>
+#include <QUrl>
+#include <optional>
 
 namespace {
 
 int usage() {
     err() << "Aufruf:\n"
-             "  diskarium-tool discid QUELLE\n"
-             "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
-             "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg).\n";
+             "  diskarium-tool discid QUELLE [--verbose]\n"
+             "  diskarium-tool cddb QUELLE (--host HOST --port PORT | --http URL) --user E-MAIL\n"
+             "                      [--read N] [--verbose]\n"
+             "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg).\n"
+             "--http URL nutzt die HTTP-Schnittstelle (https://gnudb.gnudb.org/~cddb/cddb.cgi).\n"
+             "--verbose zeigt die Meldungen von libcdio.\n";
     err().flush();
     return 2;
 }
@@ -26,9 +31,33 @@ bool readDisc(const QString& source, CdTocResult& result, QList<TCDList>* tracks
     return true;
 }
 
+// Takes "--verbose" out of the arguments and routes libcdio's messages accordingly.
+QStringList takeVerbose(QStringList args) {
+    const bool verbose = args.removeAll(QStringLiteral("--verbose")) > 0;
+    setCdioVerbose(verbose);
+    return args;
+}
+
+// "https://host[:port]/path": the HTTP interface of a CDDB server.
+std::optional<cddb::ServerAddress> httpServer(const QString& text) {
+    const QUrl url(text, QUrl::StrictMode);
+    const bool https = url.scheme() == QLatin1String("https");
+    if (!url.isValid() || url.host().isEmpty() || (!https && url.scheme() != QLatin1String("http")))
+        return std::nullopt;
+    // Port 443 means HTTPS to the client, any other plain HTTP.
+    const int port = url.port(https ? 443 : 80);
+    if (https != (port == 443))
+        return std::nullopt;
+    cddb::ServerAddress server(url.host(), quint16(port));
+    server.http = true;
+    server.path = url.path().isEmpty() ? QStringLiteral("/~cddb/cddb.cgi") : url.path();
+    return server;
+}
+
 } // namespace
 
-int runDiscIdCommand(const QStringList& args) {
+int runDiscIdCommand(const QStringList& arguments) {
+    const QStringList args = takeVerbose(arguments);
     if (args.size() != 1)
         return usage();
     CdTocResult disc;
@@ -53,10 +82,11 @@ int runDiscIdCommand(const QStringList& args) {
     return 0;
 }
 
-int runCddbCommand(const QStringList& args) {
+int runCddbCommand(const QStringList& arguments) {
+    const QStringList args = takeVerbose(arguments);
     if (args.isEmpty())
         return usage();
-    QString host, user;
+    QString host, user, http;
     int port = 0, readIndex = 0;
     for (int i = 1; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
@@ -67,6 +97,8 @@ int runCddbCommand(const QStringList& args) {
             host = value;
         else if (key == QLatin1String("--port"))
             port = value.toInt();
+        else if (key == QLatin1String("--http"))
+            http = value;
         else if (key == QLatin1String("--user"))
             user = value;
         else if (key == QLatin1String("--read"))
@@ -74,12 +106,23 @@ int runCddbCommand(const QStringList& args) {
         else
             return usage();
     }
-    if (host.isEmpty() || port <= 0 || port > 65535 || user.isEmpty() || readIndex < 0)
+    const bool socket = !host.isEmpty() && port > 0 && port <= 65535;
+    if (socket == !http.isEmpty() || readIndex < 0)
         return usage();
+    if (const QString problem = cddb::userNameProblem(user); !problem.isEmpty()) {
+        err() << "Fehler: " << problem << Qt::endl;
+        return 2;
+    }
+    const auto address =
+        socket ? std::optional(cddb::ServerAddress(host, quint16(port))) : httpServer(http);
+    if (!address) {
+        err() << "Fehler: " << http << " ist keine HTTP- oder HTTPS-Adresse." << Qt::endl;
+        return 2;
+    }
+    const cddb::ServerAddress& server = *address;
     CdTocResult disc;
     if (!readDisc(args[0], disc))
         return 1;
-    const cddb::ServerAddress server{host, quint16(port)};
     CddbClient client;
     client.setStatusHandler([](const QString& status) { err() << status << Qt::endl; });
 

@@ -8,9 +8,13 @@
 
 class TTnCnx;
 class QEventLoop;
+class QNetworkAccessManager;
+class QNetworkReply;
 
-// Runs one exchange with a CDDB server over TTnCnx while the event loop keeps turning, so a
-// window stays responsive and can abort it. No data for the time-out ends the exchange.
+// Runs one exchange with a CDDB server over TTnCnx (cddbp) or over the server's HTTP
+// interface while the event loop keeps turning, so a window stays responsive and can abort
+// it. No data for the time-out ends the exchange; once the result is in, the server's
+// goodbye is awaited for two seconds at most.
 class CddbClient : public QObject {
     Q_OBJECT
 public:
@@ -32,8 +36,16 @@ public slots:
     void abort();
 
 private:
+    static constexpr int kGoodbyeMs = 2000;
+
+    bool runHttp(const cddb::ServerAddress& server, CddbExchange& exchange);
+    void reportStatus();
+
     int m_timeoutMs = 30000;
+    QNetworkAccessManager* m_network = nullptr;
+    QNetworkReply* m_reply = nullptr;
     std::function<void(const QString&)> m_onStatus;
+    QString m_lastStatus;
     TTnCnx* m_connection;
     bool m_running = false;
     QEventLoop* m_loop = nullptr;

@@ -22,6 +22,8 @@ TTnCnx::TTnCnx(QObject* parent) : QObject(parent), m_socket(new QTcpSocket(this)
 TTnCnx::~TTnCnx() = default;
 
 void TTnCnx::connectToHost() {
+    if (m_socket->state() != QAbstractSocket::UnconnectedState)
+        m_socket->abort(); // what is left of the last conversation
     m_socket->connectToHost(m_host, m_port);
 }
 
@@ -30,7 +32,13 @@ bool TTnCnx::isConnected() const {
 }
 
 void TTnCnx::close() {
-    m_socket->abort();
+    // A line still queued (the "quit" after a refused command) goes out before the close.
+    if (isConnected()) {
+        m_socket->flush();
+        m_socket->disconnectFromHost();
+    } else {
+        m_socket->abort();
+    }
 }
 
 void TTnCnx::send(const QByteArray& text) {

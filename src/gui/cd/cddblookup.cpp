@@ -40,7 +40,19 @@ TCDDBLookup::TCDDBLookup(Settings& settings, const QString& dataDirectory, Messa
     m_cancel = new QPushButton(QStringLiteral("&Abbruch"), this);
     m_client->setStatusHandler([this](const QString& status) { m_status->setText(status); });
 
-    connect(m_user, &QLineEdit::editingFinished, this, &TCDDBLookup::updateButtons);
+    m_user->setToolTip(QStringLiteral(
+        "Ihre E-Mail-Adresse: Sie wird dem CDDB-Server mit jeder Anfrage gesandt, wie er es "
+        "verlangt, und MusicBrainz als Kontakt genannt."));
+    connect(m_user, &QLineEdit::editingFinished, this, [this] {
+        const QString name = m_user->text().trimmed();
+        if (!name.isEmpty() && name != m_refusedName) {
+            if (const QString problem = cddb::userNameProblem(name); !problem.isEmpty()) {
+                m_refusedName = name; // told once, not again on every focus change
+                m_messages.error(problem);
+            }
+        }
+        updateButtons();
+    });
     connect(m_connect, &QPushButton::clicked, this, &TCDDBLookup::query);
     connect(m_refresh, &QPushButton::clicked, this, &TCDDBLookup::refreshHosts);
     connect(m_start, &QPushButton::clicked, this, &TCDDBLookup::read);
@@ -54,7 +66,7 @@ TCDDBLookup::TCDDBLookup(Settings& settings, const QString& dataDirectory, Messa
     });
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Benutzername:"), m_user);
+    form->addRow(QStringLiteral("&E-Mail-Adresse:"), m_user);
     form->addRow(QStringLiteral("CDDB-&Server:"), m_servers);
     form->addRow(QStringLiteral("Errechnete CD-ID:"), m_discIdLabel);
     auto* buttons = new QHBoxLayout;
@@ -97,7 +109,8 @@ QString TCDDBLookup::shownDiscId() const {
 }
 
 void TCDDBLookup::loadServers() {
-    const auto lines = cddb::loadServerList(cddb::serverListPath(m_dataDirectory));
+    QString first;
+    const auto lines = cddb::loadServerList(cddb::serverListPath(m_dataDirectory), &first);
     m_servers->clear();
     if (!lines) {
         m_messages.error(QStringLiteral("CDDB-Hostliste konnte nicht geladen werden!"));
@@ -105,11 +118,11 @@ void TCDDBLookup::loadServers() {
     }
     m_servers->addItems(*lines);
     const int stored = m_servers->findText(m_settings.cddbHost);
-    m_servers->setCurrentIndex(stored >= 0 ? stored : 0);
+    m_servers->setCurrentIndex(stored >= 0 ? stored : std::max(0, m_servers->findText(first)));
 }
 
 void TCDDBLookup::updateButtons() {
-    const bool named = !m_user->text().trimmed().isEmpty();
+    const bool named = cddb::userNameProblem(m_user->text()).isEmpty();
     const bool idle = !m_busy;
     m_user->setEnabled(idle);
     m_servers->setEnabled(idle);

@@ -69,6 +69,7 @@ private:
     int m_tracks = 0;
     bool m_busy = false;
     bool m_closeRequested = false;
+    QString m_refusedName;
 
     bool m_success = false;
     QString m_artist;

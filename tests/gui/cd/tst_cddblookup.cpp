@@ -49,7 +49,7 @@ private slots:
     void opening() {
         auto d = dialog();
         QCOMPARE(d->userNameEdit()->text(), QStringLiteral("anna"));
-        QCOMPARE(d->serverList()->count(), 1); // both HTTP lines left out
+        QCOMPARE(d->serverList()->count(), 3); // HTTP lines are offered too
         QCOMPARE(d->shownDiscId(), QStringLiteral("7908090A"));
         QVERIFY(d->connectButton()->isEnabled());
         QVERIFY(!d->startButton()->isEnabled());
@@ -61,7 +61,12 @@ private slots:
         auto d = dialog();
         QVERIFY(!d->connectButton()->isEnabled());
         QVERIFY(!d->refreshButton()->isEnabled());
-        d->userNameEdit()->setText(QStringLiteral("bernd"));
+        d->userNameEdit()->setText(QStringLiteral("Bernd Muster"));
+        emit d->userNameEdit()->editingFinished();
+        QVERIFY(!d->connectButton()->isEnabled());
+        QCOMPARE(m_messages.messages().size(), 1);
+        QVERIFY(m_messages.messages().first().text.contains(QLatin1String("E-Mail-Adresse")));
+        d->userNameEdit()->setText(QStringLiteral("bernd@example.org"));
         emit d->userNameEdit()->editingFinished();
         QVERIFY(d->connectButton()->isEnabled());
     }
@@ -146,7 +151,7 @@ private slots:
              "\r\nneu.example cddbp 8880 N0 W0 Neu\r\nweb.example http 80 /cgi x\r\n.\r\n"));
         auto d = dialog();
         d->refreshHosts();
-        QCOMPARE(d->serverList()->count(), 2);
+        QCOMPARE(d->serverList()->count(), 3);
         QCOMPARE(d->serverList()->currentText(), m_server->serverLine());
         QCOMPARE(d->statusText(), QStringLiteral("Bereit"));
         QFile f(m_dir->filePath("cddbhosts.txt"));
