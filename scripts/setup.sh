@@ -12,6 +12,7 @@ packages=(
     fonts-liberation2 fontconfig
     clang libclang-rt-14-dev
     poppler-utils
+    libdiscid-dev
 )
 
 missing=()
