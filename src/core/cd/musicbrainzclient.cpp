@@ -1,5 +1,7 @@
 #include "musicbrainzclient.h"
 
+#include "core/settings/settings.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -31,6 +33,12 @@ MusicBrainzClient::MusicBrainzClient(QObject* parent)
     : QObject(parent), m_network(new QNetworkAccessManager(this)) {}
 
 MusicBrainzClient::~MusicBrainzClient() = default;
+
+void MusicBrainzClient::configure(const Settings& settings) {
+    setServer(settings.musicBrainzServer);
+    setCoverServer(settings.coverArtServer);
+    setContact(settings.cddbUserName);
+}
 
 QByteArray MusicBrainzClient::userAgent() const {
     QByteArray agent = "Diskarium/1.5.0";

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <functional>
 
+struct Settings;
 class QEventLoop;
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -26,6 +27,8 @@ public:
     explicit MusicBrainzClient(QObject* parent = nullptr);
     ~MusicBrainzClient() override;
 
+    // Server, cover server and contact (the CDDB e-mail address) from the settings.
+    void configure(const Settings& settings);
     // "https://musicbrainz.org", "https://coverartarchive.org" or a mirror.
     void setServer(const QString& url) { m_server = url; }
     void setCoverServer(const QString& url) { m_coverServer = url; }
