@@ -180,12 +180,17 @@ bool TCDDBLookup::runExchange(CddbExchange& exchange) {
     setBusy(false);
     if (!ok && !m_closeRequested)
         m_messages.error(exchange.failureMessage());
-    if (m_closeRequested) {
-        m_closeRequested = false;
-        storeSettings();
-        QDialog::reject();
-    }
+    closeIfRequested();
     return ok;
+}
+
+bool TCDDBLookup::closeIfRequested() {
+    if (!m_closeRequested)
+        return false;
+    m_closeRequested = false;
+    storeSettings();
+    QDialog::reject();
+    return true;
 }
 
 void TCDDBLookup::query() {
@@ -220,12 +225,8 @@ void TCDDBLookup::queryMusicBrainz() {
     setBusy(true);
     const MusicBrainzClient::Lookup result = m_musicBrainz->lookup(m_toc, m_tracks);
     setBusy(false);
-    if (m_closeRequested) {
-        m_closeRequested = false;
-        storeSettings();
-        QDialog::reject();
+    if (closeIfRequested())
         return;
-    }
     if (result.outcome == MusicBrainzClient::Outcome::Cancelled)
         return;
     if (result.outcome != MusicBrainzClient::Outcome::Found) {
@@ -267,12 +268,8 @@ void TCDDBLookup::read() {
             setBusy(true);
             m_cover = m_musicBrainz->frontCover(m_releases[release].id, &m_coverHint);
             setBusy(false);
-            if (m_closeRequested) {
-                m_closeRequested = false;
-                storeSettings();
-                QDialog::reject();
+            if (closeIfRequested())
                 return;
-            }
         }
         takeRecord(m_releases[release].toDiscRecord());
         return;

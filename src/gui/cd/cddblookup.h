@@ -77,6 +77,8 @@ private:
     void setBusy(bool busy);
     bool runExchange(CddbExchange& exchange);
     void queryMusicBrainz();
+    // Closing was asked for while busy: the dialog closes now; true when it did.
+    bool closeIfRequested();
     void takeRecord(const cddb::DiscRecord& record);
     void storeSettings();
 
