@@ -3,9 +3,11 @@
 
 #include "core/cd/cddbclient.h"
 #include "core/cd/cdtoc.h"
+#include "core/cd/musicbrainzclient.h"
 #include "core/common/laufzeit.h"
 
 #include <QHostInfo>
+#include <QSaveFile>
 #include <QUrl>
 #include <optional>
 
@@ -16,6 +18,8 @@ int usage() {
              "  diskarium-tool discid QUELLE [--verbose]\n"
              "  diskarium-tool cddb QUELLE (--host HOST --port PORT | --http URL) --user E-MAIL\n"
              "                      [--read N] [--verbose]\n"
+             "  diskarium-tool musicbrainz QUELLE [--server URL] [--cover-server URL]\n"
+             "                      [--user E-MAIL] [--read N [--cover DATEI]] [--verbose]\n"
              "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg).\n"
              "--http URL nutzt die HTTP-Schnittstelle (https://gnudb.gnudb.org/~cddb/cddb.cgi).\n"
              "--verbose zeigt die Meldungen von libcdio.\n";
@@ -52,6 +56,21 @@ std::optional<cddb::ServerAddress> httpServer(const QString& text) {
     server.http = true;
     server.path = url.path().isEmpty() ? QStringLiteral("/~cddb/cddb.cgi") : url.path();
     return server;
+}
+
+void printRecord(const cddb::DiscRecord& record) {
+    out() << "Interpret: " << record.artist << "\nTitel: " << record.title << "\n";
+    if (!record.year.isEmpty())
+        out() << "Jahr: " << record.year << "\n";
+    if (!record.genre.isEmpty())
+        out() << "Musikrichtung: " << record.genre << "\n";
+    for (const QString& line : record.extendedData)
+        out() << "Zusatz: " << line << "\n";
+    for (int i = 0; i < record.tracks.size(); ++i)
+        out() << QStringLiteral("%1. %2 - %3\n")
+                     .arg(i + 1, 2)
+                     .arg(record.tracks[i].interpreter, record.tracks[i].title);
+    out().flush();
 }
 
 } // namespace
@@ -155,14 +174,72 @@ int runCddbCommand(const QStringList& arguments) {
         err() << read.failureMessage() << Qt::endl;
         return 1;
     }
-    const cddb::DiscRecord record = cddb::parseRecord(read.reply());
-    out() << "Interpret: " << record.artist << "\nTitel: " << record.title << "\n";
-    for (const QString& line : record.extendedData)
-        out() << "Zusatz: " << line << "\n";
-    for (int i = 0; i < record.tracks.size(); ++i)
-        out() << QStringLiteral("%1. %2 - %3\n")
-                     .arg(i + 1, 2)
-                     .arg(record.tracks[i].interpreter, record.tracks[i].title);
+    printRecord(cddb::parseRecord(read.reply()));
+    return 0;
+}
+
+int runMusicBrainzCommand(const QStringList& arguments) {
+    const QStringList args = takeVerbose(arguments);
+    if (args.isEmpty())
+        return usage();
+    MusicBrainzClient client;
+    QString coverFile;
+    int readIndex = 0;
+    for (int i = 1; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return usage();
+        const QString& key = args[i];
+        const QString& value = args[i + 1];
+        if (key == QLatin1String("--server"))
+            client.setServer(value);
+        else if (key == QLatin1String("--cover-server"))
+            client.setCoverServer(value);
+        else if (key == QLatin1String("--user"))
+            client.setContact(value);
+        else if (key == QLatin1String("--read"))
+            readIndex = value.toInt();
+        else if (key == QLatin1String("--cover"))
+            coverFile = value;
+        else
+            return usage();
+    }
+    if (readIndex < 0 || (!coverFile.isEmpty() && readIndex == 0))
+        return usage();
+    CdTocResult disc;
+    if (!readDisc(args[0], disc))
+        return 1;
+    client.setStatusHandler([](const QString& status) { err() << status << Qt::endl; });
+    const MusicBrainzClient::Lookup found = client.lookup(disc.toc, disc.tracks);
+    if (found.outcome != MusicBrainzClient::Outcome::Found) {
+        err() << "Fehler: " << found.message << Qt::endl;
+        return 1;
+    }
+    for (int i = 0; i < found.releases.size(); ++i)
+        out() << i + 1 << ". " << found.releases[i].label() << " [" << found.releases[i].id
+              << "]\n";
     out().flush();
+    if (readIndex == 0)
+        return 0;
+    if (readIndex > found.releases.size()) {
+        err() << "Fehler: Es gibt keinen Treffer " << readIndex << "." << Qt::endl;
+        return 2;
+    }
+    const musicbrainz::Release& release = found.releases[readIndex - 1];
+    printRecord(release.toDiscRecord());
+    if (coverFile.isEmpty())
+        return 0;
+    QString hint;
+    const QByteArray cover = client.frontCover(release.id, &hint);
+    if (cover.isEmpty()) {
+        err() << "Hinweis: " << hint << Qt::endl; // no cover is no failure
+        return 0;
+    }
+    QSaveFile file(coverFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(cover) != cover.size() || !file.commit()) {
+        err() << "Fehler: " << coverFile << " kann nicht geschrieben werden." << Qt::endl;
+        return 1;
+    }
+    out() << "Titelbild geschrieben: " << coverFile << " (" << cover.size() << " Bytes)"
+          << Qt::endl;
     return 0;
 }

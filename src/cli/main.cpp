@@ -29,10 +29,16 @@ int usage() {
              "      stellt den Datenbestand aus ARCHIV wieder her\n"
              "  diskarium-tool list ARCHIV\n"
              "      zeigt Titel, Dateien und Datenträger einer Sicherung\n"
-             "  diskarium-tool discid QUELLE\n"
+             "  diskarium-tool discid QUELLE [--verbose]\n"
              "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
-             "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
-             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
+             "  diskarium-tool cddb QUELLE (--host HOST --port PORT | --http URL) --user E-MAIL\n"
+             "                [--read N] [--verbose]\n"
+             "      fragt einen CDDB-Server (cddbp oder HTTP/HTTPS) nach der CD; --read N liest\n"
+             "      Treffer N; --verbose zeigt die Meldungen von libcdio\n"
+             "  diskarium-tool musicbrainz QUELLE [--server URL] [--cover-server URL]\n"
+             "                [--user E-MAIL] [--read N [--cover DATEI]] [--verbose]\n"
+             "      fragt MusicBrainz nach der CD; --read N zeigt Ausgabe N, --cover speichert\n"
+             "      ihr Titelbild (JPEG)\n"
           << printUsage()
           << "      schreibt einen Bericht als PDF-Datei, wie ihn der Drucker \"PDF-Datei\" "
              "druckt\n";
@@ -122,5 +128,7 @@ int main(int argc, char* argv[]) {
         return runCddbCommand(args);
     if (command == QLatin1String("print"))
         return runPrintCommand(args);
+    if (command == QLatin1String("musicbrainz"))
+        return runMusicBrainzCommand(args);
     return usage();
 }

@@ -175,3 +175,27 @@ QByteArray MusicBrainzClient::frontCover(const QString& releaseId, QString* hint
                     : QStringLiteral("Das Titelbild konnte nicht geholt werden.");
     return {};
 }
+
+std::optional<MusicBrainzClient::Choice> MusicBrainzClient::choose(const TCDToc& toc, int tracks,
+                                                                   int number, bool withCover,
+                                                                   QString* message) {
+    const Lookup found = lookup(toc, tracks);
+    if (found.outcome != Outcome::Found) {
+        if (message)
+            *message = found.outcome == Outcome::Cancelled ? QStringLiteral("Abgebrochen.")
+                                                           : found.message;
+        return std::nullopt;
+    }
+    if (number < 1 || number > found.releases.size()) {
+        if (message)
+            *message = QStringLiteral("MusicBrainz kennt zu dieser CD nur %1 Ausgabe(n).")
+                           .arg(found.releases.size());
+        return std::nullopt;
+    }
+    Choice choice;
+    choice.release = found.releases[number - 1];
+    choice.record = choice.release.toDiscRecord();
+    if (withCover)
+        choice.cover = frontCover(choice.release.id, &choice.coverHint);
+    return choice;
+}

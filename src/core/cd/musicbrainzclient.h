@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 struct Settings;
 class QEventLoop;
@@ -22,6 +23,14 @@ public:
         Outcome outcome = Outcome::Failed;
         QList<musicbrainz::Release> releases;
         QString message; // for the user, when not found or failed
+    };
+
+    // A release chosen without a dialog, as the tool's add-cd takes it.
+    struct Choice {
+        musicbrainz::Release release;
+        cddb::DiscRecord record; // filled in as from a CDDB record
+        QByteArray cover;        // JPEG, empty when not asked for or none
+        QString coverHint;       // why there is no cover although it was asked for
     };
 
     explicit MusicBrainzClient(QObject* parent = nullptr);
@@ -46,6 +55,10 @@ public:
     // The front cover of a release (JPEG, 500 pixels), or an empty array when the archive has
     // none or cannot be reached (the hint says which).
     QByteArray frontCover(const QString& releaseId, QString* hint = nullptr);
+    // lookup(), then release number `number` (1 = the first) and, when wanted, its front
+    // cover. nullopt with a German message when there is no such release.
+    std::optional<Choice> choose(const TCDToc& toc, int tracks, int number, bool withCover,
+                                 QString* message);
     bool isRunning() const { return m_loop != nullptr; }
 
 public slots:

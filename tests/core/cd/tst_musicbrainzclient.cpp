@@ -107,6 +107,21 @@ private slots:
                      qPrintable(QStringLiteral("request %1 came too early").arg(i)));
     }
 
+    void chooseWithoutADialog() {
+        m_server->replies.insert(kDiscPath + '?' + kIncludes,
+                                 json(fixture("discid_two_releases.json")));
+        m_server->replies.insert("/release/11111111-aaaa-4bbb-8ccc-000000000002/front-500",
+                                 {200, QByteArray("\xFF\xD8\xFF\xE0", 4), "image/jpeg", 0});
+        QString message;
+        const auto choice = m_client->choose(exampleDisc(), 6, 2, true, &message);
+        QVERIFY2(choice, qPrintable(message));
+        QCOMPARE(choice->record.title, QStringLiteral("Debil (Remastered)"));
+        QCOMPARE(choice->record.tracks.size(), 6);
+        QCOMPARE(choice->cover.size(), 4);
+        QVERIFY(!m_client->choose(exampleDisc(), 6, 3, false, &message));
+        QCOMPARE(message, QStringLiteral("MusicBrainz kennt zu dieser CD nur 2 Ausgabe(n)."));
+    }
+
     void slowServer() {
         m_server->replies.insert(kDiscPath + '?' + kIncludes,
                                  json(fixture("discid_two_releases.json"), 200, 3000));
