@@ -1,5 +1,6 @@
 #include "tncnx.h"
 
+#include <QSignalBlocker>
 #include <QTcpSocket>
 
 TTnCnx::TTnCnx(QObject* parent) : QObject(parent), m_socket(new QTcpSocket(this)) {
@@ -22,8 +23,11 @@ TTnCnx::TTnCnx(QObject* parent) : QObject(parent), m_socket(new QTcpSocket(this)
 TTnCnx::~TTnCnx() = default;
 
 void TTnCnx::connectToHost() {
-    if (m_socket->state() != QAbstractSocket::UnconnectedState)
-        m_socket->abort(); // what is left of the last conversation
+    if (m_socket->state() != QAbstractSocket::UnconnectedState) {
+        // What is left of the last conversation; its end is no news for this one.
+        const QSignalBlocker quiet(m_socket);
+        m_socket->abort();
+    }
     m_socket->connectToHost(m_host, m_port);
 }
 

@@ -169,6 +169,25 @@ private slots:
         QCOMPARE(cddb::parseQueryReply(exchange.reply()).size(), 1);
     }
 
+    // Query, then read with the same client, while the first line is still being closed.
+    void secondExchangeAfterAnUnansweredQuit() {
+        FakeCddbServer server;
+        server.silentOnQuit = true;
+        server.replies.insert(QStringLiteral("cddb query"), "200 rock 7908090a A / B\r\n");
+        server.replies.insert(QStringLiteral("cddb read"),
+                              "210 rock 7908090a entry follows\r\nDTITLE=A / B\r\n.\r\n");
+        CddbClient client;
+        client.setTimeout(5000);
+        const cddb::ServerAddress address(QStringLiteral("127.0.0.1"), server.port());
+        CddbExchange query(CddbExchange::Command::Query, TestCddbClient::query(),
+                           QStringLiteral("anna"), QStringLiteral("rechner"));
+        QVERIFY(client.run(address, query));
+        CddbExchange read(CddbExchange::Command::Read, CddbExchange::readLine("rock", "7908090a"),
+                          QStringLiteral("anna"), QStringLiteral("rechner"));
+        QVERIFY(client.run(address, read));
+        QCOMPARE(cddb::parseRecord(read.reply()).title, QStringLiteral("B"));
+    }
+
     // The HTTP interface: a cgi-like server answering the same replies, one per request.
     void httpInterface_data() {
         QTest::addColumn<QByteArray>("queryReply");
