@@ -84,10 +84,7 @@ bool CddbClient::run(const cddb::ServerAddress& server, CddbExchange& exchange) 
     return exchange.succeeded();
 }
 
-bool CddbClient::runHttp(const cddb::ServerAddress& server, CddbExchange& exchange) {
-    m_running = true;
-    if (!m_network)
-        m_network = new QNetworkAccessManager(this);
+QUrl CddbClient::httpUrl(const cddb::ServerAddress& server, const CddbExchange& exchange) {
     QUrl url;
     url.setScheme(server.port == 443 ? QStringLiteral("https") : QStringLiteral("http"));
     url.setHost(server.host);
@@ -95,7 +92,14 @@ bool CddbClient::runHttp(const cddb::ServerAddress& server, CddbExchange& exchan
         url.setPort(server.port);
     url.setPath(server.path);
     url.setQuery(QString::fromLatin1(exchange.httpQuery()), QUrl::StrictMode);
-    QNetworkRequest request(url);
+    return url;
+}
+
+bool CddbClient::runHttp(const cddb::ServerAddress& server, CddbExchange& exchange) {
+    m_running = true;
+    if (!m_network)
+        m_network = new QNetworkAccessManager(this);
+    QNetworkRequest request(httpUrl(server, exchange));
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("WinDsKm32/1.5.0"));
     request.setTransferTimeout(m_timeoutMs);
 

@@ -4,6 +4,7 @@
 #include "cddbtext.h"
 
 #include <QObject>
+#include <QUrl>
 #include <functional>
 
 class TTnCnx;
@@ -30,6 +31,8 @@ public:
     // True when the command's reply arrived complete and good; the exchange tells more.
     bool run(const cddb::ServerAddress& server, CddbExchange& exchange);
     bool isRunning() const { return m_running; }
+    // The request of an exchange to a server's HTTP interface: HTTPS on port 443.
+    static QUrl httpUrl(const cddb::ServerAddress& server, const CddbExchange& exchange);
 
 public slots:
     // Ends a running exchange as a failure.

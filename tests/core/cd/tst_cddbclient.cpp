@@ -229,6 +229,28 @@ private slots:
                      QString::fromUtf8("Kapela / Łódź"));
     }
 
+    void httpAddresses_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("HTTPS on 443")
+            << "gnudb.gnudb.org http 443 /~cddb/cddb.cgi N000.00 W000.00 gnudb"
+            << "https://gnudb.gnudb.org/~cddb/cddb.cgi?cmd=sites&hello=anna+rechner+WinDsKm32+"
+               "1.5.0&proto=6";
+        QTest::newRow("HTTP on another port")
+            << "cddb.example http 8080 /cgi-bin/cddb.cgi x"
+            << "http://cddb.example:8080/cgi-bin/cddb.cgi?cmd=sites&"
+               "hello=anna+rechner+WinDsKm32+1.5.0&proto=6";
+    }
+    void httpAddresses() {
+        QFETCH(QString, line);
+        QFETCH(QString, url);
+        const auto server = cddb::parseServerLine(line);
+        QVERIFY(server && server->http);
+        const CddbExchange exchange(CddbExchange::Command::Sites, CddbExchange::sitesLine(),
+                                    QStringLiteral("anna"), QStringLiteral("rechner"));
+        QCOMPARE(CddbClient::httpUrl(*server, exchange).toString(QUrl::FullyEncoded), url);
+    }
+
     void httpServerMissingOrSlow() {
         FakeHttpServer http;
         http.replies.insert("/~cddb/cddb.cgi", {200, "200 rock 1 A / B\r\n", "text/plain", 3000});
