@@ -80,6 +80,7 @@ template <class S, class Visit> void visitKeys(S& s, Visit&& visit) {
     visit(kCurrency, QStringLiteral("Date 2"), s.currencyDate2);
     visit(kMusicBrainz, QStringLiteral("Server"), s.musicBrainzServer);
     visit(kMusicBrainz, QStringLiteral("Cover Server"), s.coverArtServer);
+    visit(kMusicBrainz, QStringLiteral("Source"), s.lookupSource);
 }
 
 std::optional<qint64> readInteger(const IniFile& ini, const QString& section, const QString& key) {

@@ -71,6 +71,7 @@ struct Settings {
     // [MusicBrainz] the web service and the cover archive (a mirror or a test server)
     QString musicBrainzServer = QStringLiteral("https://musicbrainz.org");
     QString coverArtServer = QStringLiteral("https://coverartarchive.org");
+    int lookupSource = 0; // the source last used in the look-up dialog: 0 CDDB, 1 MusicBrainz
 
     bool operator==(const Settings&) const = default;
 };

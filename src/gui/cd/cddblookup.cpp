@@ -28,6 +28,7 @@ TCDDBLookup::TCDDBLookup(Settings& settings, const QString& dataDirectory, Messa
     m_source->addItems({QStringLiteral("CDDB"), QStringLiteral("MusicBrainz")});
     m_source->setToolTip(QStringLiteral("Woher die Titel der CD kommen: von einem CDDB-Server "
                                         "oder von MusicBrainz (mit Titelbild)"));
+    setSource(settings.lookupSource == 1 ? Source::MusicBrainz : Source::Cddb);
     m_coverBox = new QCheckBox(QStringLiteral("&Titelbild übernehmen"), this);
     m_coverBox->setChecked(true);
     m_coverBox->setToolTip(QStringLiteral(
@@ -305,6 +306,7 @@ void TCDDBLookup::refreshHosts() {
 void TCDDBLookup::storeSettings() {
     m_settings.cddbHost = m_servers->currentText();
     m_settings.cddbUserName = m_user->text().trimmed();
+    m_settings.lookupSource = source() == Source::MusicBrainz ? 1 : 0;
 }
 
 void TCDDBLookup::reject() {

@@ -198,6 +198,7 @@ private slots:
         QCOMPARE(d->coverHint().isEmpty(), !withCover || coverStatus == 200);
         QVERIFY(m_messages.messages().isEmpty()); // no cover is a hint, not a message
         QCOMPARE(http.requests().size(), withCover ? 2 : 1);
+        QCOMPARE(m_settings.lookupSource, 1); // offered first next time
     }
 
     void sitesRewriteTheHostFile() {
