@@ -15,6 +15,7 @@ packages=(
     desktop-file-utils appstream man-db dpkg-dev file
     qt6-multimedia-dev
     sqlite3
+    libdiscid-dev
 )
 
 missing=()

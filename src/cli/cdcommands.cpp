@@ -3,17 +3,26 @@
 
 #include "core/cd/cddbclient.h"
 #include "core/cd/cdtoc.h"
+#include "core/cd/musicbrainzclient.h"
 #include "core/common/laufzeit.h"
 
 #include <QHostInfo>
+#include <QSaveFile>
+#include <QUrl>
+#include <optional>
 
 namespace {
 
 int usage() {
     err() << "Aufruf:\n"
-             "  diskarium-tool discid QUELLE\n"
-             "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
-             "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg).\n";
+             "  diskarium-tool discid QUELLE [--verbose]\n"
+             "  diskarium-tool cddb QUELLE (--host HOST --port PORT | --http URL) --user E-MAIL\n"
+             "                      [--read N] [--verbose]\n"
+             "  diskarium-tool musicbrainz QUELLE [--server URL] [--cover-server URL]\n"
+             "                      [--user E-MAIL] [--read N [--cover DATEI]] [--verbose]\n"
+             "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg).\n"
+             "--http URL nutzt die HTTP-Schnittstelle (https://gnudb.gnudb.org/~cddb/cddb.cgi).\n"
+             "--verbose zeigt die Meldungen von libcdio.\n";
     err().flush();
     return 2;
 }
@@ -26,9 +35,48 @@ bool readDisc(const QString& source, CdTocResult& result, QList<TCDList>* tracks
     return true;
 }
 
+// Takes "--verbose" out of the arguments and routes libcdio's messages accordingly.
+QStringList takeVerbose(QStringList args) {
+    const bool verbose = args.removeAll(QStringLiteral("--verbose")) > 0;
+    setCdioVerbose(verbose);
+    return args;
+}
+
+// "https://host[:port]/path": the HTTP interface of a CDDB server.
+std::optional<cddb::ServerAddress> httpServer(const QString& text) {
+    const QUrl url(text, QUrl::StrictMode);
+    const bool https = url.scheme() == QLatin1String("https");
+    if (!url.isValid() || url.host().isEmpty() || (!https && url.scheme() != QLatin1String("http")))
+        return std::nullopt;
+    // Port 443 means HTTPS to the client, any other plain HTTP.
+    const int port = url.port(https ? 443 : 80);
+    if (https != (port == 443))
+        return std::nullopt;
+    cddb::ServerAddress server(url.host(), quint16(port));
+    server.http = true;
+    server.path = url.path().isEmpty() ? QStringLiteral("/~cddb/cddb.cgi") : url.path();
+    return server;
+}
+
+void printRecord(const cddb::DiscRecord& record) {
+    out() << "Interpret: " << record.artist << "\nTitel: " << record.title << "\n";
+    if (!record.year.isEmpty())
+        out() << "Jahr: " << record.year << "\n";
+    if (!record.genre.isEmpty())
+        out() << "Musikrichtung: " << record.genre << "\n";
+    for (const QString& line : record.extendedData)
+        out() << "Zusatz: " << line << "\n";
+    for (int i = 0; i < record.tracks.size(); ++i)
+        out() << QStringLiteral("%1. %2 - %3\n")
+                     .arg(i + 1, 2)
+                     .arg(record.tracks[i].interpreter, record.tracks[i].title);
+    out().flush();
+}
+
 } // namespace
 
-int runDiscIdCommand(const QStringList& args) {
+int runDiscIdCommand(const QStringList& arguments) {
+    const QStringList args = takeVerbose(arguments);
     if (args.size() != 1)
         return usage();
     CdTocResult disc;
@@ -53,10 +101,11 @@ int runDiscIdCommand(const QStringList& args) {
     return 0;
 }
 
-int runCddbCommand(const QStringList& args) {
+int runCddbCommand(const QStringList& arguments) {
+    const QStringList args = takeVerbose(arguments);
     if (args.isEmpty())
         return usage();
-    QString host, user;
+    QString host, user, http;
     int port = 0, readIndex = 0;
     for (int i = 1; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
@@ -67,6 +116,8 @@ int runCddbCommand(const QStringList& args) {
             host = value;
         else if (key == QLatin1String("--port"))
             port = value.toInt();
+        else if (key == QLatin1String("--http"))
+            http = value;
         else if (key == QLatin1String("--user"))
             user = value;
         else if (key == QLatin1String("--read"))
@@ -74,12 +125,23 @@ int runCddbCommand(const QStringList& args) {
         else
             return usage();
     }
-    if (host.isEmpty() || port <= 0 || port > 65535 || user.isEmpty() || readIndex < 0)
+    const bool socket = !host.isEmpty() && port > 0 && port <= 65535;
+    if (socket == !http.isEmpty() || readIndex < 0)
         return usage();
+    if (const QString problem = cddb::userNameProblem(user); !problem.isEmpty()) {
+        err() << "Fehler: " << problem << Qt::endl;
+        return 2;
+    }
+    const auto address =
+        socket ? std::optional(cddb::ServerAddress(host, quint16(port))) : httpServer(http);
+    if (!address) {
+        err() << "Fehler: " << http << " ist keine HTTP- oder HTTPS-Adresse." << Qt::endl;
+        return 2;
+    }
+    const cddb::ServerAddress& server = *address;
     CdTocResult disc;
     if (!readDisc(args[0], disc))
         return 1;
-    const cddb::ServerAddress server{host, quint16(port)};
     CddbClient client;
     client.setStatusHandler([](const QString& status) { err() << status << Qt::endl; });
 
@@ -112,14 +174,72 @@ int runCddbCommand(const QStringList& args) {
         err() << read.failureMessage() << Qt::endl;
         return 1;
     }
-    const cddb::DiscRecord record = cddb::parseRecord(read.reply());
-    out() << "Interpret: " << record.artist << "\nTitel: " << record.title << "\n";
-    for (const QString& line : record.extendedData)
-        out() << "Zusatz: " << line << "\n";
-    for (int i = 0; i < record.tracks.size(); ++i)
-        out() << QStringLiteral("%1. %2 - %3\n")
-                     .arg(i + 1, 2)
-                     .arg(record.tracks[i].interpreter, record.tracks[i].title);
+    printRecord(cddb::parseRecord(read.reply()));
+    return 0;
+}
+
+int runMusicBrainzCommand(const QStringList& arguments) {
+    const QStringList args = takeVerbose(arguments);
+    if (args.isEmpty())
+        return usage();
+    MusicBrainzClient client;
+    QString coverFile;
+    int readIndex = 0;
+    for (int i = 1; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return usage();
+        const QString& key = args[i];
+        const QString& value = args[i + 1];
+        if (key == QLatin1String("--server"))
+            client.setServer(value);
+        else if (key == QLatin1String("--cover-server"))
+            client.setCoverServer(value);
+        else if (key == QLatin1String("--user"))
+            client.setContact(value);
+        else if (key == QLatin1String("--read"))
+            readIndex = value.toInt();
+        else if (key == QLatin1String("--cover"))
+            coverFile = value;
+        else
+            return usage();
+    }
+    if (readIndex < 0 || (!coverFile.isEmpty() && readIndex == 0))
+        return usage();
+    CdTocResult disc;
+    if (!readDisc(args[0], disc))
+        return 1;
+    client.setStatusHandler([](const QString& status) { err() << status << Qt::endl; });
+    const MusicBrainzClient::Lookup found = client.lookup(disc.toc, disc.tracks);
+    if (found.outcome != MusicBrainzClient::Outcome::Found) {
+        err() << "Fehler: " << found.message << Qt::endl;
+        return 1;
+    }
+    for (int i = 0; i < found.releases.size(); ++i)
+        out() << i + 1 << ". " << found.releases[i].label() << " [" << found.releases[i].id
+              << "]\n";
     out().flush();
+    if (readIndex == 0)
+        return 0;
+    if (readIndex > found.releases.size()) {
+        err() << "Fehler: Es gibt keinen Treffer " << readIndex << "." << Qt::endl;
+        return 2;
+    }
+    const musicbrainz::Release& release = found.releases[readIndex - 1];
+    printRecord(release.toDiscRecord());
+    if (coverFile.isEmpty())
+        return 0;
+    QString hint;
+    const QByteArray cover = client.frontCover(release.id, &hint);
+    if (cover.isEmpty()) {
+        err() << "Hinweis: " << hint << Qt::endl; // no cover is no failure
+        return 0;
+    }
+    QSaveFile file(coverFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(cover) != cover.size() || !file.commit()) {
+        err() << "Fehler: " << coverFile << " kann nicht geschrieben werden." << Qt::endl;
+        return 1;
+    }
+    out() << "Titelbild geschrieben: " << coverFile << " (" << cover.size() << " Bytes)"
+          << Qt::endl;
     return 0;
 }

@@ -37,10 +37,16 @@ int usage() {
              "      Daten verwendet)\n"
              "  diskarium-tool list ARCHIV\n"
              "      zeigt Titel, Dateien und Datenträger einer Sicherung\n"
-             "  diskarium-tool discid QUELLE\n"
+             "  diskarium-tool discid QUELLE [--verbose]\n"
              "      liest das Inhaltsverzeichnis einer CD (/dev/sr0) oder eines CD-Abbilds (.cue)\n"
-             "  diskarium-tool cddb QUELLE --host HOST --port PORT --user NAME [--read N]\n"
-             "      fragt einen CDDB-Server nach der CD; --read N liest Treffer N\n"
+             "  diskarium-tool cddb QUELLE (--host HOST --port PORT | --http URL) --user E-MAIL\n"
+             "                [--read N] [--verbose]\n"
+             "      fragt einen CDDB-Server (cddbp oder HTTP/HTTPS) nach der CD; --read N liest\n"
+             "      Treffer N; --verbose zeigt die Meldungen von libcdio\n"
+             "  diskarium-tool musicbrainz QUELLE [--server URL] [--cover-server URL]\n"
+             "                [--user E-MAIL] [--read N [--cover DATEI]] [--verbose]\n"
+             "      fragt MusicBrainz nach der CD; --read N zeigt Ausgabe N, --cover speichert\n"
+             "      ihr Titelbild (JPEG)\n"
              "  diskarium-tool add-cd VERZEICHNIS QUELLE... --type KURZ [--group G] [--title T]\n"
              "      [--number N] [--host HOST --port PORT --user NAME [--hit N]]\n"
              "      speichert einen neuen Tonträger aus CDs (1, 2, ...) und gibt seine Nummer aus\n"
@@ -169,6 +175,8 @@ int main(int argc, char* argv[]) {
         return runCddbCommand(args);
     if (command == QLatin1String("print"))
         return runPrintCommand(args);
+    if (command == QLatin1String("musicbrainz"))
+        return runMusicBrainzCommand(args);
     if (command == QLatin1String("add-cd"))
         return runAddCdCommand(args);
     if (command == QLatin1String("show"))

@@ -6,6 +6,7 @@
 FakeCddbServer::FakeCddbServer(QObject* parent) : QObject(parent) {
     replies.insert(QStringLiteral("cddb hello"),
                    "200 Hello and welcome anna@host running WinDsKm32 1.5.0.\r\n");
+    replies.insert(QStringLiteral("proto"), "201 OK, protocol version now: 6\r\n");
     replies.insert(QStringLiteral("quit"), "230 testhost Closing connection.  Goodbye.\r\n");
     m_server.listen(QHostAddress::LocalHost, 0);
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -28,7 +29,7 @@ FakeCddbServer::FakeCddbServer(QObject* parent) : QObject(parent) {
 
 void FakeCddbServer::answer(QTcpSocket* client, const QByteArray& line) {
     m_received.append(QString::fromLatin1(line));
-    if (silentAfterGreeting)
+    if (silentAfterGreeting || (silentOnQuit && line.startsWith("quit")))
         return;
     for (auto it = replies.constBegin(); it != replies.constEnd(); ++it) {
         if (!line.startsWith(it.key().toLatin1()))

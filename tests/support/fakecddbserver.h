@@ -21,6 +21,7 @@ public:
     QByteArray greeting = "201 testhost CDDBP server v1.5 ready at Wed Dec 09 12:00:00 2026\r\n";
     QMap<QString, QByteArray> replies; // by command prefix
     bool silentAfterGreeting = false;  // answers nothing after the greeting
+    bool silentOnQuit = false;         // never says goodbye and keeps the line open
     int pieceSize = 7;
 
     const QStringList& received() const { return m_received; }

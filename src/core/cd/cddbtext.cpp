@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace cddb {
@@ -54,6 +55,18 @@ std::optional<std::pair<QString, QString>> split(const QString& value, const QSt
 
 } // namespace
 
+QString userNameProblem(const QString& name) {
+    const QString trimmed = name.trimmed();
+    const qsizetype at = trimmed.lastIndexOf(QLatin1Char('@'));
+    bool bad = trimmed.isEmpty() || trimmed.contains(QRegularExpression(QStringLiteral("\\s")));
+    if (!bad && at >= 0)
+        bad = at == 0 || at == trimmed.size() - 1 || trimmed.count(QLatin1Char('@')) > 1;
+    if (!bad)
+        return {};
+    return QStringLiteral("Bitte geben Sie als Benutzernamen Ihre E-Mail-Adresse ohne "
+                          "Leerzeichen ein (zum Beispiel max.muster@example.org).");
+}
+
 int replyCode(const QString& reply) {
     return reply.section(QLatin1Char(' '), 0, 0).trimmed().left(3).toInt();
 }
@@ -68,7 +81,13 @@ std::optional<ServerAddress> parseServerLine(const QString& line) {
         port = fields[2].toUShort(&ok);
     if (!ok || port == 0)
         return std::nullopt;
-    return ServerAddress{fields[0], port};
+    ServerAddress address{fields[0], port};
+    if (fields[1].compare(QLatin1String("http"), Qt::CaseInsensitive) == 0) {
+        address.http = true;
+        const QString path = fields.value(3);
+        address.path = path.startsWith(QLatin1Char('/')) ? path : QStringLiteral("/~cddb/cddb.cgi");
+    }
+    return address;
 }
 
 QString serverListPath(const QString& dataDirectory) {
@@ -81,15 +100,18 @@ QString serverListPath(const QString& dataDirectory) {
     return dir.filePath(name);
 }
 
-std::optional<QStringList> loadServerList(const QString& path) {
+std::optional<QStringList> loadServerList(const QString& path, QString* firstLine) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QStringList lines;
     for (const QString& line : replyLines(windows1252::decodeTextFile(file.readAll()))) {
         const QString trimmed = line.trimmed();
-        if (!trimmed.isEmpty() && !trimmed.toUpper().contains(QLatin1String("HTTP")))
-            lines.append(trimmed);
+        if (trimmed.isEmpty())
+            continue;
+        if (firstLine && lines.isEmpty())
+            *firstLine = trimmed;
+        lines.append(trimmed);
     }
     lines.sort();
     return lines;
@@ -145,6 +167,10 @@ DiscRecord parseRecord(const QString& record) {
         if (key == QLatin1String("DTITLE")) {
             dtitle += value;
             seenDtitle = true;
+        } else if (key == QLatin1String("DYEAR")) {
+            disc.year = value.trimmed();
+        } else if (key == QLatin1String("DGENRE")) {
+            disc.genre += value;
         } else if (key == QLatin1String("EXTD")) {
             extd += value;
         } else if (key.startsWith(QLatin1String("TTITLE"))) {
@@ -163,6 +189,7 @@ DiscRecord parseRecord(const QString& record) {
         else
             disc.artist = disc.title = d;
     }
+    disc.genre = unescape(disc.genre).trimmed();
     if (!extd.isEmpty())
         disc.extendedData = unescape(extd).split(QLatin1Char('\n'));
     const int count = ttitles.isEmpty() ? 0 : ttitles.lastKey() + 1;

@@ -3,11 +3,33 @@
 #include "core/common/laufzeit.h"
 
 #include <QFile>
+#include <QLoggingCategory>
+#include <atomic>
 #include <cdio/cdio.h>
+#include <cdio/logging.h>
 #include <cmath>
 #include <memory>
 
 namespace {
+
+Q_LOGGING_CATEGORY(cdioLog, "diskarium.cdio", QtWarningMsg)
+
+// libcdio's own handler prints to the terminal and ends the program on an error (a folder
+// given as a disc image); its lines go to the debug log instead and the caller reports.
+void routeCdioLog(cdio_log_level_t level, const char message[]) {
+    if (level >= CDIO_LOG_WARN)
+        qCDebug(cdioLog).noquote() << "libcdio:" << message;
+    else
+        qCDebug(cdioLog).noquote() << "libcdio (Debug):" << message;
+}
+
+void installCdioLog() {
+    static std::atomic_bool installed = false;
+    if (!installed.exchange(true)) {
+        cdio_log_set_handler(routeCdioLog);
+        cdio_loglevel_default = CDIO_LOG_DEBUG;
+    }
+}
 
 struct CdioCloser {
     void operator()(CdIo_t* p) const { cdio_destroy(p); }
@@ -44,6 +66,12 @@ qint64 legacyCode(double totalTime, int tracks) {
     return qint64(tracks) * (minutes * 60 * seconds) + tracks;
 }
 
+void setCdioVerbose(bool verbose) {
+    installCdioLog();
+    QLoggingCategory::setFilterRules(verbose ? QStringLiteral("diskarium.cdio.debug=true")
+                                             : QStringLiteral("diskarium.cdio.debug=false"));
+}
+
 QString discIdForQuery(quint32 discId) {
     return QStringLiteral("%1").arg(discId, 8, 16, QLatin1Char('0')).toUpper();
 }
@@ -54,6 +82,7 @@ QString discIdForDisplay(quint32 discId) {
 
 qint64 ReadCDToc(int cdNumber, const QString& drive, QList<TCDList>* list, CdTocResult& result) {
     result = CdTocResult();
+    installCdioLog();
     const QByteArray source = QFile::encodeName(drive);
     std::unique_ptr<CdIo_t, CdioCloser> cd(
         cdio_open(drive.isEmpty() ? nullptr : source.constData(), DRIVER_UNKNOWN));

@@ -21,6 +21,9 @@ struct CdTocResult {
 // Reading the table of contents leaves a playing drive playing.
 qint64 ReadCDToc(int cdNumber, const QString& drive, QList<TCDList>* list, CdTocResult& result);
 
+// libcdio's messages go to the debug log, shown only when verbose ("diskarium.cdio").
+void setCdioVerbose(bool verbose);
+
 // The CDDB disc ID of a table of contents with the given number of tracks.
 quint32 CDDiscId(const TCDToc& toc, int tracks);
 

@@ -1,5 +1,6 @@
 #include "tncnx.h"
 
+#include <QSignalBlocker>
 #include <QTcpSocket>
 
 TTnCnx::TTnCnx(QObject* parent) : QObject(parent), m_socket(new QTcpSocket(this)) {
@@ -22,6 +23,11 @@ TTnCnx::TTnCnx(QObject* parent) : QObject(parent), m_socket(new QTcpSocket(this)
 TTnCnx::~TTnCnx() = default;
 
 void TTnCnx::connectToHost() {
+    if (m_socket->state() != QAbstractSocket::UnconnectedState) {
+        // What is left of the last conversation; its end is no news for this one.
+        const QSignalBlocker quiet(m_socket);
+        m_socket->abort();
+    }
     m_socket->connectToHost(m_host, m_port);
 }
 
@@ -30,7 +36,13 @@ bool TTnCnx::isConnected() const {
 }
 
 void TTnCnx::close() {
-    m_socket->abort();
+    // A line still queued (the "quit" after a refused command) goes out before the close.
+    if (isConnected()) {
+        m_socket->flush();
+        m_socket->disconnectFromHost();
+    } else {
+        m_socket->abort();
+    }
 }
 
 void TTnCnx::send(const QByteArray& text) {

@@ -21,6 +21,7 @@ public:
 
     void connectToHost();
     bool isConnected() const;
+    // Sends what is still queued, then closes.
     void close();
     void send(const QByteArray& text);
 

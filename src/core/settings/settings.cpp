@@ -21,6 +21,7 @@ const QString kBackup = QStringLiteral("Backup");
 const QString kTtRename = QStringLiteral("TT Rename");
 const QString kCurrency = QStringLiteral("Currency");
 const QString kButtonType = QStringLiteral("Button Type");
+const QString kMusicBrainz = QStringLiteral("MusicBrainz");
 
 // Calls visit(section, key, member) for every key in the order the file is read.
 // "Button Type" is handled apart because of its range rule.
@@ -77,6 +78,9 @@ template <class S, class Visit> void visitKeys(S& s, Visit&& visit) {
     visit(kCurrency, QStringLiteral("New"), s.currencyNew);
     visit(kCurrency, QStringLiteral("Date 1"), s.currencyDate1);
     visit(kCurrency, QStringLiteral("Date 2"), s.currencyDate2);
+    visit(kMusicBrainz, QStringLiteral("Server"), s.musicBrainzServer);
+    visit(kMusicBrainz, QStringLiteral("Cover Server"), s.coverArtServer);
+    visit(kMusicBrainz, QStringLiteral("Source"), s.lookupSource);
 }
 
 std::optional<qint64> readInteger(const IniFile& ini, const QString& section, const QString& key) {

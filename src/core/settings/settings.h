@@ -57,7 +57,7 @@ struct Settings {
     bool showTip = true;
     // [CDDB]
     QString cddbHost;
-    QString cddbUserName;
+    QString cddbUserName; // an e-mail address: sent in the hello, and MusicBrainz's contact
     // [Backup]
     QString backupPath;
     QString restorePath;
@@ -68,6 +68,10 @@ struct Settings {
     int currencyNew = 1;
     double currencyDate1 = 37256; // day number from 30.12.1899: 31.12.2001
     double currencyDate2 = 37257; // always currencyDate1 + 1
+    // [MusicBrainz] the web service and the cover archive (a mirror or a test server)
+    QString musicBrainzServer = QStringLiteral("https://musicbrainz.org");
+    QString coverArtServer = QStringLiteral("https://coverartarchive.org");
+    int lookupSource = 0; // the source last used in the look-up dialog: 0 CDDB, 1 MusicBrainz
 
     bool operator==(const Settings&) const = default;
 };

@@ -1,8 +1,11 @@
 #include "core/cd/cddbclient.h"
 #include "core/cd/cdtoc.h"
 #include "support/fakecddbserver.h"
+#include "support/fakehttpserver.h"
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 // The whole conversation against a CDDB server on this machine.
 class TestCddbClient : public QObject {
@@ -48,6 +51,10 @@ private slots:
                           "7908090a A / B\r\n"
                           "misc 7908090b C / D\r\n.\r\n")
             << true << 2;
+        QTest::newRow("exact list (level 3 and above)")
+            << QByteArray("210 Found exact matches, list follows (until terminating `.')\r\nrock "
+                          "7908090a A / B\r\nblues 7908090a A / B\r\n.\r\n")
+            << true << 2;
         QTest::newRow("no match") << QByteArray("202 No match for disc ID 7908090a.\r\n") << false
                                   << 0;
         QTest::newRow("server error")
@@ -66,14 +73,17 @@ private slots:
         QCOMPARE(int(cddb::parseQueryReply(exchange.reply()).size()), hits);
         QCOMPARE(server.received().value(0),
                  QStringLiteral("cddb hello anna rechner WinDsKm32 1.5.0  \r\n"));
+        QCOMPARE(server.received().value(1), QStringLiteral("proto 6\r\n"));
         QVERIFY(
-            server.received().value(1).startsWith(QLatin1String("cddb query 7908090A 10 150 ")));
+            server.received().value(2).startsWith(QLatin1String("cddb query 7908090A 10 150 ")));
         QVERIFY(statuses.contains(QStringLiteral("Verbunden mit testhost")));
         if (!ok)
             QCOMPARE(exchange.failureMessage(),
                      QStringLiteral("Tonträgerdaten konnten nicht ermittelnt werden!"));
         else
             QCOMPARE(statuses.last(), QStringLiteral("Verbindung beendet"));
+        // A refused command still says goodbye before the line is closed.
+        QTRY_COMPARE(server.received().value(3), QStringLiteral("quit \r\n"));
     }
 
     void readARecord() {
@@ -94,6 +104,183 @@ private slots:
         QCOMPARE(disc.tracks.size(), 2);
         QCOMPARE(disc.tracks[1].title, QStringLiteral("Zu spät"));
         QCOMPARE(disc.extendedData, QStringList({"YEAR: 1984"}));
+    }
+
+    void protocolLevels_data() {
+        QTest::addColumn<QByteArray>("protoReply");
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QString>("artist");
+        QTest::addColumn<QString>("title");
+        const QByteArray utf8 = "DTITLE=Kapela / Łódź\r\nTTITLE0=100 €\r\n";
+        QTest::newRow("level 6, UTF-8") << QByteArray("201 OK, protocol version now: 6\r\n") << utf8
+                                        << "Kapela" << QString::fromUtf8("Łódź");
+        QTest::newRow("level 6, a line that is no UTF-8")
+            << QByteArray("201 OK, protocol version now: 6\r\n")
+            << QByteArray("DTITLE=Die \xC4rzte / Debil\r\nTTITLE0=100 \x80\r\n") << "Die Ärzte"
+            << "Debil";
+        QTest::newRow("level refused, Latin-1")
+            << QByteArray("501 Illegal protocol level.\r\n")
+            << QByteArray("DTITLE=Die \xC4rzte / Debil\r\n") << "Die Ärzte"
+            << "Debil";
+    }
+    void protocolLevels() {
+        QFETCH(QByteArray, protoReply);
+        QFETCH(QByteArray, record);
+        QFETCH(QString, artist);
+        QFETCH(QString, title);
+        FakeCddbServer server;
+        server.replies.insert(QStringLiteral("proto"), protoReply);
+        server.replies.insert(QStringLiteral("cddb read"),
+                              "210 misc 7908090a CD database entry follows\r\n# xmcd\r\n" + record +
+                                  ".\r\n");
+        CddbExchange exchange(CddbExchange::Command::Read,
+                              CddbExchange::readLine("misc", "7908090a"), QStringLiteral("anna"),
+                              QStringLiteral("rechner"));
+        QVERIFY(run(server, exchange));
+        QCOMPARE(exchange.protocolLevel(), protoReply.startsWith("201") ? 6 : 1);
+        const auto disc = cddb::parseRecord(exchange.reply());
+        QCOMPARE(disc.artist, artist);
+        QCOMPARE(disc.title, title);
+        if (protoReply.startsWith("201"))
+            QVERIFY(disc.tracks.value(0).title.endsWith(QChar(0x20AC)));
+    }
+
+    void serverErrorsShowTheServersText() {
+        FakeCddbServer server;
+        server.replies.insert(QStringLiteral("cddb hello"), "500 Command syntax error.\r\n");
+        CddbExchange exchange(CddbExchange::Command::Query, query(), QStringLiteral("anna"),
+                              QStringLiteral("rechner"));
+        QVERIFY(!run(server, exchange));
+        QCOMPARE(exchange.failure(), CddbExchange::Failure::Server);
+        QCOMPARE(exchange.failureMessage(),
+                 QStringLiteral("Der CDDB-Server meldet: 500 Command syntax error."));
+    }
+
+    void missingGoodbyeDelaysNoMoreThanTwoSeconds() {
+        FakeCddbServer server;
+        server.silentOnQuit = true;
+        server.replies.insert(QStringLiteral("cddb query"), "200 rock 7908090a A / B\r\n");
+        CddbExchange exchange(CddbExchange::Command::Query, query(), QStringLiteral("anna"),
+                              QStringLiteral("rechner"));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(run(server, exchange, nullptr, 30000));
+        QVERIFY2(clock.elapsed() < 10000, "waited for the full time-out");
+        QCOMPARE(cddb::parseQueryReply(exchange.reply()).size(), 1);
+    }
+
+    // Query, then read with the same client, while the first line is still being closed.
+    void secondExchangeAfterAnUnansweredQuit() {
+        FakeCddbServer server;
+        server.silentOnQuit = true;
+        server.replies.insert(QStringLiteral("cddb query"), "200 rock 7908090a A / B\r\n");
+        server.replies.insert(QStringLiteral("cddb read"),
+                              "210 rock 7908090a entry follows\r\nDTITLE=A / B\r\n.\r\n");
+        CddbClient client;
+        client.setTimeout(5000);
+        const cddb::ServerAddress address(QStringLiteral("127.0.0.1"), server.port());
+        CddbExchange query(CddbExchange::Command::Query, TestCddbClient::query(),
+                           QStringLiteral("anna"), QStringLiteral("rechner"));
+        QVERIFY(client.run(address, query));
+        CddbExchange read(CddbExchange::Command::Read, CddbExchange::readLine("rock", "7908090a"),
+                          QStringLiteral("anna"), QStringLiteral("rechner"));
+        QVERIFY(client.run(address, read));
+        QCOMPARE(cddb::parseRecord(read.reply()).title, QStringLiteral("B"));
+    }
+
+    // The HTTP interface: a cgi-like server answering the same replies, one per request.
+    void httpInterface_data() {
+        QTest::addColumn<QByteArray>("queryReply");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("exact match")
+            << QByteArray("200 rock 7908090a Kapela / Łódź\r\n") << true << QString();
+        QTest::newRow("no match") << QByteArray("202 No match for disc ID 7908090a.\r\n") << false
+                                  << "Tonträgerdaten konnten nicht ermittelnt werden!";
+        QTest::newRow("syntax error") << QByteArray("500 Command syntax error.\r\n") << false
+                                      << "Der CDDB-Server meldet: 500 Command syntax error.";
+        QTest::newRow("list without its end")
+            << QByteArray("211 Found inexact matches\r\nrock 1 A\r\n") << false
+            << "Tonträgerdaten konnten nicht ermittelnt werden!";
+    }
+    void httpInterface() {
+        QFETCH(QByteArray, queryReply);
+        QFETCH(bool, ok);
+        QFETCH(QString, message);
+        FakeHttpServer http;
+        http.replies.insert("/~cddb/cddb.cgi", {200, queryReply});
+        cddb::ServerAddress server(QStringLiteral("127.0.0.1"), http.port());
+        server.http = true;
+        server.path = QStringLiteral("/~cddb/cddb.cgi");
+        CddbExchange exchange(CddbExchange::Command::Query, query(),
+                              QStringLiteral("max.muster@example.org"), QStringLiteral("rechner"));
+        CddbClient client;
+        client.setTimeout(5000);
+        QCOMPARE(client.run(server, exchange), ok);
+        QCOMPARE(http.requests().size(), 1);
+        QCOMPARE(
+            http.requests()[0].target,
+            QByteArray("/~cddb/cddb.cgi?cmd=cddb+query+7908090A+10+150+12860+23460+37067+54250+"
+                       "70892+90637+107507+124742+139870+2059&hello=max.muster+example.org+"
+                       "WinDsKm32+1.5.0&proto=6"));
+        QCOMPARE(exchange.failureMessage(), message);
+        if (ok)
+            QCOMPARE(cddb::parseQueryReply(exchange.reply()).value(0).title,
+                     QString::fromUtf8("Kapela / Łódź"));
+    }
+
+    void httpAddresses_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("HTTPS on 443")
+            << "gnudb.gnudb.org http 443 /~cddb/cddb.cgi N000.00 W000.00 gnudb"
+            << "https://gnudb.gnudb.org/~cddb/cddb.cgi?cmd=sites&hello=anna+rechner+WinDsKm32+"
+               "1.5.0&proto=6";
+        QTest::newRow("HTTP on another port")
+            << "cddb.example http 8080 /cgi-bin/cddb.cgi x"
+            << "http://cddb.example:8080/cgi-bin/cddb.cgi?cmd=sites&"
+               "hello=anna+rechner+WinDsKm32+1.5.0&proto=6";
+    }
+    void httpAddresses() {
+        QFETCH(QString, line);
+        QFETCH(QString, url);
+        const auto server = cddb::parseServerLine(line);
+        QVERIFY(server && server->http);
+        const CddbExchange exchange(CddbExchange::Command::Sites, CddbExchange::sitesLine(),
+                                    QStringLiteral("anna"), QStringLiteral("rechner"));
+        QCOMPARE(CddbClient::httpUrl(*server, exchange).toString(QUrl::FullyEncoded), url);
+    }
+
+    void httpServerMissingOrSlow() {
+        FakeHttpServer http;
+        http.replies.insert("/~cddb/cddb.cgi", {200, "200 rock 1 A / B\r\n", "text/plain", 3000});
+        cddb::ServerAddress server(QStringLiteral("127.0.0.1"), http.port());
+        server.http = true;
+        server.path = QStringLiteral("/~cddb/cddb.cgi");
+        CddbClient client;
+        client.setTimeout(300);
+        CddbExchange slow(CddbExchange::Command::Query, query(), QStringLiteral("a"),
+                          QStringLiteral("r"));
+        QVERIFY(!client.run(server, slow));
+        QCOMPARE(slow.failure(), CddbExchange::Failure::Command);
+
+        CddbExchange cancelled(CddbExchange::Command::Query, query(), QStringLiteral("a"),
+                               QStringLiteral("r"));
+        client.setTimeout(5000);
+        QTimer::singleShot(100, &client, &CddbClient::abort);
+        QVERIFY(!client.run(server, cancelled));
+
+        quint16 port;
+        {
+            FakeHttpServer gone;
+            port = gone.port();
+        }
+        server.port = port;
+        CddbExchange nobody(CddbExchange::Command::Query, query(), QStringLiteral("a"),
+                            QStringLiteral("r"));
+        QVERIFY(!client.run(server, nobody));
+        QCOMPARE(nobody.failureMessage(),
+                 QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!"));
     }
 
     void refusedConnections_data() {

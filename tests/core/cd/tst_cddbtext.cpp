@@ -1,3 +1,4 @@
+#include "core/cd/cddbexchange.h"
 #include "core/cd/cddbtext.h"
 
 #include <QTemporaryDir>
@@ -16,6 +17,8 @@ private slots:
                                         << "gnudb.gnudb.org" << 8880;
         QTest::newRow("no port") << "host.only"
                                  << "" << 0;
+        QTest::newRow("http interface") << "gnudb.gnudb.org http 443 /~cddb/cddb.cgi N000.00 x"
+                                        << "gnudb.gnudb.org" << 443;
     }
     void serverLines() {
         QFETCH(QString, line);
@@ -26,10 +29,36 @@ private slots:
         if (address) {
             QCOMPARE(address->host, host);
             QCOMPARE(int(address->port), port);
+            QCOMPARE(address->http, line.contains(QLatin1String(" http ")));
+            if (address->http)
+                QCOMPARE(address->path, QStringLiteral("/~cddb/cddb.cgi"));
         }
     }
 
-    void serverListLeavesOutHttp() {
+    void userNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("good");
+        QTest::addColumn<QString>("hello");
+        QTest::newRow("e-mail address")
+            << "max.muster@example.org" << true
+            << "cddb hello max.muster example.org WinDsKm32 1.5.0  \r\n";
+        QTest::newRow("plain name")
+            << "anna" << true << "cddb hello anna rechner WinDsKm32 1.5.0  \r\n";
+        QTest::newRow("empty") << "" << false << "";
+        QTest::newRow("blank inside") << "Max Muster" << false << "";
+        QTest::newRow("no domain") << "max@" << false << "";
+        QTest::newRow("two at signs") << "a@b@c" << false << "";
+    }
+    void userNames() {
+        QFETCH(QString, name);
+        QFETCH(bool, good);
+        QFETCH(QString, hello);
+        QCOMPARE(cddb::userNameProblem(name).isEmpty(), good);
+        if (good)
+            QCOMPARE(QString::fromUtf8(CddbExchange::helloLine(name, "rechner")), hello);
+    }
+
+    void serverListKeepsHttp() {
         QTemporaryDir dir;
         QFile f(dir.filePath("cddbhosts.txt"));
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -39,7 +68,9 @@ private slots:
         f.close();
         const auto list = cddb::loadServerList(f.fileName());
         QVERIFY(list);
-        QCOMPARE(*list, QStringList({"alpha.example cddbp 8880 b", "zeta.example 8880 a"}));
+        QCOMPARE(*list,
+                 QStringList({"alpha.example cddbp 8880 b", "web.example http 80 /~cddb/cddb.cgi x",
+                              "web2.example HTTP 80 /cgi y", "zeta.example 8880 a"}));
         QVERIFY(!cddb::loadServerList(dir.filePath("fehlt.txt")));
     }
 
@@ -63,6 +94,10 @@ private slots:
         QTest::newRow("inexact") << "211 Found inexact matches, list follows (until terminating "
                                     "`.')\r\nrock 7908090a A / B\r\nmisc 7908090b C / D\r\n.\r\n"
                                  << QStringList({"rock|7908090a|A / B", "misc|7908090b|C / D"});
+        QTest::newRow("exact list")
+            << "210 Found exact matches, list follows (until terminating "
+               "`.')\r\nrock 7908090a A / B\r\nblues 7908090a A / B\r\n.\r\n"
+            << QStringList({"rock|7908090a|A / B", "blues|7908090a|A / B"});
         QTest::newRow("none") << "202 No match for disc ID 7908090a.\r\n" << QStringList();
     }
     void queryReplies() {
@@ -123,6 +158,13 @@ private slots:
         const auto disc =
             cddb::parseRecord("DTITLE=A / B\r\nEXTD=Erste Zeile\\nZwei\r\nEXTD=te Zeile\r\n.\r\n");
         QCOMPARE(disc.extendedData, QStringList({"Erste Zeile", "Zweite Zeile"}));
+    }
+
+    void yearAndGenre() {
+        const auto disc = cddb::parseRecord(
+            "DTITLE=A / B\r\nDYEAR=1984\r\nDGENRE=Neue Deutsche\r\nDGENRE= Welle\r\n.\r\n");
+        QCOMPARE(disc.year, QStringLiteral("1984"));
+        QCOMPARE(disc.genre, QStringLiteral("Neue Deutsche Welle"));
     }
 };
 

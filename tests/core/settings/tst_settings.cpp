@@ -96,6 +96,9 @@ private slots:
         s.singerSortOrder = QStringLiteral("Gruppe/Interpret/Text 1");
         s.exportImportPathTemplate = QStringLiteral("/tmp/Vorlagen äöü");
         s.cddbUserName = QStringLiteral("anna");
+        s.musicBrainzServer = QStringLiteral("http://127.0.0.1:5000");
+        s.coverArtServer = QStringLiteral("http://127.0.0.1:5001");
+        s.lookupSource = 1;
         s.ttRename = {true, false, false, true, true, true, true};
         s.currencyOld = 3;
         s.currencyDate1 = 37256.5;

@@ -2,9 +2,12 @@
 #include "core/settings/settings.h"
 #include "gui/cd/cddblookup.h"
 #include "support/fakecddbserver.h"
+#include "support/fakehttpserver.h"
 #include "support/scriptedmessageservice.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -49,7 +52,7 @@ private slots:
     void opening() {
         auto d = dialog();
         QCOMPARE(d->userNameEdit()->text(), QStringLiteral("anna"));
-        QCOMPARE(d->serverList()->count(), 1); // both HTTP lines left out
+        QCOMPARE(d->serverList()->count(), 3); // HTTP lines are offered too
         QCOMPARE(d->shownDiscId(), QStringLiteral("7908090A"));
         QVERIFY(d->connectButton()->isEnabled());
         QVERIFY(!d->startButton()->isEnabled());
@@ -61,7 +64,12 @@ private slots:
         auto d = dialog();
         QVERIFY(!d->connectButton()->isEnabled());
         QVERIFY(!d->refreshButton()->isEnabled());
-        d->userNameEdit()->setText(QStringLiteral("bernd"));
+        d->userNameEdit()->setText(QStringLiteral("Bernd Muster"));
+        emit d->userNameEdit()->editingFinished();
+        QVERIFY(!d->connectButton()->isEnabled());
+        QCOMPARE(m_messages.messages().size(), 1);
+        QVERIFY(m_messages.messages().first().text.contains(QLatin1String("E-Mail-Adresse")));
+        d->userNameEdit()->setText(QStringLiteral("bernd@example.org"));
         emit d->userNameEdit()->editingFinished();
         QVERIFY(d->connectButton()->isEnabled());
     }
@@ -139,6 +147,60 @@ private slots:
         QVERIFY(d->connectButton()->isEnabled());
     }
 
+    // MusicBrainz: the releases are hits in the same list, the chosen one comes back as a
+    // CDDB record does, with its front cover when asked for.
+    void musicBrainzHitsAndCover_data() {
+        QTest::addColumn<int>("coverStatus");
+        QTest::addColumn<bool>("withCover");
+        QTest::newRow("cover taken") << 200 << true;
+        QTest::newRow("no cover in the archive") << 404 << true;
+        QTest::newRow("cover not wanted") << 200 << false;
+    }
+    void musicBrainzHitsAndCover() {
+        QFETCH(int, coverStatus);
+        QFETCH(bool, withCover);
+        QFile fixture(QStringLiteral(MUSICBRAINZ_FIXTURES "discid_two_releases.json"));
+        QVERIFY(fixture.open(QIODevice::ReadOnly));
+        FakeHttpServer http;
+        http.replies.insert("/ws/2/discid/49HHV7Eb8UKF3aQiNmu1GR8vKTY-",
+                            {200, fixture.readAll(), "application/json", 0});
+        const QByteArray jpeg("\xFF\xD8\xFF\xE0 Bild", 10);
+        http.replies.insert("/release/11111111-aaaa-4bbb-8ccc-000000000002/front-500",
+                            {coverStatus, jpeg, "image/jpeg", 0});
+        m_settings.cddbUserName = QStringLiteral("anna@example.org");
+        m_settings.musicBrainzServer = http.baseUrl();
+        m_settings.coverArtServer = http.baseUrl();
+        auto d = std::make_unique<TCDDBLookup>(m_settings, m_dir->path(), m_messages);
+        TCDToc toc{};
+        const QList<qint32> offsets = {150, 15363, 32314, 46592, 63414, 80489};
+        for (int i = 0; i < offsets.size(); ++i)
+            toc[size_t(i)] = TCDTocEntry::fromFrames(offsets[i]);
+        toc[6] = TCDTocEntry::fromFrames(95462);
+        d->setDisc(toc, CDDiscId(toc, 6), 95462 / 75, 6);
+        d->setSource(TCDDBLookup::Source::MusicBrainz);
+        QVERIFY(!d->serverList()->isEnabled());
+        QVERIFY(!d->refreshButton()->isEnabled());
+        d->query();
+        QVERIFY(m_messages.messages().isEmpty());
+        QCOMPARE(d->hitList()->topLevelItemCount(), 2);
+        QCOMPARE(d->hitList()->topLevelItem(0)->text(2),
+                 QStringLiteral("Die Ärzte / Debil (1984, DE, Medium 1 von 1)"));
+        QVERIFY(d->coverBox()->isEnabled());
+        d->hitList()->setCurrentItem(d->hitList()->topLevelItem(1));
+        d->coverBox()->setChecked(withCover);
+        d->read();
+        QVERIFY(d->succeeded());
+        QCOMPARE(d->artist(), QStringLiteral("Die Ärzte"));
+        QCOMPARE(d->title(), QStringLiteral("Debil (Remastered)"));
+        QCOMPARE(d->titles().size(), 6);
+        QCOMPARE(d->titles()[0].title, QStringLiteral("Łódź"));
+        QCOMPARE(d->frontCover(), withCover && coverStatus == 200 ? jpeg : QByteArray());
+        QCOMPARE(d->coverHint().isEmpty(), !withCover || coverStatus == 200);
+        QVERIFY(m_messages.messages().isEmpty()); // no cover is a hint, not a message
+        QCOMPARE(http.requests().size(), withCover ? 2 : 1);
+        QCOMPARE(m_settings.lookupSource, 1); // offered first next time
+    }
+
     void sitesRewriteTheHostFile() {
         m_server->replies.insert(
             "sites",
@@ -146,7 +208,7 @@ private slots:
              "\r\nneu.example cddbp 8880 N0 W0 Neu\r\nweb.example http 80 /cgi x\r\n.\r\n"));
         auto d = dialog();
         d->refreshHosts();
-        QCOMPARE(d->serverList()->count(), 2);
+        QCOMPARE(d->serverList()->count(), 3);
         QCOMPARE(d->serverList()->currentText(), m_server->serverLine());
         QCOMPARE(d->statusText(), QStringLiteral("Bereit"));
         QFile f(m_dir->filePath("cddbhosts.txt"));

@@ -1,0 +1,201 @@
+#include "musicbrainzclient.h"
+
+#include "core/settings/settings.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+constexpr int kRequestSpacingMs = 1000;
+const QString kIncludes = QStringLiteral("inc=artist-credits+recordings&fmt=json");
+
+// When the last request to the service went out, for all clients of the program.
+QElapsedTimer& lastRequest() {
+    static QElapsedTimer timer;
+    return timer;
+}
+
+QString serverBase(const QString& url) {
+    QString base = url.trimmed();
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return base;
+}
+
+} // namespace
+
+MusicBrainzClient::MusicBrainzClient(QObject* parent)
+    : QObject(parent), m_network(new QNetworkAccessManager(this)) {}
+
+MusicBrainzClient::~MusicBrainzClient() = default;
+
+void MusicBrainzClient::configure(const Settings& settings) {
+    setServer(settings.musicBrainzServer);
+    setCoverServer(settings.coverArtServer);
+    setContact(settings.cddbUserName);
+}
+
+QByteArray MusicBrainzClient::userAgent() const {
+    QByteArray agent = "Diskarium/1.5.0";
+    if (!m_contact.trimmed().isEmpty())
+        agent += " ( " + m_contact.trimmed().toUtf8() + " )";
+    return agent;
+}
+
+void MusicBrainzClient::status(const QString& text) {
+    if (m_onStatus)
+        m_onStatus(text);
+}
+
+void MusicBrainzClient::abort() {
+    m_aborted = true;
+    if (m_reply)
+        m_reply->abort();
+    if (m_loop)
+        m_loop->quit();
+}
+
+bool MusicBrainzClient::waitForTurn() {
+    QElapsedTimer& last = lastRequest();
+    if (last.isValid() && last.elapsed() < kRequestSpacingMs && !m_aborted) {
+        QEventLoop loop;
+        m_loop = &loop;
+        QTimer::singleShot(int(kRequestSpacingMs - last.elapsed()), &loop, &QEventLoop::quit);
+        loop.exec();
+        m_loop = nullptr;
+    }
+    last.start();
+    return !m_aborted;
+}
+
+MusicBrainzClient::Answer MusicBrainzClient::get(const QString& url, const QByteArray& accept) {
+    Answer answer;
+    if (!waitForTurn()) {
+        answer.cancelled = true;
+        return answer;
+    }
+    QNetworkRequest request{QUrl(url)};
+    request.setRawHeader("User-Agent", userAgent());
+    request.setRawHeader("Accept", accept);
+    request.setTransferTimeout(m_timeoutMs);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    QEventLoop loop;
+    m_loop = &loop;
+    m_reply = m_network->get(request);
+    connect(m_reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!m_reply->isFinished())
+        loop.exec();
+    if (!m_reply->isFinished())
+        m_reply->abort(); // the loop was left by abort()
+    answer.status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (m_reply->isOpen())
+        answer.body = m_reply->readAll();
+    answer.cancelled = m_aborted;
+    answer.timedOut = !m_aborted && m_reply->error() == QNetworkReply::OperationCanceledError;
+    m_reply->deleteLater();
+    m_reply = nullptr;
+    m_loop = nullptr;
+    return answer;
+}
+
+MusicBrainzClient::Lookup MusicBrainzClient::lookup(const TCDToc& toc, int tracks) {
+    m_aborted = false;
+    Lookup result;
+    const auto identity = musicbrainz::discIdentity(toc, tracks);
+    if (!identity) {
+        result.message = QStringLiteral("Das Inhaltsverzeichnis dieser CD ist ungültig.");
+        return result;
+    }
+    const QString base = serverBase(m_server) + QStringLiteral("/ws/2/discid/") + identity->id;
+    status(QStringLiteral("Frage MusicBrainz nach der CD %1").arg(identity->id));
+    Answer answer = get(base + QLatin1Char('?') + kIncludes, "application/json");
+    // An unknown disc ID: the releases whose table of contents is close to this one.
+    if (answer.status == 404) {
+        status(QStringLiteral("Suche ähnliche CDs bei MusicBrainz"));
+        QString toc = identity->toc;
+        answer =
+            get(base + QStringLiteral("?toc=") + toc.replace(QLatin1Char(' '), QLatin1Char('+')) +
+                    QLatin1Char('&') + kIncludes,
+                "application/json");
+    }
+    status(QStringLiteral("Bereit"));
+    if (answer.cancelled) {
+        result.outcome = Outcome::Cancelled;
+        return result;
+    }
+    if (answer.timedOut) {
+        result.message = QStringLiteral("MusicBrainz hat nicht rechtzeitig geantwortet.");
+        return result;
+    }
+    if (answer.status == 0) {
+        result.message = QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!");
+        return result;
+    }
+    if (answer.status == 404) {
+        result.outcome = Outcome::NotFound;
+        result.message = QStringLiteral("MusicBrainz kennt diese CD nicht.");
+        return result;
+    }
+    if (answer.status != 200) {
+        result.message = QStringLiteral("MusicBrainz meldet den Fehler %1.").arg(answer.status);
+        return result;
+    }
+    const auto releases = musicbrainz::parseDiscReply(answer.body, identity->id, tracks);
+    if (!releases) {
+        result.message = QStringLiteral("Die Antwort von MusicBrainz ist nicht lesbar.");
+        return result;
+    }
+    result.releases = *releases;
+    result.outcome = releases->isEmpty() ? Outcome::NotFound : Outcome::Found;
+    if (releases->isEmpty())
+        result.message = QStringLiteral("MusicBrainz kennt diese CD nicht.");
+    return result;
+}
+
+QByteArray MusicBrainzClient::frontCover(const QString& releaseId, QString* hint) {
+    m_aborted = false;
+    status(QStringLiteral("Hole das Titelbild"));
+    const Answer answer =
+        get(serverBase(m_coverServer) + QStringLiteral("/release/%1/front-500").arg(releaseId),
+            "image/jpeg");
+    status(QStringLiteral("Bereit"));
+    // A JPEG starts with its start-of-image marker; anything else is not stored.
+    if (answer.status == 200 && answer.body.startsWith("\xFF\xD8"))
+        return answer.body;
+    if (hint)
+        *hint = answer.cancelled ? QString()
+                : answer.status == 404
+                    ? QStringLiteral("Zu dieser Ausgabe gibt es kein Titelbild.")
+                    : QStringLiteral("Das Titelbild konnte nicht geholt werden.");
+    return {};
+}
+
+std::optional<MusicBrainzClient::Choice> MusicBrainzClient::choose(const TCDToc& toc, int tracks,
+                                                                   int number, bool withCover,
+                                                                   QString* message) {
+    const Lookup found = lookup(toc, tracks);
+    if (found.outcome != Outcome::Found) {
+        if (message)
+            *message = found.outcome == Outcome::Cancelled ? QStringLiteral("Abgebrochen.")
+                                                           : found.message;
+        return std::nullopt;
+    }
+    if (number < 1 || number > found.releases.size()) {
+        if (message)
+            *message = QStringLiteral("MusicBrainz kennt zu dieser CD nur %1 Ausgabe(n).")
+                           .arg(found.releases.size());
+        return std::nullopt;
+    }
+    Choice choice;
+    choice.release = found.releases[number - 1];
+    choice.record = choice.release.toDiscRecord();
+    if (withCover)
+        choice.cover = frontCover(choice.release.id, &choice.coverHint);
+    return choice;
+}

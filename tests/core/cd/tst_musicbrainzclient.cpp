@@ -1,0 +1,176 @@
+#include "core/cd/musicbrainzclient.h"
+#include "support/fakehttpserver.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QByteArray kDiscPath = "/ws/2/discid/49HHV7Eb8UKF3aQiNmu1GR8vKTY-";
+const QByteArray kIncludes = "inc=artist-credits+recordings&fmt=json";
+const QByteArray kTocQuery = "?toc=1+6+95462+150+15363+32314+46592+63414+80489&";
+
+QByteArray fixture(const char* name) {
+    QFile file(QStringLiteral(MUSICBRAINZ_FIXTURES) + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TCDToc exampleDisc() {
+    TCDToc toc{};
+    const QList<qint32> offsets = {150, 15363, 32314, 46592, 63414, 80489};
+    for (int i = 0; i < offsets.size(); ++i)
+        toc[size_t(i)] = TCDTocEntry::fromFrames(offsets[i]);
+    toc[6] = TCDTocEntry::fromFrames(95462);
+    return toc;
+}
+
+FakeHttpServer::Reply json(const QByteArray& body, int status = 200, int delayMs = 0) {
+    return {status, body, "application/json", delayMs};
+}
+
+} // namespace
+
+// The web service's conversation against recorded replies on this machine.
+class TestMusicBrainzClient : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FakeHttpServer> m_server;
+    std::unique_ptr<MusicBrainzClient> m_client;
+
+private slots:
+    void init() {
+        m_server = std::make_unique<FakeHttpServer>();
+        m_client = std::make_unique<MusicBrainzClient>();
+        m_client->setServer(m_server->baseUrl() + '/');
+        m_client->setCoverServer(m_server->baseUrl());
+        m_client->setContact(QStringLiteral("max.muster@example.org"));
+        m_client->setTimeout(5000);
+    }
+
+    void lookups_data() {
+        QTest::addColumn<QByteArray>("byId");  // reply to the disc ID, status 404 when empty
+        QTest::addColumn<QByteArray>("byToc"); // reply to the table of contents
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("releases");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("known disc")
+            << fixture("discid_two_releases.json") << QByteArray()
+            << int(MusicBrainzClient::Outcome::Found) << 2 << 1 << QString();
+        QTest::newRow("unknown ID, found by its table of contents")
+            << QByteArray() << fixture("toc_lookup.json") << int(MusicBrainzClient::Outcome::Found)
+            << 1 << 2 << QString();
+        QTest::newRow("unknown everywhere")
+            << QByteArray() << QByteArray(R"({"release-count":0,"release-offset":0,"releases":[]})")
+            << int(MusicBrainzClient::Outcome::NotFound) << 0 << 2
+            << "MusicBrainz kennt diese CD nicht.";
+        QTest::newRow("unknown ID answered 404 twice")
+            << QByteArray() << QByteArray() << int(MusicBrainzClient::Outcome::NotFound) << 0 << 2
+            << "MusicBrainz kennt diese CD nicht.";
+        QTest::newRow("not JSON") << QByteArray("<html>Bad Gateway</html>") << QByteArray()
+                                  << int(MusicBrainzClient::Outcome::Failed) << 0 << 1
+                                  << "Die Antwort von MusicBrainz ist nicht lesbar.";
+    }
+    void lookups() {
+        QFETCH(QByteArray, byId);
+        QFETCH(QByteArray, byToc);
+        QFETCH(int, outcome);
+        QFETCH(int, releases);
+        QFETCH(int, requests);
+        QFETCH(QString, message);
+        m_server->replies.insert(kDiscPath + '?' + kIncludes,
+                                 byId.isEmpty() ? json(fixture("not_found.json"), 404)
+                                                : json(byId));
+        if (!byToc.isEmpty())
+            m_server->replies.insert(kDiscPath + kTocQuery + kIncludes, json(byToc));
+        const auto result = m_client->lookup(exampleDisc(), 6);
+        QCOMPARE(int(result.outcome), outcome);
+        QCOMPARE(result.releases.size(), releases);
+        QCOMPARE(result.message, message);
+        QCOMPARE(m_server->requests().size(), requests);
+        QCOMPARE(m_server->requests().first().target, kDiscPath + '?' + kIncludes);
+        QCOMPARE(m_server->requests().first().userAgent,
+                 QByteArray("Diskarium/1.5.0 ( max.muster@example.org )"));
+        if (requests > 1)
+            QCOMPARE(m_server->requests()[1].target, kDiscPath + kTocQuery + kIncludes);
+    }
+
+    void atMostOneRequestASecond() {
+        m_server->replies.insert(kDiscPath + '?' + kIncludes, json(fixture("not_found.json"), 404));
+        m_client->lookup(exampleDisc(), 6);
+        m_client->lookup(exampleDisc(), 6);
+        const auto& requests = m_server->requests();
+        QCOMPARE(requests.size(), 4);
+        for (int i = 1; i < requests.size(); ++i)
+            QVERIFY2(requests[i].atMs - requests[i - 1].atMs >= 950,
+                     qPrintable(QStringLiteral("request %1 came too early").arg(i)));
+    }
+
+    void chooseWithoutADialog() {
+        m_server->replies.insert(kDiscPath + '?' + kIncludes,
+                                 json(fixture("discid_two_releases.json")));
+        m_server->replies.insert("/release/11111111-aaaa-4bbb-8ccc-000000000002/front-500",
+                                 {200, QByteArray("\xFF\xD8\xFF\xE0", 4), "image/jpeg", 0});
+        QString message;
+        const auto choice = m_client->choose(exampleDisc(), 6, 2, true, &message);
+        QVERIFY2(choice, qPrintable(message));
+        QCOMPARE(choice->record.title, QStringLiteral("Debil (Remastered)"));
+        QCOMPARE(choice->record.tracks.size(), 6);
+        QCOMPARE(choice->cover.size(), 4);
+        QVERIFY(!m_client->choose(exampleDisc(), 6, 3, false, &message));
+        QCOMPARE(message, QStringLiteral("MusicBrainz kennt zu dieser CD nur 2 Ausgabe(n)."));
+    }
+
+    void slowServer() {
+        m_server->replies.insert(kDiscPath + '?' + kIncludes,
+                                 json(fixture("discid_two_releases.json"), 200, 3000));
+        m_client->setTimeout(300);
+        auto result = m_client->lookup(exampleDisc(), 6);
+        QCOMPARE(result.outcome, MusicBrainzClient::Outcome::Failed);
+        QCOMPARE(result.message, QStringLiteral("MusicBrainz hat nicht rechtzeitig geantwortet."));
+
+        m_client->setTimeout(30000);
+        QTimer::singleShot(1500, m_client.get(), &MusicBrainzClient::abort);
+        result = m_client->lookup(exampleDisc(), 6);
+        QCOMPARE(result.outcome, MusicBrainzClient::Outcome::Cancelled);
+        QVERIFY(result.message.isEmpty());
+    }
+
+    void nobodyListening() {
+        m_client->setServer(QStringLiteral("http://127.0.0.1:1"));
+        const auto result = m_client->lookup(exampleDisc(), 6);
+        QCOMPARE(result.outcome, MusicBrainzClient::Outcome::Failed);
+        QCOMPARE(result.message,
+                 QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!"));
+    }
+
+    void frontCover_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("a JPEG") << 200 << QByteArray("\xFF\xD8\xFF\xE0 JFIF und mehr", 20) << true
+                                << QString();
+        QTest::newRow("no cover") << 404 << QByteArray("Not Found") << false
+                                  << "Zu dieser Ausgabe gibt es kein Titelbild.";
+        QTest::newRow("not a JPEG") << 200 << QByteArray("<html></html>") << false
+                                    << "Das Titelbild konnte nicht geholt werden.";
+    }
+    void frontCover() {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, stored);
+        QFETCH(QString, hint);
+        m_server->replies.insert("/release/11111111-aaaa-4bbb-8ccc-000000000001/front-500",
+                                 {status, body, "image/jpeg", 0});
+        QString told;
+        const QByteArray cover =
+            m_client->frontCover(QStringLiteral("11111111-aaaa-4bbb-8ccc-000000000001"), &told);
+        QCOMPARE(cover, stored ? body : QByteArray());
+        QCOMPARE(told, hint);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMusicBrainzClient)
+#include "tst_musicbrainzclient.moc"
