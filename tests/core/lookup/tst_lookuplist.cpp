@@ -4,6 +4,7 @@
 #include "core/lookup/lookupkinds.h"
 #include "core/lookup/lookuplist.h"
 #include "core/printing/pageprinter.h"
+#include "core/printing/reportfixture.h"
 #include "core/settings/settings.h"
 #include "support/scriptedmessageservice.h"
 
@@ -14,26 +15,9 @@
 namespace {
 
 // 196 mm wide at 0.1 mm a pixel: W = 196 - 20 - 6 = 170, so W / 4 is 42.5.
-class NarrowPrinter : public PrinterDevice {
-public:
-    QString name() const override { return QStringLiteral("Schmal"); }
-    int resolutionX() const override { return 254; }
-    int resolutionY() const override { return 254; }
-    QSize paperSizePixels() const override { return {1960, 2970}; }
-    QSize physicalOffsetPixels() const override { return {0, 0}; }
-    Orientation orientation() const override { return Orientation::Portrait; }
-    void setOrientation(Orientation) override {}
-    QString title() const override { return {}; }
-    void setTitle(const QString&) override {}
-    int copyCount() const override { return 1; }
-    void setCopyCount(int) override {}
-    bool beginJob() override { return true; }
-    void drawPage(const PagePicture&) override {}
-    void newPage() override {}
-    void endJob() override {}
-    void abortJob() override {}
-    bool jobRunning() const override { return false; }
-};
+ReportTestPrinter narrowPrinter() {
+    return ReportTestPrinter(254, {1960, 2970});
+}
 
 } // namespace
 
@@ -81,7 +65,7 @@ private slots:
     void stateListInKeyOrder() {
         const QString text = printed(QStringLiteral("musiksta.db"));
         QVERIFY2(text.simplified().contains(QStringLiteral("WinDsKm - Statusarten per ") +
-                               germanformat::formatDate(QDate::currentDate())),
+                                            germanformat::formatDate(QDate::currentDate())),
                  qPrintable(text.left(200)));
         QVERIFY(text.contains(QStringLiteral("Seite 1")));
         const QStringList rows = rowsOf(text);
@@ -128,7 +112,7 @@ private slots:
     }
 
     void widthsRoundHalfToEven() {
-        NarrowPrinter device;
+        ReportTestPrinter device = narrowPrinter();
         TPagePrinter printer(&device);
         lookuplist::compose(printer, m_db, lookup::kStates, QStringLiteral("Arial"), 11);
         QCOMPARE(printer.PrintAreaWidth() - printer.MarginLeft() - printer.MarginRight(), 170.0);
@@ -140,7 +124,7 @@ private slots:
     }
 
     void callbackStopsTheList() {
-        NarrowPrinter device;
+        ReportTestPrinter device = narrowPrinter();
         TPagePrinter printer(&device);
         int rows = 0;
         const auto outcome = lookuplist::compose(printer, m_db, lookup::kStates,

@@ -7,14 +7,17 @@
 
 #include <QTemporaryDir>
 
-// A printer of known resolution for report tests: 100 pixels per inch, A4, no unprintable
-// border.
+// A printer of known resolution for report tests: by default 100 pixels per inch, A4, no
+// unprintable border.
 class ReportTestPrinter : public PrinterDevice {
 public:
+    explicit ReportTestPrinter(int resolution = 100, QSize paper = {827, 1169})
+        : m_resolution(resolution), m_paper(paper) {}
+
     QString name() const override { return QStringLiteral("Testdrucker"); }
-    int resolutionX() const override { return 100; }
-    int resolutionY() const override { return 100; }
-    QSize paperSizePixels() const override { return {827, 1169}; }
+    int resolutionX() const override { return m_resolution; }
+    int resolutionY() const override { return m_resolution; }
+    QSize paperSizePixels() const override { return m_paper; }
     QSize physicalOffsetPixels() const override { return {0, 0}; }
     Orientation orientation() const override { return Orientation::Portrait; }
     void setOrientation(Orientation) override {}
@@ -30,6 +33,8 @@ public:
     bool jobRunning() const override { return false; }
 
 private:
+    int m_resolution;
+    QSize m_paper;
     QString m_title;
 };
 
