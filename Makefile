@@ -41,14 +41,14 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-startup
 	./$(BUILD)/bench/diskarium-bench-entry
 	./$(BUILD)/bench/diskarium-bench-cdplayer
-
-# A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
-package: build
-	cmake --build $(BUILD) --target package
 	./$(BUILD)/bench/diskarium-bench-lookup
 	./$(BUILD)/bench/diskarium-bench-medialist
 	test -e $(BUILD)/bench-printall/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-printall 20000
 	./$(BUILD)/bench/diskarium-bench-printall $(BUILD)/bench-printall
+
+# A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
+package: build
+	cmake --build $(BUILD) --target package
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup

@@ -6,6 +6,8 @@
 #include "core/catalogue/detailstores.h"
 #include "core/catalogue/songstore.h"
 #include "core/cd/cddbclient.h"
+#include "core/cd/discfill.h"
+#include "core/cd/musicbrainzclient.h"
 #include "core/common/germanformat.h"
 #include "core/common/laufzeit.h"
 #include "core/db/dataset.h"
@@ -23,6 +25,8 @@ int usage() {
     err() << "Aufruf:\n"
              "  diskarium-tool add-cd VERZEICHNIS QUELLE... --type KURZ [--group G] [--title T]\n"
              "      [--number N] [--host HOST --port PORT --user NAME [--hit N]]\n"
+             "      [--musicbrainz [--server URL] [--cover-server URL] [--user E-MAIL] [--hit N]\n"
+             "      [--cover]]\n"
              "  diskarium-tool show VERZEICHNIS NUMMER\n";
     err().flush();
     return 2;
@@ -44,6 +48,10 @@ struct AddCdOptions {
     int port = 0;
     QString user;
     int hit = 1;
+    bool musicBrainz = false;
+    bool cover = false;
+    QString server; // MusicBrainz and its cover archive; the settings' when empty
+    QString coverServer;
 };
 
 std::optional<AddCdOptions> parseAddCd(const QStringList& args) {
@@ -55,6 +63,10 @@ std::optional<AddCdOptions> parseAddCd(const QStringList& args) {
                 o.directory = a;
             else
                 o.sources.append(a);
+            continue;
+        }
+        if (a == QLatin1String("--musicbrainz") || a == QLatin1String("--cover")) {
+            (a == QLatin1String("--cover") ? o.cover : o.musicBrainz) = true;
             continue;
         }
         if (i + 1 >= args.size())
@@ -77,16 +89,37 @@ std::optional<AddCdOptions> parseAddCd(const QStringList& args) {
             o.user = value;
         else if (a == QLatin1String("--hit"))
             o.hit = value.toInt(&ok);
+        else if (a == QLatin1String("--server"))
+            o.server = value;
+        else if (a == QLatin1String("--cover-server"))
+            o.coverServer = value;
         else
             return std::nullopt;
         if (!ok)
             return std::nullopt;
     }
-    const bool server = !o.host.isEmpty() || o.port != 0 || !o.user.isEmpty();
+    const bool cddbServer = !o.host.isEmpty() || o.port != 0;
+    const bool cddbIncomplete =
+        cddbServer && (o.host.isEmpty() || o.port <= 0 || o.port > 65535 || o.user.isEmpty());
+    const bool musicBrainzOnly =
+        !o.musicBrainz && (o.cover || !o.server.isEmpty() || !o.coverServer.isEmpty());
+    const bool userAlone = !cddbServer && !o.musicBrainz && !o.user.isEmpty();
     if (o.directory.isEmpty() || o.sources.isEmpty() || o.type.isEmpty() || o.hit < 1 ||
-        (server && (o.host.isEmpty() || o.port <= 0 || o.port > 65535 || o.user.isEmpty())))
+        cddbIncomplete || musicBrainzOnly || userAlone || (cddbServer && o.musicBrainz))
         return std::nullopt;
     return o;
+}
+
+CddbAnswer answerFrom(const cddb::DiscRecord& record) {
+    CddbAnswer answer;
+    answer.found = true;
+    answer.artist = record.artist;
+    answer.title = record.title;
+    answer.titles = record.tracks;
+    answer.extendedData = record.extendedData;
+    answer.year = record.year;
+    answer.genre = record.genre;
+    return answer;
 }
 
 // Asks the server about one disc; a disc it does not know is not found. Nothing when the
@@ -119,12 +152,38 @@ std::optional<CddbAnswer> askServer(const AddCdOptions& o, const CdTocResult& di
         return std::nullopt;
     }
     const cddb::DiscRecord record = cddb::parseRecord(read.reply());
-    CddbAnswer answer;
-    answer.found = true;
-    answer.artist = record.artist;
-    answer.title = record.title;
-    answer.titles = record.tracks;
-    answer.extendedData = record.extendedData;
+    return answerFrom(record);
+}
+
+// Asks MusicBrainz about one disc: release `hit`, and its front cover when asked for. A
+// disc the service does not know is not found; a failed request ends the command.
+std::optional<CddbAnswer> askMusicBrainz(const AddCdOptions& o, const Settings& settings,
+                                         const CdTocResult& disc, QString& error) {
+    MusicBrainzClient client;
+    client.configure(settings);
+    if (!o.server.isEmpty())
+        client.setServer(o.server);
+    if (!o.coverServer.isEmpty())
+        client.setCoverServer(o.coverServer);
+    if (!o.user.isEmpty())
+        client.setContact(o.user);
+    const MusicBrainzClient::Lookup found = client.lookup(disc.toc, disc.tracks);
+    if (found.outcome == MusicBrainzClient::Outcome::NotFound ||
+        (found.outcome == MusicBrainzClient::Outcome::Found && o.hit > found.releases.size()))
+        return CddbAnswer();
+    if (found.outcome != MusicBrainzClient::Outcome::Found) {
+        error = found.message;
+        return std::nullopt;
+    }
+    const musicbrainz::Release& release = found.releases[o.hit - 1];
+    const cddb::DiscRecord record = release.toDiscRecord();
+    CddbAnswer answer = answerFrom(record);
+    if (o.cover) {
+        QString hint;
+        answer.cover = client.frontCover(release.id, &hint);
+        if (answer.cover.isEmpty())
+            err() << "Hinweis: " << hint << Qt::endl; // no cover is no failure
+    }
     return answer;
 }
 
@@ -175,9 +234,10 @@ int runAddCdCommand(const QStringList& args) {
             return fail(
                 QStringLiteral("Die eingelegte CD ist keine Audio-CD! (%1)").arg(o.sources[i]));
         CddbAnswer answer;
-        if (!o.host.isEmpty()) {
+        if (!o.host.isEmpty() || o.musicBrainz) {
             QString error;
-            const auto asked = askServer(o, toc, error);
+            const auto asked =
+                o.musicBrainz ? askMusicBrainz(o, settings, toc, error) : askServer(o, toc, error);
             if (!asked)
                 return fail(error);
             answer = *asked;
@@ -199,6 +259,10 @@ int runAddCdCommand(const QStringList& args) {
     }
     if (o.number)
         c.nummerierung = *o.number;
+    c.erscheinungsjahr = discfill::releaseYear(c.erscheinungsjahr, reading.year);
+    if (c.musikrichtung.value_or(0) == 0) // a new carrier's "none"
+        if (const auto direction = discfill::musicDirectionFor(db, reading.genre))
+            c.musikrichtung = double(*direction);
     c.anzahlDerLieder = reading.totalTracks;
     c.laufzeitDerSchallplatte = reading.totalTime;
     const CarrierCheck check = store.check(c);

@@ -5,6 +5,7 @@
 #include "core/shell/datadirectorylock.h"
 #include "support/discimage.h"
 #include "support/fakecddbserver.h"
+#include "support/fakehttpserver.h"
 #include "support/lockholderprocess.h"
 
 #include <QProcess>
@@ -152,6 +153,61 @@ private slots:
         QCOMPARE(tool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"}).exitCode, 0);
         QCOMPARE(settingsfile::read(ini).globalNumber, 42);
         QVERIFY(tool({"show", m_data, "1"}).out.contains(QStringLiteral("Lfd. Nr: 41\n")));
+    }
+
+    // Year and genre come over from either source; a cover only from MusicBrainz, when asked.
+    void yearGenreAndCover_data() {
+        QTest::addColumn<bool>("musicBrainz");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("direction");
+        QTest::newRow("CDDB") << false << "Band"
+                              << "1999"
+                              << "2";
+        QTest::newRow("MusicBrainz") << true << "Die Ärzte"
+                                     << "1984"
+                                     << "0";
+    }
+    void yearGenreAndCover() {
+        QFETCH(bool, musicBrainz);
+        QFETCH(QString, group);
+        QFETCH(QString, year);
+        QFETCH(QString, direction);
+        m_server->replies.insert("cddb read", "210 rock 0a0b0c0d CD database entry follows\r\n"
+                                              "DTITLE=Band / Platte\r\nDYEAR=1999\r\n"
+                                              "DGENRE=rock\r\nTTITLE0=Eins\r\n.\r\n");
+        FakeHttpServer web;
+        QFile fixture(QStringLiteral(MUSICBRAINZ_FIXTURES "discid_two_releases.json"));
+        QVERIFY(fixture.open(QIODevice::ReadOnly));
+        const QByteArray releases = fixture.readAll().replace(
+            "\"title\": \"Debil\",", "\"title\": \"Debil\", \"date\": \"1984-05-01\",");
+        web.handler = [&](const QByteArray& target) -> FakeHttpServer::Reply {
+            if (target.startsWith("/ws/2/discid/"))
+                return {200, releases, "application/json", 0};
+            if (target == "/release/11111111-aaaa-4bbb-8ccc-000000000001/front-500")
+                return {200, QByteArray("\xFF\xD8\xFF\xE0", 4), "image/jpeg", 0};
+            return {404, "Not Found", "text/plain", 0};
+        };
+        const QStringList source =
+            musicBrainz
+                ? QStringList{"--musicbrainz", "--server", web.baseUrl() + "/", "--cover-server",
+                              web.baseUrl(),   "--user",   "max@example.org",   "--cover"}
+                : server();
+        const Run run = tool(QStringList{"add-cd", m_data, m_images[1], "--type", "CD"} + source);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QString shown = tool({"show", m_data, "1"}).out;
+        QVERIFY2(shown.contains("Gruppe: " + group + "\n"), qPrintable(shown));
+        QVERIFY2(shown.contains("Erscheinungsjahr: " + year + "\n"), qPrintable(shown));
+        QVERIFY2(shown.contains("Musikrichtung: " + direction + "\n"), qPrintable(shown));
+        QCOMPARE(shown.contains(QStringLiteral("4 Bytes")), musicBrainz);
+    }
+
+    void musicBrainzOptionsNeedIt() {
+        QCOMPARE(tool({"add-cd", m_data, m_images[1], "--type", "CD", "--cover"}).exitCode, 2);
+        QCOMPARE(tool(QStringList{"add-cd", m_data, m_images[1], "--type", "CD", "--musicbrainz"} +
+                      server())
+                     .exitCode,
+                 2);
     }
 
     void showUnknown() {

@@ -66,6 +66,7 @@ private slots:
         c.folgenummerKopf = 2;
         c.gruppeInterpretText1 = QStringLiteral("Beatles");
         c.text2 = QStringLiteral("Help");
+        c.nummerierung = 18;
         records::insert(db, c);
     }
 
@@ -76,7 +77,7 @@ private slots:
         QTest::newRow("carrier") << QStringList{"carrier", "#1"}
                                  << QStringList{"Abba", "Gold", "Waterloo", "5.05"} << 1;
         QTest::newRow("carrier by template number")
-            << QStringList{"carrier", "1", "--template", "2"}
+            << QStringList{"carrier", "lp:17", "--template", "2"}
             << QStringList{"Abba - Gold", "Chiquitita"} << 1;
         QTest::newRow("all") << QStringList{"all"} << QStringList{"Abba", "Beatles"} << 2;
         QTest::newRow("all without page feed")
@@ -104,8 +105,9 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("carrier gone")
-            << QStringList{"carrier", "#99"} << 1 << "Der Tonträger ist nicht mehr vorhanden.";
+        QTest::newRow("carrier unknown")
+            << QStringList{"carrier", "#99"} << 1 << "Kein Tonträger zu \"#99\" gefunden.";
+        QTest::newRow("carrier key malformed") << QStringList{"carrier", "17"} << 1 << "ART:NUMMER";
         QTest::newRow("unknown template")
             << QStringList{"carrier", "#1", "--template", "Fehlt"} << 1 << "Fehlt";
         QTest::newRow("unknown media type")

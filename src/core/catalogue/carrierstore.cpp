@@ -126,6 +126,8 @@ int CarrierStore::saveNew(CarrierData& data, const CdReading* reading, bool glob
                 if (!text.isEmpty())
                     records::insert(m_db, CarrierTextRecord{double(number), text});
                 SongStore::createFromReading(m_db, number, carrier, *reading);
+                if (!reading->cover.isEmpty())
+                    records::insert(m_db, PictureRecord{double(number), 1, reading->cover, false});
             }
         }
         if (!globalNumbering) {

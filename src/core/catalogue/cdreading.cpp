@@ -39,6 +39,12 @@ void addDisc(CdReading& reading, int disc, const QList<TCDList>& tracks, const C
         }
         reading.found = true;
         reading.textLines += answer.extendedData;
+        if (reading.year.isEmpty())
+            reading.year = answer.year;
+        if (reading.genre.isEmpty())
+            reading.genre = answer.genre;
+        if (reading.cover.isEmpty())
+            reading.cover = answer.cover;
     }
     reading.totalTracks += toc.tracks;
     reading.totalTime = laufzeit::add(reading.totalTime, toc.totalTime);

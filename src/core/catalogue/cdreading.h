@@ -3,6 +3,7 @@
 #include "core/cd/cdtoc.h"
 #include "core/cd/cdtypes.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QStringList>
 #include <functional>
@@ -21,6 +22,9 @@ struct CdReading {
     QString title;
     int totalTracks = 0;
     double totalTime = 0; // Laufzeit value
+    QString year;         // release year and genre of the first disc that has them
+    QString genre;
+    QByteArray cover; // front cover (JPEG) of the first disc that has one; becomes picture 1
 };
 
 // What the CDDB lookup of one disc hands back.
@@ -30,6 +34,9 @@ struct CddbAnswer {
     QString title;
     QList<TCDTitleList> titles;
     QStringList extendedData;
+    QString year;  // as the source wrote it
+    QString genre; // free text
+    QByteArray cover;
 };
 
 // Asks a CDDB server about one disc: the program runs its lookup dialog, tests script it.

@@ -6,7 +6,6 @@
 #include "core/settings/settings.h"
 #include "fontchoice.h"
 #include "pageprinter.h"
-#include "provisionalcarrierkey.h"
 #include "templatestore.h"
 
 namespace carrierreport {
@@ -164,9 +163,9 @@ std::optional<Options> optionsFor(ReportContext& context, const QString& noTempl
 ReportStatus composeCarrier(ReportContext& context) {
     if (context.arguments.size() != 1)
         return ReportStatus::BadArguments;
-    const std::optional<int> number = provisionalCarrierNumber(context.arguments.front());
+    const std::optional<int> number = reportCarrier(context, context.arguments.front());
     if (!number)
-        return ReportStatus::BadArguments;
+        return ReportStatus::Failed;
     const std::optional<Options> options =
         optionsFor(context,
                    QStringLiteral("Es sind keine Druckvorlagen vorhanden. Der Tonträger kann nicht "

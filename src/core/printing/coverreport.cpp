@@ -6,7 +6,6 @@
 #include "core/db/recordaccess.h"
 #include "fontchoice.h"
 #include "pageprinter.h"
-#include "provisionalcarrierkey.h"
 
 #include <algorithm>
 
@@ -147,9 +146,9 @@ ReportStatus composeCover(ReportContext& context) {
     }
     if (arguments.size() != 1)
         return ReportStatus::BadArguments;
-    const std::optional<int> number = provisionalCarrierNumber(arguments.front());
+    const std::optional<int> number = reportCarrier(context, arguments.front());
     if (!number)
-        return ReportStatus::BadArguments;
+        return ReportStatus::Failed;
     const std::vector<CarrierRecord> carrier =
         records::select<CarrierRecord>(context.db, u"WHERE \"Folgenummer Kopf\" = ?1", {*number});
     if (carrier.empty()) {

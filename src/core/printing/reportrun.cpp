@@ -1,5 +1,6 @@
 #include "reportrun.h"
 
+#include "core/catalogue/carrierkey.h"
 #include "core/common/messageservice.h"
 #include "pageprinter.h"
 #include "pdfpagedevice.h"
@@ -54,4 +55,13 @@ ReportResult printReportToPdf(const ReportComposer& compose, Database& db, const
         return {ReportStatus::Failed, 0};
     }
     return result;
+}
+
+std::optional<int> reportCarrier(ReportContext& context, const QString& key) {
+    const carrierkey::Result found = carrierkey::resolve(context.db, key);
+    if (!found.ok()) {
+        context.messages.error(found.error);
+        return std::nullopt;
+    }
+    return found.carrier().number;
 }

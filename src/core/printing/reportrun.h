@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class Database;
 class MessageService;
@@ -50,3 +51,7 @@ ReportResult printReportToPdf(const ReportComposer& compose, Database& db, const
                               const QString& dataDirectory, MessageService& messages,
                               const QStringList& arguments, const ReportOptions& options,
                               const QString& pdfPath);
+
+// The carrier a report argument names ("ART:NUMMER" such as LP:17, or "#N"); a malformed,
+// unknown or ambiguous key is told through the message service and gives nothing.
+std::optional<int> reportCarrier(ReportContext& context, const QString& key);

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/cataloguetexts.h"
 #include "core/catalogue/fieldlabels.h"
+#include "core/cd/discfill.h"
 #include "core/common/germanformat.h"
 #include "core/common/laufzeit.h"
 #include "core/common/messageservice.h"
@@ -447,6 +448,11 @@ void CarrierPage::readCd() {
             m_group->setText(reading->artist.left(50));
         if (m_title->text().isEmpty())
             m_title->setText(reading->title.left(50));
+        m_year->setText(discfill::releaseYear(m_year->text(), reading->year));
+        // A looked-up genre names a direction only when the list has one of that name.
+        if (m_direction->key().value_or(0) == 0)
+            if (const auto direction = discfill::musicDirectionFor(m_window.db(), reading->genre))
+                m_direction->setKey(double(*direction));
     }
     m_songCount->setNumber(reading->totalTracks);
     m_totalTime->setValue(reading->totalTime);

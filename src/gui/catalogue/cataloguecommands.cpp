@@ -28,6 +28,9 @@ public:
         answer.title = dialog.title();
         answer.titles = dialog.titles();
         answer.extendedData = dialog.extendedData();
+        answer.year = dialog.year();
+        answer.genre = dialog.genre();
+        answer.cover = dialog.frontCover();
         return answer;
     }
 

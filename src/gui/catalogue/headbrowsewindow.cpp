@@ -42,6 +42,7 @@ QAction* makeAction(QObject* parent, const QString& caption, const QKeySequence&
     a->setShortcut(key);
     a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     a->setData(help);
+    a->setProperty("helpContext", help);
     a->setStatusTip(hint);
     return a;
 }
@@ -499,6 +500,7 @@ void THeadBrowseWindow::ExportClick() {
         return;
     FileChoice choice;
     choice.title = QStringLiteral("Tonträger exportieren");
+    choice.helpContext = 34005;
     choice.directory = m_state.settings.exportImportPath;
     choice.filter = carrierfile::fileFilter();
     QString path = m_messages.chooseSaveFile(choice);

@@ -89,6 +89,7 @@ void MediaListCommands::importCarriers() {
     AppState& state = m_main.state();
     FileChoice choice;
     choice.title = QStringLiteral("Tonträger importieren");
+    choice.helpContext = 34007;
     choice.directory = state.settings.exportImportPath;
     choice.filter = carrierfile::fileFilter();
     const QStringList files = m_messages.chooseOpenFiles(choice);

@@ -91,6 +91,7 @@ TMain::TMain(AppState& state, HintFilter& hints, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_hintFilter(hints), m_messages(this) {
     setWindowTitle(QStringLiteral("Diskarium"));
     setObjectName(QStringLiteral("MainForm"));
+    qApp->installEventFilter(this);
     resize(1024, 720);
     m_mdi = new QMdiArea(this);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -138,7 +139,6 @@ void TMain::createMenus() {
     for (const MenuInfo& menuInfo : mainMenus()) {
         QMenu* menu = menuBar()->addMenu(menuInfo.caption);
         menu->setProperty("helpContext", menuInfo.helpContext);
-        menu->installEventFilter(this);
         if (menuInfo.menu == MainMenu::Window) {
             m_windowMenu = menu;
             m_beforeWindowMenu = menu->menuAction();
@@ -150,7 +150,6 @@ void TMain::createMenus() {
                 statistics->setProperty("helpContext", 10007);
                 statistics->menuAction()->setStatusTip(
                     QStringLiteral("Zeigt und druckt Statistiken der Sammlung"));
-                statistics->installEventFilter(this);
             }
             if (info.menu == MainMenu::Statistics && menuInfo.menu == MainMenu::File) {
                 statistics->addAction(m_actions[info.command]);
@@ -591,7 +590,8 @@ void TMain::restoreWindowPlacement() {
         bar->setVisible(m_state.settings.showToolbar);
 }
 
-// F1 in an open menu shows the help of the highlighted entry, or of the menu itself.
+// F1 in an open menu shows the help of the highlighted entry, or of the menu itself. Watched
+// for the whole application: menus of child windows and context menus count as well.
 bool TMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         if (auto* menu = qobject_cast<QMenu*>(watched)) {
@@ -599,6 +599,8 @@ bool TMain::eventFilter(QObject* watched, QEvent* event) {
             if (QAction* active = menu->activeAction();
                 active && active->property("helpContext").toInt())
                 context = active->property("helpContext").toInt();
+            if (!context)
+                return QMainWindow::eventFilter(watched, event);
             menu->close();
             help().showContext(context);
             return true;

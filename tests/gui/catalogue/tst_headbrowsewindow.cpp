@@ -6,6 +6,7 @@
 #include "gui/catalogue/headbrowsewindow.h"
 #include "gui/catalogue/medialistcommands.h"
 #include "gui/catalogue/ttimecountdiff.h"
+#include "gui/shell/helpviewer.h"
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
 #include "support/appstatefixture.h"
@@ -22,6 +23,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 namespace {
 
@@ -140,6 +142,23 @@ private slots:
         QCOMPARE(w->carrierMenu()->defaultAction()->text(), QStringLiteral("Ä&ndern"));
         QTest::keyClick(w->grid(), Qt::Key_Return);
         QCOMPARE(m_edited, QList<int>{2});
+    }
+
+    // F1 on a highlighted entry of the linked menu shows that entry's help page.
+    void f1OnAMenuEntryShowsItsHelp() {
+        addFour();
+        THeadBrowseWindow* w = m_commands->openList();
+        QMenu* menu = w->carrierMenu();
+        menu->popup(QPoint(10, 10));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QAction* remove = menu->actions().at(2);
+        QCOMPARE(remove->text(), QStringLiteral("&Löschen"));
+        menu->setActiveAction(remove);
+        QTest::keyClick(menu, Qt::Key_F1);
+        auto* browser = m_main->help().findChild<QTextBrowser*>();
+        QVERIFY(browser);
+        QCOMPARE(browser->source().fragment(), QStringLiteral("10703"));
+        QVERIFY(!menu->isVisible());
     }
 
     void renamedColumnTitles_data() {

@@ -1,3 +1,4 @@
+#include "core/catalogue/detailstores.h"
 #include "entrywindowfixture.h"
 #include "gui/catalogue/carrierpage.h"
 #include "gui/catalogue/fieldedits.h"
@@ -389,6 +390,9 @@ private slots:
             second.titles.append(
                 {QStringLiteral("Künstler"), QStringLiteral("Lied %1").arg(i + 1)});
         second.extendedData = {QStringLiteral("Zusatz")};
+        second.year = QStringLiteral("1999");
+        second.genre = QStringLiteral("rockmusik"); // the long name of direction 2
+        second.cover = QByteArray("\xFF\xD8\xFF\xE0", 4);
         f->lookup.answers << CddbAnswer() << second;
         auto w = f->open();
         CarrierPage* p = w->carrierPage();
@@ -399,6 +403,8 @@ private slots:
         p->readCd();
         QCOMPARE(p->groupEdit()->text(), QStringLiteral("Künstler"));
         QCOMPARE(p->songCountEdit()->text(), QStringLiteral("22"));
+        QCOMPARE(p->yearEdit()->text(), QStringLiteral("1999"));
+        QCOMPARE(p->directionCombo()->key(), OptNumber(2));
         // A cancelled second reading keeps the first.
         f->messages.answer(MessageButton::Cancel);
         p->readCd();
@@ -409,6 +415,7 @@ private slots:
         QCOMPARE(f->count("MUSIKINF"), 2);
         QCOMPARE(f->count("MUSIKPOS"), 22);
         QCOMPARE(f->count("MUSIKTXT"), 1);
+        QCOMPARE(PictureStore(f->state->db).load(w->carrierNumber(), 1)->grafik, second.cover);
         const auto songs = SongStore(f->state->db).songs(w->carrierNumber());
         QCOMPARE(songs[0].titelDesLiedes, QString());
         QCOMPARE(songs[12].titelDesLiedes, QStringLiteral("Lied 1"));
