@@ -12,6 +12,7 @@
 #include "playcommand.h"
 #include "medialistcommands.h"
 #include "templatecommands.h"
+#include "lendingcommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -74,7 +75,13 @@ int usage() {
              "  diskarium-tool template export VERZEICHNIS NAME DATEI [--type N]\n"
              "  diskarium-tool template import VERZEICHNIS DATEI --type N\n"
              "      listet Druckvorlagen, schreibt eine als *.DKMT-Datei oder legt eine aus einer "
-             "an\n";
+             "an\n"
+             "  diskarium-tool lend VERZEICHNIS TONTRÄGER LEIHER\n"
+             "      verleiht einen Tonträger (ART:NUMMER oder #N) an einen Leiher (#N oder Name 1)\n"
+             "  diskarium-tool return VERZEICHNIS TONTRÄGER\n"
+             "      nimmt einen verliehenen Tonträger zurück\n"
+             "  diskarium-tool history VERZEICHNIS [--borrower LEIHER] [--carrier TONTRÄGER]\n"
+             "      listet die Verleihvorgänge, offene zuerst, dann die neuesten zuerst\n";
     err().flush();
     return 2;
 }
@@ -195,5 +202,11 @@ int main(int argc, char* argv[]) {
         return runCarriersCommand(args);
     if (command == QLatin1String("template"))
         return runTemplateCommand(args);
+    if (command == QLatin1String("lend"))
+        return runLendCommand(args);
+    if (command == QLatin1String("return"))
+        return runReturnCommand(args);
+    if (command == QLatin1String("history"))
+        return runHistoryCommand(args);
     return usage();
 }

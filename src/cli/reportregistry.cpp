@@ -3,6 +3,8 @@
 #include "core/lookup/lookuplist.h"
 #include "core/printing/carrierreport.h"
 #include "core/printing/coverreport.h"
+#include "core/lending/reminderreport.h"
+#include "core/lending/lendinglistreport.h"
 
 const QList<ReportEntry>& reportRegistry() {
     static const QList<ReportEntry> reports = {
@@ -11,6 +13,9 @@ const QList<ReportEntry>& reportRegistry() {
         {QStringLiteral("all"), QStringLiteral("[--no-page-feed]"), carrierreport::composeAll},
         {QStringLiteral("cover"), QStringLiteral("TRÄGER [--type KURZ]"),
          coverreport::composeCover},
+        {QStringLiteral("reminder"), QStringLiteral("TRÄGER"), reminderreport::compose},
+        {QStringLiteral("lendings"), QStringLiteral("[LEIHER] [--open | --returned]"),
+         lendinglistreport::compose},
     };
     return reports;
 }
