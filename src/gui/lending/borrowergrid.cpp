@@ -16,6 +16,7 @@ BorrowerGrid::BorrowerGrid(QWidget* parent) : QTableWidget(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
+    horizontalHeader()->setStretchLastSection(true);
 }
 
 void BorrowerGrid::reload(Database& db, int keepNumber) {

@@ -56,6 +56,7 @@ TVwLendedTtDialog::TVwLendedTtDialog(const LendingContext& context, int borrower
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setTabKeyNavigation(false);
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
 
     auto* buttons = new QVBoxLayout;
     const std::pair<QString, void (TVwLendedTtDialog::*)()> commands[] = {
@@ -124,7 +125,7 @@ bool TVwLendedTtDialog::reload() {
     int select = -1;
     for (int i = 0; i < int(m_rows.size()); ++i) {
         const lendingqueries::OverviewRow& r = m_rows[size_t(i)];
-        const QString cells[] = {r.stateText.left(10),
+        const QString cells[] = {r.stateText,
                                  r.group,
                                  r.title,
                                  r.typeShort,
