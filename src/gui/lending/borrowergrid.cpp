@@ -17,6 +17,7 @@ BorrowerGrid::BorrowerGrid(QWidget* parent) : QTableWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
     horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setResizeContentsPrecision(40);
 }
 
 void BorrowerGrid::reload(Database& db, int keepNumber) {

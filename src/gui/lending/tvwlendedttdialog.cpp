@@ -57,6 +57,9 @@ TVwLendedTtDialog::TVwLendedTtDialog(const LendingContext& context, int borrower
     m_grid->setTabKeyNavigation(false);
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the first rows only: measuring a thousand rows costs more than the
+    // query.
+    m_grid->horizontalHeader()->setResizeContentsPrecision(40);
 
     auto* buttons = new QVBoxLayout;
     const std::pair<QString, void (TVwLendedTtDialog::*)()> commands[] = {
