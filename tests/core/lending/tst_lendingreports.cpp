@@ -212,6 +212,42 @@ private slots:
         QVERIFY(d.printer.PageCount() < 20);
     }
 
+    // An abort while composing finishes the document and reports failure, for both reports.
+    void abortComposesNothing_data() {
+        QTest::addColumn<bool>("list");
+        QTest::newRow("lending list") << true;
+        QTest::newRow("reminder") << false;
+    }
+    void abortComposesNothing() {
+        QFETCH(bool, list);
+        ReportData d;
+        addLookups(d);
+        addBorrower(d, 1, QStringLiteral("Erika"), QStringLiteral("Bonn"), QStringLiteral("1"));
+        d.carrier(1, QStringLiteral("A"), QStringLiteral("T"));
+        d.db.exec(u"UPDATE \"MUSIKKOP\" SET \"Musikrichtung\" = 0, \"Status\" = -1");
+        addLending(d, 1, 1, 1, QDate(2020, 1, 1));
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << QStringLiteral("Zeile %1 $NAME_1$").arg(i);
+        const QString text = lines.join(QStringLiteral("\r\n"));
+        int calls = 0;
+        ReportProgress progress{{}, [&calls] { return ++calls > 500; }};
+        ScriptedMessageService messages;
+        ReportStatus status;
+        if (list) {
+            lendinglistreport::Options o;
+            o.templ = templ(4, QStringLiteral("K"), text, QStringLiteral("F"));
+            status = lendinglistreport::print(d.printer, d.db, messages, o, 1, progress);
+        } else {
+            reminderreport::Options o;
+            o.templ = templ(3, QString(), text, QString());
+            status = reminderreport::print(d.printer, d.db, messages, o, 1, 1, progress);
+        }
+        QCOMPARE(status, ReportStatus::Failed);
+        QVERIFY(!d.printer.Printing());
+        QVERIFY(messages.messages().isEmpty());
+    }
+
     // The checks before the list and the overview, with the window's messages.
     void checks() {
         ReportData d;

@@ -161,6 +161,26 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 
+    // With [TT Rename] "7" the carrier labels and columns take the user's names; a missing
+    // entry keeps the delivered caption.
+    void renamedLabels() {
+        m_state->db.exec(u"INSERT INTO \"FeldKopie\" VALUES ('T', 10110, '&Künstler')");
+        addCarrier(1, 1);
+        const int who = addBorrower(QStringLiteral("Meier"));
+        records::insert(m_state->db, LendingRecord{1, 0, 5, double(who), QDate(2025, 1, 1),
+                                                   QDate(2025, 2, 1), 1.0});
+        for (bool on : {false, true}) {
+            m_state->settings.ttRename[6] = on;
+            TVwLendDialog lend(*m_context, true, 1);
+            QCOMPARE(lend.carrierLabel(10110)->text(),
+                     on ? QStringLiteral("&Künstler:") : QStringLiteral("Gruppe:"));
+            QCOMPARE(lend.carrierLabel(10115)->text(), QStringLiteral("Titel:"));
+            TVwLendedTtDialog overview(*m_context, who);
+            QCOMPARE(overview.grid()->horizontalHeaderItem(1)->text(),
+                     on ? QStringLiteral("Künstler") : QStringLiteral("Gruppe"));
+        }
+    }
+
     // The overview refuses per row state, and closes once its last row is gone.
     void overviewCommands_data() {
         QTest::addColumn<int>("row");
