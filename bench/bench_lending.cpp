@@ -5,7 +5,8 @@
 //
 //   diskarium-bench-lending [DIR]
 // DIR: a data directory made by diskarium-generate DIR 20000 2 1 --lent 5000 --returned
-// 15000 --heavy-borrower 1000; made in a temporary folder when not given.
+// 15000 --heavy-borrower 1000; made in a temporary folder when not given. COMPOSE_ONLY=1
+// times only the composition of the list (for profiling).
 #include "collectiongenerator.h"
 #include "core/common/messageservice.h"
 #include "core/db/dataset.h"
@@ -127,10 +128,11 @@ int main(int argc, char* argv[]) {
     SilentMessages messages;
     LendingContext context(state, messages);
 
+    const bool composeOnly = qEnvironmentVariableIsSet("COMPOSE_ONLY");
     // The overview of the borrower with the most lendings, opened to its first paint.
     std::vector<double> overview;
     int rows = 0;
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < (composeOnly ? 0 : 7); ++i)
         overview.push_back(timed([&] {
             TVwLendedTtDialog dialog(context, 1);
             dialog.show();
@@ -155,6 +157,8 @@ int main(int argc, char* argv[]) {
                    {"alle Leiher, zurück", -1, S::Returned},
                    {"Leiher 1, alle", 1, S::All}};
     for (const auto& q : queries) {
+        if (composeOnly)
+            break;
         std::vector<double> ours;
         int count = 0;
         for (int i = 0; i < 5; ++i)
@@ -192,7 +196,7 @@ int main(int argc, char* argv[]) {
         QSaveFile file(temporary.filePath(QStringLiteral("liste.pdf")));
         file.open(QIODevice::WriteOnly);
         device.setOutputDevice(&file);
-        const double pdfMs = timed([&] { printer.PrintPages(); });
+        const double pdfMs = composeOnly ? 0 : timed([&] { printer.PrintPages(); });
         file.commit();
         out() << "Verleihliste alle: " << pages << " Seiten, Satz " << composeMs
               << " ms = " << composeMs * 1000 / std::max(1, pages)
@@ -202,6 +206,8 @@ int main(int argc, char* argv[]) {
     }
 
     // One lend and one return, each a durable transaction.
+    if (composeOnly)
+        return 0;
     std::vector<double> lends, returns;
     const QDateTime now = QDateTime::currentDateTime();
     Statement free = state.db.prepare(
