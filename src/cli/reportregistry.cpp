@@ -1,10 +1,10 @@
 #include "reportregistry.h"
 
+#include "core/lending/lendinglistreport.h"
+#include "core/lending/reminderreport.h"
 #include "core/lookup/lookuplist.h"
 #include "core/printing/carrierreport.h"
 #include "core/printing/coverreport.h"
-#include "core/lending/reminderreport.h"
-#include "core/lending/lendinglistreport.h"
 
 const QList<ReportEntry>& reportRegistry() {
     static const QList<ReportEntry> reports = {
