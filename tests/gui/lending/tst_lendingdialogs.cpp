@@ -136,6 +136,20 @@ private slots:
         QVERIFY(m_messages.messages().isEmpty());
     }
 
+    // A borrower the database refuses is reported with its reason; the values stay.
+    void storeFailureKeepsValues() {
+        m_state->db.exec(u"CREATE TRIGGER f BEFORE INSERT ON \"VERSTAMM\" BEGIN SELECT "
+                         u"RAISE(ABORT, 'Platte voll'); END");
+        TLenderDialog dialog(*m_context, -1);
+        dialog.edit(0)->setText(QStringLiteral("Meier"));
+        QVERIFY(!dialog.save());
+        QCOMPARE(m_messages.messages().size(), 1);
+        QVERIFY(m_messages.messages()[0].text.startsWith(
+            QStringLiteral("Der Leiher konnte nicht gespeichert werden!\nPlatte voll")));
+        QCOMPARE(dialog.edit(0)->text(), QStringLiteral("Meier"));
+        QCOMPARE(dialog.storedNumber(), 0);
+    }
+
     // Lending with no borrower: grid hidden and "&Ok" disabled until "&Erfassen" entered one,
     // who is then the current row; "&Ok" lends and tells the media lists.
     void lendWithoutBorrower() {
