@@ -41,6 +41,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-startup
 	./$(BUILD)/bench/diskarium-bench-entry
 	./$(BUILD)/bench/diskarium-bench-cdplayer
+	./$(BUILD)/bench/diskarium-bench-lending
 	./$(BUILD)/bench/diskarium-bench-lookup
 	./$(BUILD)/bench/diskarium-bench-medialist
 	test -e $(BUILD)/bench-printall/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-printall 20000

@@ -44,6 +44,48 @@ private:
 
 } // namespace
 
+// Open lendings on evenly spread carriers (marked lent), returned ones on random carriers;
+// borrower 1 gets the heavy share of both. Numbers are distinct per carrier and state.
+void generateLendings(Database& db, const CollectionSize& size, Random& random) {
+    records::Inserter<LendingRecord> lendings(db);
+    Statement markLent =
+        db.prepare(u"UPDATE \"MUSIKKOP\" SET \"Status\" = -1 WHERE \"Folgenummer Kopf\" = ?1");
+    const QDateTime start(QDate(2018, 1, 1), QTime(9, 0));
+    const int lent = std::min(*size.lentCarriers, size.carriers);
+    const int heavyOpen = std::min(lent, size.heavyBorrowerLendings / 5);
+    const int heavyReturned = size.heavyBorrowerLendings - heavyOpen;
+    auto borrowerFor = [&](int i, int heavy) {
+        return i < heavy || size.borrowers == 1 ? 1 : random.between(2, size.borrowers);
+    };
+    for (int i = 0; i < lent; ++i) {
+        const int c = 1 + int(qint64(i) * size.carriers / std::max(1, lent));
+        const QDateTime when = start.addSecs(qint64(i) * 3600);
+        LendingRecord l;
+        l.tontraegernummer = c;
+        l.verleihstatus = 1;
+        l.folgenummer = packeddatetime::pack(when);
+        l.verliehenAn = borrowerFor(i, heavyOpen);
+        l.verliehenAm = when.date();
+        l.statusAlt = random.between(1, 7);
+        lendings.insert(l);
+        markLent.bind(1, c);
+        markLent.run();
+        markLent.reset();
+    }
+    for (int i = 0; i < size.returnedLendings + heavyReturned; ++i) {
+        const QDateTime when = start.addSecs(qint64(i) * 1800 + 7);
+        LendingRecord l;
+        l.tontraegernummer = random.between(1, size.carriers);
+        l.verleihstatus = 0;
+        l.folgenummer = packeddatetime::pack(when);
+        l.verliehenAn = borrowerFor(i, heavyReturned);
+        l.verliehenAm = when.date();
+        l.zurueckAm = when.date().addDays(random.between(1, 60));
+        l.statusAlt = random.between(1, 7);
+        lendings.insert(l);
+    }
+}
+
 void generateCollection(Database& db, const CollectionSize& size) {
     Random random(size.seed);
     Transaction transaction(db);
@@ -145,7 +187,7 @@ void generateCollection(Database& db, const CollectionSize& size) {
                 double(qint32(std::uint32_t(random.between(0, 0x7FFFFFFF)) * 2u + 1u));
             discCodes.insert(code);
         }
-        if (size.borrowers > 0 && random.chance(5)) {
+        if (!size.lentCarriers && size.borrowers > 0 && random.chance(5)) {
             const QDateTime when = firstLending.addSecs(qint64(c) * 600);
             LendingRecord lending;
             lending.tontraegernummer = c;
@@ -164,5 +206,7 @@ void generateCollection(Database& db, const CollectionSize& size) {
         }
         carriers.insert(k);
     }
+    if (size.lentCarriers && size.borrowers > 0)
+        generateLendings(db, size, random);
     transaction.commit();
 }

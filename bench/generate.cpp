@@ -1,5 +1,5 @@
 // Fills a new data directory with a large collection: diskarium-generate DIR [CARRIERS] [SONGS]
-// [SEED]
+// [SEED] [--lent N] [--returned N] [--heavy-borrower N]
 #include "collectiongenerator.h"
 #include "core/db/dataset.h"
 
@@ -8,14 +8,40 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     QTextStream err(stderr);
+    // Lendings: --lent N (carriers lent now), --returned N (returned lendings), --heavy-borrower N
+    // (lendings of borrower 1, a fifth of them open).
+    struct {
+        std::optional<int> lent;
+        int returned = 0, heavy = 0;
+    } lending;
+    for (const char* option : {"--lent", "--returned", "--heavy-borrower"}) {
+        const int at = int(args.indexOf(QLatin1String(option)));
+        if (at < 0)
+            continue;
+        const int value = at + 1 < args.size() ? args[at + 1].toInt() : -1;
+        if (value < 0) {
+            err << "Fehler: " << option << " braucht eine Zahl ab 0.\n";
+            return 2;
+        }
+        args.remove(at, 2);
+        if (qstrcmp(option, "--lent") == 0)
+            lending.lent = value;
+        else if (qstrcmp(option, "--returned") == 0)
+            lending.returned = value;
+        else
+            lending.heavy = value;
+    }
     if (args.isEmpty() || args.size() > 4) {
         err << "Aufruf: diskarium-generate VERZEICHNIS [TONTRÄGER=20000] [LIEDER=15] "
                "[STARTWERT=1]\n";
         return 2;
     }
     CollectionSize size;
+    size.lentCarriers = lending.lent;
+    size.returnedLendings = lending.returned;
+    size.heavyBorrowerLendings = lending.heavy;
     if (args.size() > 1)
         size.carriers = args[1].toInt();
     if (args.size() > 2)

@@ -1,5 +1,7 @@
 #include "reportregistry.h"
 
+#include "core/lending/lendinglistreport.h"
+#include "core/lending/reminderreport.h"
 #include "core/lookup/lookuplist.h"
 #include "core/printing/carrierreport.h"
 #include "core/printing/coverreport.h"
@@ -11,6 +13,9 @@ const QList<ReportEntry>& reportRegistry() {
         {QStringLiteral("all"), QStringLiteral("[--no-page-feed]"), carrierreport::composeAll},
         {QStringLiteral("cover"), QStringLiteral("TRÄGER [--type KURZ]"),
          coverreport::composeCover},
+        {QStringLiteral("reminder"), QStringLiteral("TRÄGER"), reminderreport::compose},
+        {QStringLiteral("lendings"), QStringLiteral("[LEIHER] [--open | --returned]"),
+         lendinglistreport::compose},
     };
     return reports;
 }

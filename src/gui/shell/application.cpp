@@ -9,6 +9,7 @@
 #include "gui/catalogue/medialistcommands.h"
 #include "gui/catalogue/ttimecountdiff.h"
 #include "gui/cd/cdplayercommands.h"
+#include "gui/lending/lendingcommands.h"
 #include "gui/lookup/lookupcommands.h"
 #include "gui/printing/previewdialog.h"
 #include "gui/printing/printcommands.h"
@@ -81,6 +82,14 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     };
     mediaList->printCover = [printing](int carrierNumber) {
         printing->openPrintCoverDialog(carrierNumber);
+    };
+    auto* lendings = new LendingCommands(main, main.messages());
+    lendings->install();
+    mediaList->lendCarrier = [lendings](int carrierNumber) {
+        lendings->lendCarrier(carrierNumber);
+    };
+    mediaList->returnCarrier = [lendings](int carrierNumber) {
+        lendings->returnCarrier(carrierNumber);
     };
     mediaList->install();
 
