@@ -4,13 +4,14 @@
 #include "cdcommands.h"
 #include "console.h"
 #include "consolemessageservice.h"
-#include "lookupcommands.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
 #include "core/shell/datadirectorylock.h"
-#include "printcommand.h"
-#include "playcommand.h"
+#include "lookupcommands.h"
 #include "medialistcommands.h"
+#include "playcommand.h"
+#include "printcommand.h"
+#include "statisticscommands.h"
 #include "templatecommands.h"
 
 #include <QCoreApplication>
@@ -74,7 +75,10 @@ int usage() {
              "  diskarium-tool template export VERZEICHNIS NAME DATEI [--type N]\n"
              "  diskarium-tool template import VERZEICHNIS DATEI --type N\n"
              "      listet Druckvorlagen, schreibt eine als *.DKMT-Datei oder legt eine aus einer "
-             "an\n";
+             "an\n"
+             "  diskarium-tool statistics VERZEICHNIS ART\n"
+             "      zeigt die Statistik nach Tonträgerart (1), Musikrichtung (2), Status (3) oder\n"
+             "      Erscheinungsjahr (4) als Tabelle mit Tabulatoren\n";
     err().flush();
     return 2;
 }
@@ -195,5 +199,7 @@ int main(int argc, char* argv[]) {
         return runCarriersCommand(args);
     if (command == QLatin1String("template"))
         return runTemplateCommand(args);
+    if (command == QLatin1String("statistics"))
+        return runStatisticsCommand(args);
     return usage();
 }

@@ -3,6 +3,7 @@
 #include "core/lookup/lookuplist.h"
 #include "core/printing/carrierreport.h"
 #include "core/printing/coverreport.h"
+#include "core/printing/statisticsreport.h"
 
 const QList<ReportEntry>& reportRegistry() {
     static const QList<ReportEntry> reports = {
@@ -11,6 +12,7 @@ const QList<ReportEntry>& reportRegistry() {
         {QStringLiteral("all"), QStringLiteral("[--no-page-feed]"), carrierreport::composeAll},
         {QStringLiteral("cover"), QStringLiteral("TRÄGER [--type KURZ]"),
          coverreport::composeCover},
+        {QStringLiteral("statistics"), QStringLiteral("ART"), statisticsreport::compose},
     };
     return reports;
 }
