@@ -4,15 +4,15 @@
 #include "cdcommands.h"
 #include "console.h"
 #include "consolemessageservice.h"
+#include "lookupcommands.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
 #include "core/shell/datadirectorylock.h"
-#include "lookupcommands.h"
-#include "medialistcommands.h"
-#include "playcommand.h"
 #include "printcommand.h"
-#include "statisticscommands.h"
+#include "playcommand.h"
+#include "medialistcommands.h"
 #include "templatecommands.h"
+#include "statisticscommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
