@@ -12,6 +12,7 @@
 #include "gui/lookup/lookupcommands.h"
 #include "gui/printing/previewdialog.h"
 #include "gui/printing/printcommands.h"
+#include "gui/printing/statisticscommands.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
 #include "initdialog.h"
@@ -83,6 +84,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
         printing->openPrintCoverDialog(carrierNumber);
     };
     mediaList->install();
+    (new StatisticsCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();
