@@ -4,6 +4,7 @@
 #include "core/printing/carrierreport.h"
 #include "core/printing/coverreport.h"
 #include "core/printing/statisticsreport.h"
+#include "core/printing/medialistreport.h"
 
 const QList<ReportEntry>& reportRegistry() {
     static const QList<ReportEntry> reports = {
@@ -13,6 +14,10 @@ const QList<ReportEntry>& reportRegistry() {
         {QStringLiteral("cover"), QStringLiteral("TRÄGER [--type KURZ]"),
          coverreport::composeCover},
         {QStringLiteral("statistics"), QStringLiteral("ART"), statisticsreport::compose},
+        {QStringLiteral("list"),
+         QStringLiteral("[--select types|states|directions] [--codes N,...] [--sort alpha|number] "
+                        "[--bought-after TT.MM.JJJJ]"),
+         medialistreport::compose},
     };
     return reports;
 }

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// diskarium-tool statistics and print statistics, end to end: the table as text, the
-// settings file of the data directory, the PDF and the exit codes.
+// diskarium-tool statistics, print statistics and print list, end to end: the table as
+// text, the settings file of the data directory, the PDF and the exit codes.
 class TestStatisticsTool : public QObject {
     Q_OBJECT
 
@@ -57,9 +57,10 @@ private slots:
             double time, price;
             QDate bought;
             const char* year;
-        } rows[] = {{lp, 45.30, 19.56, QDate(2001, 5, 1), "1999"},
-                    {lp, 12.45, 10, QDate(2002, 1, 1), "1980"},
-                    {999, 1.00, 1, QDate(2003, 1, 1), ""}};
+            const char* title;
+        } rows[] = {{lp, 45.30, 19.56, QDate(2001, 5, 1), "1999", "Waterloo"},
+                    {lp, 12.45, 10, QDate(2002, 1, 1), "1980", "Yesterday"},
+                    {999, 1.00, 1, QDate(2003, 1, 1), "", "Unbekannt"}};
         int number = 1;
         Transaction t(db);
         for (const auto& r : rows) {
@@ -73,6 +74,7 @@ private slots:
             c.kaufdatum = r.bought;
             c.anzahlDerLieder = 12;
             c.erscheinungsjahr = QString::fromLatin1(r.year);
+            c.text2 = QString::fromLatin1(r.title);
             records::insert(db, c);
         }
         for (int year = 1800; year < 1950; ++year) {
@@ -151,6 +153,65 @@ private slots:
         QVERIFY(pages[0].contains(QRegularExpression(QStringLiteral("1800 +1 +0,00"))));
         QVERIFY(pages[2].contains(
             QRegularExpression(QStringLiteral("Gesamt +153 +59,15 +21,00 EUR +36"))));
+    }
+
+    // The list through "Tonträgerliste mit Kaufpreis": selection, date query and order.
+    void list_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("hidden");
+        QTest::newRow("all media types") << QStringList{} << QStringList{"Waterloo", "Yesterday"}
+                                         << QStringList{"Unbekannt"}; // its type has no row
+        QTest::newRow("bought after the day of Waterloo")
+            << QStringList{"--bought-after", "01.05.2001"} << QStringList{"Yesterday"}
+            << QStringList{"Waterloo"};
+        QTest::newRow("by number") << QStringList{"--sort", "number"}
+                                   << QStringList{"Waterloo", "Yesterday"} << QStringList{};
+        QTest::newRow("a code without carriers")
+            << QStringList{"--select", "directions", "--codes", "5"} << QStringList{}
+            << QStringList{"Waterloo", "Yesterday"};
+    }
+    void list() {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, hidden);
+        const QString pdf = m_dir.filePath(QStringLiteral("liste.pdf"));
+        const Run run =
+            tool(QStringList{QStringLiteral("print"), m_data, QStringLiteral("list")} + args +
+                 QStringList{QStringLiteral("--template"),
+                             QStringLiteral("Tonträgerliste mit Kaufpreis"),
+                             QStringLiteral("--pdf"), pdf});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QString text = pdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("Tonträger mit Kaufpreis")));
+        for (const QString& s : shown)
+            QVERIFY2(text.contains(s), qPrintable(s));
+        for (const QString& s : hidden)
+            QVERIFY2(!text.contains(s), qPrintable(s));
+    }
+
+    void listRefusals_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("bad order") << QStringList{"--sort", "x"} << 2 << "Aufruf";
+        QTest::newRow("bad date") << QStringList{"--bought-after", "31.02.2001"} << 2 << "Aufruf";
+        QTest::newRow("bad kind") << QStringList{"--select", "x"} << 2 << "Aufruf";
+        QTest::newRow("nothing selected")
+            << QStringList{"--codes", ","} << 1 << "Tonträgerartenliste die zu druckenden";
+        QTest::newRow("unknown template")
+            << QStringList{"--template", "Gibt es nicht"} << 1 << "Die Druckvorlage";
+    }
+    void listRefusals() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const QString pdf = m_dir.filePath(QStringLiteral("nicht.pdf"));
+        const Run run = tool(QStringList{QStringLiteral("print"), m_data, QStringLiteral("list")} +
+                             args + QStringList{QStringLiteral("--pdf"), pdf});
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(!QFile::exists(pdf));
     }
 };
 
