@@ -5,8 +5,8 @@
 class TMain;
 class MessageService;
 
-// The four "&Statistik..." commands of the main window: each opens the statistics window
-// for its grouping, modally.
+// The four "&Statistik..." commands of the main window, each opening the statistics window
+// for its grouping, and "&Liste drucken..." with the list print dialog; all modal.
 class StatisticsCommands : public QObject {
     Q_OBJECT
 public:
@@ -14,6 +14,8 @@ public:
 
     void install();
     void openStatistics(int kind);
+    // With the checks of the command: a printer and a list template.
+    void printList();
 
 private:
     TMain& m_main;
