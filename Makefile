@@ -49,6 +49,7 @@ package: build
 	./$(BUILD)/bench/diskarium-bench-medialist
 	test -e $(BUILD)/bench-printall/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-printall 20000
 	./$(BUILD)/bench/diskarium-bench-printall $(BUILD)/bench-printall
+	./$(BUILD)/bench/diskarium-bench-statistics
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup

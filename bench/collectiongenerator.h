@@ -12,6 +12,9 @@ struct CollectionSize {
     int songsPerCarrier = 15;
     int borrowers = 200;
     std::uint32_t seed = 1;
+    // Statistics fallbacks: of every N carriers one has no information record, one the
+    // currency 0, one an empty year and one a media type without a lookup row (0: none).
+    int fallbackEvery = 0;
 };
 
 void generateCollection(Database& db, const CollectionSize& size);

@@ -8,11 +8,17 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    // Statistics fallbacks: --fallbacks N marks one carrier in N each way (see CollectionSize).
+    int fallbackEvery = 0;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--fallbacks")); at >= 0) {
+        fallbackEvery = args.value(at + 1).toInt();
+        args.remove(at, std::min<qsizetype>(2, args.size() - at));
+    }
     QTextStream err(stderr);
     if (args.isEmpty() || args.size() > 4) {
         err << "Aufruf: diskarium-generate VERZEICHNIS [TONTRÄGER=20000] [LIEDER=15] "
-               "[STARTWERT=1]\n";
+               "[STARTWERT=1] [--fallbacks N]\n";
         return 2;
     }
     CollectionSize size;
@@ -22,6 +28,7 @@ int main(int argc, char* argv[]) {
         size.songsPerCarrier = args[2].toInt();
     if (args.size() > 3)
         size.seed = args[3].toUInt();
+    size.fallbackEvery = fallbackEvery;
     try {
         dataset::create(args[0]);
         Database db;
