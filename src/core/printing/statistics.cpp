@@ -145,6 +145,7 @@ bool Counter::runNextSlice() {
         else
             s.byCode[s.statement.toDouble(0)] += sums;
     }
+    s.statement.reset(); // no read transaction stays open between slices
     ++m_done;
     return true;
 }
