@@ -46,6 +46,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-medialist
 	test -e $(BUILD)/bench-printall/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-printall 20000
 	./$(BUILD)/bench/diskarium-bench-printall $(BUILD)/bench-printall
+	./$(BUILD)/bench/diskarium-bench-statistics
 
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build

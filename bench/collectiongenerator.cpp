@@ -170,7 +170,11 @@ void generateCollection(Database& db, const CollectionSize& size) {
         info.currency = k.kaufdatum < QDate(2002, 1, 1) ? 2 : 1;
         info.creationDate = k.kaufdatum;
         info.changeDate = k.kaufdatum;
-        infos.insert(info);
+        const int fallback = size.fallbackEvery > 0 ? c % size.fallbackEvery : -1;
+        if (fallback == 1)
+            info.currency = 0;
+        if (fallback != 2)
+            infos.insert(info);
 
         if (random.chance(30)) {
             CarrierTextRecord text;
@@ -204,6 +208,10 @@ void generateCollection(Database& db, const CollectionSize& size) {
             }
             lendings.insert(lending);
         }
+        if (fallback == 3)
+            k.erscheinungsjahr.clear();
+        if (fallback == 4)
+            k.artDerSchallplatte = 99;
         carriers.insert(k);
     }
     if (size.lentCarriers && size.borrowers > 0)

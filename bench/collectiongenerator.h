@@ -17,6 +17,9 @@ struct CollectionSize {
     std::optional<int> lentCarriers; // carriers lent at present
     int returnedLendings = 0;        // returned lendings spread over all carriers
     int heavyBorrowerLendings = 0;   // lendings of borrower 1, a fifth of them open
+    // Statistics fallbacks: of every N carriers one has no information record, one the
+    // currency 0, one an empty year and one a media type without a lookup row (0: none).
+    int fallbackEvery = 0;
 };
 
 void generateCollection(Database& db, const CollectionSize& size);

@@ -9,6 +9,12 @@
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
+    // Statistics fallbacks: --fallbacks N marks one carrier in N each way (see CollectionSize).
+    int fallbackEvery = 0;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--fallbacks")); at >= 0) {
+        fallbackEvery = args.value(at + 1).toInt();
+        args.remove(at, std::min<qsizetype>(2, args.size() - at));
+    }
     QTextStream err(stderr);
     // Lendings: --lent N (carriers lent now), --returned N (returned lendings), --heavy-borrower N
     // (lendings of borrower 1, a fifth of them open).
@@ -35,7 +41,7 @@ int main(int argc, char* argv[]) {
     }
     if (args.isEmpty() || args.size() > 4) {
         err << "Aufruf: diskarium-generate VERZEICHNIS [TONTRÄGER=20000] [LIEDER=15] "
-               "[STARTWERT=1]\n";
+               "[STARTWERT=1] [--fallbacks N]\n";
         return 2;
     }
     CollectionSize size;
@@ -48,6 +54,7 @@ int main(int argc, char* argv[]) {
         size.songsPerCarrier = args[2].toInt();
     if (args.size() > 3)
         size.seed = args[3].toUInt();
+    size.fallbackEvery = fallbackEvery;
     try {
         dataset::create(args[0]);
         Database db;

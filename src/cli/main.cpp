@@ -13,6 +13,7 @@
 #include "medialistcommands.h"
 #include "templatecommands.h"
 #include "lendingcommands.h"
+#include "statisticscommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -85,7 +86,10 @@ int usage() {
              "  diskarium-tool return VERZEICHNIS TONTRÄGER\n"
              "      nimmt einen verliehenen Tonträger zurück\n"
              "  diskarium-tool history VERZEICHNIS [--borrower LEIHER] [--carrier TONTRÄGER]\n"
-             "      listet die Verleihvorgänge, offene zuerst, dann die neuesten zuerst\n";
+             "      listet die Verleihvorgänge, offene zuerst, dann die neuesten zuerst\n"
+             "  diskarium-tool statistics VERZEICHNIS ART\n"
+             "      zeigt die Statistik nach Tonträgerart (1), Musikrichtung (2), Status (3) oder\n"
+             "      Erscheinungsjahr (4) als Tabelle mit Tabulatoren\n";
     err().flush();
     return 2;
 }
@@ -212,5 +216,7 @@ int main(int argc, char* argv[]) {
         return runReturnCommand(args);
     if (command == QLatin1String("history"))
         return runHistoryCommand(args);
+    if (command == QLatin1String("statistics"))
+        return runStatisticsCommand(args);
     return usage();
 }

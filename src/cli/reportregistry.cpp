@@ -5,6 +5,8 @@
 #include "core/lookup/lookuplist.h"
 #include "core/printing/carrierreport.h"
 #include "core/printing/coverreport.h"
+#include "core/printing/statisticsreport.h"
+#include "core/printing/medialistreport.h"
 
 const QList<ReportEntry>& reportRegistry() {
     static const QList<ReportEntry> reports = {
@@ -16,6 +18,11 @@ const QList<ReportEntry>& reportRegistry() {
         {QStringLiteral("reminder"), QStringLiteral("TRÄGER"), reminderreport::compose},
         {QStringLiteral("lendings"), QStringLiteral("[LEIHER] [--open | --returned]"),
          lendinglistreport::compose},
+        {QStringLiteral("statistics"), QStringLiteral("ART"), statisticsreport::compose},
+        {QStringLiteral("list"),
+         QStringLiteral("[--select types|states|directions] [--codes N,...] [--sort alpha|number] "
+                        "[--bought-after TT.MM.JJJJ]"),
+         medialistreport::compose},
     };
     return reports;
 }

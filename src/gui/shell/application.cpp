@@ -13,6 +13,7 @@
 #include "gui/lookup/lookupcommands.h"
 #include "gui/printing/previewdialog.h"
 #include "gui/printing/printcommands.h"
+#include "gui/printing/statisticscommands.h"
 #include "helpviewer.h"
 #include "hintfilter.h"
 #include "initdialog.h"
@@ -92,6 +93,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
         lendings->returnCarrier(carrierNumber);
     };
     mediaList->install();
+    (new StatisticsCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();

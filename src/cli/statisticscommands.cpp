@@ -1,0 +1,46 @@
+#include "statisticscommands.h"
+
+#include "console.h"
+#include "core/db/database.h"
+#include "core/printing/statistics.h"
+#include "core/settings/settings.h"
+
+#include <QDir>
+
+namespace {
+
+int usage() {
+    err() << "Aufruf:\n"
+             "  diskarium-tool statistics VERZEICHNIS ART\n"
+             "      ART: 1 Tonträgerarten, 2 Musikrichtungen, 3 Status, 4 Erscheinungsjahre\n";
+    err().flush();
+    return 2;
+}
+
+} // namespace
+
+int runStatisticsCommand(const QStringList& args) {
+    if (args.size() != 2)
+        return usage();
+    bool ok = false;
+    const int kind = args[1].toInt(&ok);
+    if (!ok || !statistics::validKind(kind))
+        return usage();
+    Database db;
+    if (!openDataSet(args[0], db))
+        return 1;
+    const Settings settings =
+        settingsfile::read(QDir(args[0]).filePath(QString::fromLatin1(settingsfile::kFileName)));
+    try {
+        const statistics::Table table = statistics::count(db, settings, kind);
+        const QChar tab = QLatin1Char('\t');
+        out() << statistics::titleRow().join(tab) << '\n';
+        for (const statistics::Row& row : table.rows)
+            out() << statistics::displayRow(row, table.currency).join(tab) << '\n';
+        out() << statistics::totalRow(table).join(tab) << Qt::endl;
+    } catch (const DbError& e) {
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}

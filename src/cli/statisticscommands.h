@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// diskarium-tool statistics: the statistics window's table as text.
+int runStatisticsCommand(const QStringList& args);
