@@ -278,7 +278,53 @@ std::optional<Row> Query::firstWhere(const QString& condition, const QVariantLis
 }
 
 qint64 Query::count() const {
+    if (!m_filter || m_filter->sql.trimmed().isEmpty())
+        return countUnfiltered();
     return countWhere({}, {});
+}
+
+// The whole list holds every carrier whose media type, direction and state have a lookup
+// row. Counting the join walks every carrier; counting all carriers less those whose code
+// falls into a gap between the lookup keys (or is NULL) takes a few index seeks, as such
+// carriers are rare. Equal to the join's count, as the lookup keys are unique.
+qint64 Query::countUnfiltered() const {
+    struct Code {
+        const char* column;
+        const char* lookup;
+    };
+    static constexpr Code kCodes[] = {{"Art der Schallplatte", "MUSIKART"},
+                                      {"Musikrichtung", "MUSIKDIR"},
+                                      {"Status", "MUSIKSTA"}};
+    QStringList orphans;
+    QVariantList values;
+    for (const Code& code : kCodes) {
+        Statement keys =
+            m_db.prepare(QStringLiteral("SELECT DISTINCT \"Index-Nummer\" FROM \"%1\" "
+                                        "WHERE \"Index-Nummer\" IS NOT NULL ORDER BY 1")
+                             .arg(QLatin1String(code.lookup)));
+        QVariantList present;
+        while (keys.next())
+            present.append(keys.toVariant(0));
+        if (present.isEmpty())
+            return 0; // no carrier can join
+        const QString column = QStringLiteral("\"%1\"").arg(QLatin1String(code.column));
+        QStringList gaps{column + QStringLiteral(" IS NULL"), column + QStringLiteral(" < ?")};
+        values.append(present.front());
+        for (qsizetype i = 1; i < present.size(); ++i) {
+            gaps.append(QStringLiteral("(%1 > ? AND %1 < ?)").arg(column));
+            values << present[i - 1] << present[i];
+        }
+        gaps.append(column + QStringLiteral(" > ?"));
+        values.append(present.back());
+        orphans.append(QStringLiteral("SELECT rowid FROM \"MUSIKKOP\" WHERE ") +
+                       gaps.join(u" OR "));
+    }
+    Statement s = m_db.prepare(
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM \"MUSIKKOP\") - (SELECT COUNT(*) FROM (") +
+        orphans.join(u" UNION ") + QStringLiteral("))"));
+    for (int i = 0; i < values.size(); ++i)
+        s.bind(i + 1, values[i]);
+    return s.next() ? s.toInt64(0) : 0;
 }
 
 std::vector<Row> Query::rows(qint64 first, int limit) const {

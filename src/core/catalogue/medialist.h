@@ -103,6 +103,7 @@ private:
     QString predicate(const Row& row, bool after, QVariantList& values) const;
     std::vector<Row> run(const QString& sql, const QVariantList& values) const;
     qint64 countWhere(const QString& condition, const QVariantList& values) const;
+    qint64 countUnfiltered() const;
     std::optional<Row> firstWhere(const QString& condition, const QVariantList& values) const;
 
     Database& m_db;
