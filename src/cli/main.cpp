@@ -12,6 +12,7 @@
 #include "playcommand.h"
 #include "medialistcommands.h"
 #include "templatecommands.h"
+#include "searchcommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -74,7 +75,11 @@ int usage() {
              "  diskarium-tool template export VERZEICHNIS NAME DATEI [--type N]\n"
              "  diskarium-tool template import VERZEICHNIS DATEI --type N\n"
              "      listet Druckvorlagen, schreibt eine als *.DKMT-Datei oder legt eine aus einer "
-             "an\n";
+             "an\n"
+             "  diskarium-tool search VERZEICHNIS carriers|songs [--count] BEDINGUNG [UND|ODER "
+             "BEDINGUNG]...\n"
+             "      sucht Tonträger oder Lieder; BEDINGUNG ist FELD:VERGLEICH:WERT (etwa "
+             "Gruppe:~:beat)\n";
     err().flush();
     return 2;
 }
@@ -195,5 +200,7 @@ int main(int argc, char* argv[]) {
         return runCarriersCommand(args);
     if (command == QLatin1String("template"))
         return runTemplateCommand(args);
+    if (command == QLatin1String("search"))
+        return runSearchCommand(args);
     return usage();
 }

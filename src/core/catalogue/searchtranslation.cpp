@@ -70,10 +70,9 @@ QString textCondition(const Field& f, const Condition& c, const TranslateOptions
         f.foldCase ? QStringLiteral("LOWER( ") + f.target + QStringLiteral(" )") : f.target;
     QString sql;
     if (options.songIndex) {
-        if (const auto column = songindex::columnFor(f.target);
-            column && songindex::canNarrow(c.value)) {
+        if (songindex::covers(f.target) && songindex::canNarrow(c.value)) {
             sql = songindex::candidatesCondition() + QStringLiteral(" AND ");
-            values << songindex::matchExpression(*column, c.value);
+            values << songindex::matchExpression(c.value);
         }
     }
     values << containsPattern(c.value);

@@ -3,7 +3,6 @@
 #include "core/db/database.h"
 
 #include <QString>
-#include <optional>
 
 // A trigram index over song titles and interpreters that narrows "contains" searches. It is
 // derived data: every candidate it yields is checked by the same comparison as without it,
@@ -13,13 +12,19 @@ namespace songindex {
 // The index's own table; its name sets it apart from the tables of the data set.
 inline const QString kTable = QStringLiteral("Suchindex_Lieder");
 
-// The index column for a compared song column ("titel", "interpret"), if it covers it.
-std::optional<QString> columnFor(const QString& target);
+// True when the index is there with the triggers that keep it in step; without them the
+// searches compare every song.
+bool isUsable(Database& db);
+
+// True when the index covers the compared column (title or interpreter).
+bool covers(const QString& target);
 // The index finds only texts of three characters or more.
 bool canNarrow(const QString& value);
 // "MUSIKPOS.rowid IN ( SELECT rowid FROM ... MATCH ? )".
 QString candidatesCondition();
-// The bound MATCH text: the value as one quoted phrase within its column.
-QString matchExpression(const QString& column, const QString& value);
+// The bound MATCH text: every three characters of the value in lower case, each quoted, all
+// required. The index keeps no positions, so it finds rows holding all of them anywhere in
+// title or interpreter; the comparison afterwards decides.
+QString matchExpression(const QString& value);
 
 } // namespace songindex
