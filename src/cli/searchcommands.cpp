@@ -4,7 +4,7 @@
 #include "core/catalogue/medialist.h"
 #include "core/catalogue/searchcondition.h"
 #include "core/catalogue/searchtranslation.h"
-#include "core/catalogue/songindex.h"
+#include "core/db/songindex.h"
 #include "core/catalogue/songlist.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "core/common/germanformat.h"
 #include "core/db/schema.h"
-#include "songindex.h"
+#include "core/db/songindex.h"
 
 #include <QtMath>
 #include <stdexcept>

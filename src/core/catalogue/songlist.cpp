@@ -61,22 +61,30 @@ GridColumn col(const char* title, int labelKey, Column source, medialist::Format
             sortBy ? selectExpressions().at(*sortBy) : QString()};
 }
 
-const QString& fromSql() {
-    static const QString sql = QStringLiteral(
-        " FROM \"MUSIKPOS\" MUSIKPOS"
-        " JOIN \"MUSIKKOP\" MUSIKKOP"
-        " ON MUSIKPOS.\"Folgenummer Position\" = MUSIKKOP.\"Folgenummer Kopf\""
-        " JOIN \"MUSIKART\" MUSIKART"
-        " ON MUSIKKOP.\"Art der Schallplatte\" = MUSIKART.\"Index-Nummer\""
-        " JOIN \"MUSIKDIR\" MUSIKDIR"
-        " ON MUSIKPOS.\"Musikrichtung\" = MUSIKDIR.\"Index-Nummer\""
+// The song information and the dance style add no rows; a count joins them only when a
+// condition needs them.
+QString fromSql(bool details = true) {
+    static const QString sql =
+        QStringLiteral(" FROM \"MUSIKPOS\" MUSIKPOS"
+                       " JOIN \"MUSIKKOP\" MUSIKKOP"
+                       " ON MUSIKPOS.\"Folgenummer Position\" = MUSIKKOP.\"Folgenummer Kopf\""
+                       " JOIN \"MUSIKART\" MUSIKART"
+                       " ON MUSIKKOP.\"Art der Schallplatte\" = MUSIKART.\"Index-Nummer\""
+                       " JOIN \"MUSIKDIR\" MUSIKDIR"
+                       " ON MUSIKPOS.\"Musikrichtung\" = MUSIKDIR.\"Index-Nummer\"");
+    static const QString detailSql = QStringLiteral(
         " LEFT JOIN \"MusikPosInformation\" MUSIKPOSINFORMATION"
         " ON MUSIKPOS.\"Folgenummer Position\" = MUSIKPOSINFORMATION.\"Folgenummer Pos Info\""
         " AND MUSIKPOS.\"Seite der Schallplatte\" = MUSIKPOSINFORMATION.\"Seite der Schallplatte\""
         " AND MUSIKPOS.\"Nr. des Liedes\" = MUSIKPOSINFORMATION.\"Nr. des Liedes\""
         " LEFT JOIN \"MusikTanzStil\" TANZSTIL"
         " ON MUSIKPOSINFORMATION.\"Tanzstil\" = TANZSTIL.\"Index-Nummer\"");
-    return sql;
+    return details ? sql + detailSql : sql;
+}
+
+bool needsDetails(const QString& where) {
+    return where.contains(QLatin1String("MUSIKPOSINFORMATION"), Qt::CaseInsensitive) ||
+           where.contains(QLatin1String("TANZSTIL"), Qt::CaseInsensitive);
 }
 
 // The bounds of the texts that start with c in the German order: [lower, upper).
@@ -191,7 +199,9 @@ std::vector<Row> Query::run(const QString& sql, const QVariantList& values) cons
 }
 
 qint64 Query::count() const {
-    Statement s = m_db.prepare(QStringLiteral("SELECT COUNT(*)") + fromSql() + whereSql({}));
+    const QString where = whereSql({});
+    Statement s =
+        m_db.prepare(QStringLiteral("SELECT COUNT(*)") + fromSql(needsDetails(where)) + where);
     const QVariantList values = withFilter({});
     for (int i = 0; i < values.size(); ++i)
         s.bind(i + 1, values[i]);
@@ -235,7 +245,9 @@ qint64 Query::positionOf(const Row& row) const {
     QVariantList values;
     const QString condition = keysetorder::beyond(
         m_keys, [&row](int c) { return row[size_t(c)]; }, false, values);
-    Statement s = m_db.prepare(QStringLiteral("SELECT COUNT(*)") + fromSql() + whereSql(condition));
+    const QString where = whereSql(condition);
+    Statement s =
+        m_db.prepare(QStringLiteral("SELECT COUNT(*)") + fromSql(needsDetails(where)) + where);
     const QVariantList all = withFilter(values);
     for (int i = 0; i < all.size(); ++i)
         s.bind(i + 1, all[i]);

@@ -1,7 +1,7 @@
 #include "searchcommands.h"
 
 #include "core/catalogue/searchtranslation.h"
-#include "core/catalogue/songindex.h"
+#include "core/db/songindex.h"
 #include "core/common/messageservice.h"
 #include "gui/shell/helpviewer.h"
 #include "gui/shell/mainwindow.h"
