@@ -49,6 +49,8 @@ package: build
 	./$(BUILD)/bench/diskarium-bench-medialist
 	test -e $(BUILD)/bench-printall/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-printall 20000
 	./$(BUILD)/bench/diskarium-bench-printall $(BUILD)/bench-printall
+	test -e $(BUILD)/bench-search/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-search 100000 15
+	./$(BUILD)/bench/diskarium-bench-search $(BUILD)/bench-search
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
 $(FUZZ_BUILD)/build.ninja: | setup

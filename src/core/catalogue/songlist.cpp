@@ -62,13 +62,19 @@ GridColumn col(const char* title, int labelKey, Column source, medialist::Format
 }
 
 // The song information and the dance style add no rows; a count joins them only when a
-// condition needs them.
-QString fromSql(bool details = true) {
-    static const QString sql =
+// condition needs them. carriersFirst walks the carriers in the list's default order (their
+// index) and their songs by key, so the first rows come without sorting every match.
+QString fromSql(bool details = true, bool carriersFirst = false) {
+    static const QString songs =
         QStringLiteral(" FROM \"MUSIKPOS\" MUSIKPOS"
                        " JOIN \"MUSIKKOP\" MUSIKKOP"
-                       " ON MUSIKPOS.\"Folgenummer Position\" = MUSIKKOP.\"Folgenummer Kopf\""
-                       " JOIN \"MUSIKART\" MUSIKART"
+                       " ON MUSIKPOS.\"Folgenummer Position\" = MUSIKKOP.\"Folgenummer Kopf\"");
+    static const QString carriers =
+        QStringLiteral(" FROM \"MUSIKKOP\" MUSIKKOP"
+                       " CROSS JOIN \"MUSIKPOS\" MUSIKPOS"
+                       " ON MUSIKPOS.\"Folgenummer Position\" = MUSIKKOP.\"Folgenummer Kopf\"");
+    static const QString lookups =
+        QStringLiteral(" JOIN \"MUSIKART\" MUSIKART"
                        " ON MUSIKKOP.\"Art der Schallplatte\" = MUSIKART.\"Index-Nummer\""
                        " JOIN \"MUSIKDIR\" MUSIKDIR"
                        " ON MUSIKPOS.\"Musikrichtung\" = MUSIKDIR.\"Index-Nummer\"");
@@ -79,7 +85,7 @@ QString fromSql(bool details = true) {
         " AND MUSIKPOS.\"Nr. des Liedes\" = MUSIKPOSINFORMATION.\"Nr. des Liedes\""
         " LEFT JOIN \"MusikTanzStil\" TANZSTIL"
         " ON MUSIKPOSINFORMATION.\"Tanzstil\" = TANZSTIL.\"Index-Nummer\"");
-    return details ? sql + detailSql : sql;
+    return (carriersFirst ? carriers : songs) + lookups + (details ? detailSql : QString());
 }
 
 bool needsDetails(const QString& where) {
@@ -174,7 +180,7 @@ QString Query::whereSql(const QString& extra) const {
 }
 
 QString Query::selectSql() const {
-    return QStringLiteral("SELECT ") + selectExpressions().join(u", ") + fromSql() + whereSql({}) +
+    return QStringLiteral("SELECT ") + selectExpressions().join(u", ") + rowsFrom() + whereSql({}) +
            keysetorder::orderBy(m_keys);
 }
 
@@ -205,7 +211,23 @@ qint64 Query::count() const {
     const QVariantList values = withFilter({});
     for (int i = 0; i < values.size(); ++i)
         s.bind(i + 1, values[i]);
-    return s.next() ? s.toInt64(0) : 0;
+    m_count = s.next() ? s.toInt64(0) : 0;
+    return *m_count;
+}
+
+QString Query::rowsFrom() const {
+    if (!m_carriersFirst) {
+        // In the default order, walking the carriers beats sorting the matches once they
+        // are more than a few of all songs (every song without conditions).
+        bool walk = m_sort.isEmpty();
+        if (walk && m_filter) {
+            const qint64 matches = m_count ? *m_count : count();
+            const qint64 songs = m_db.scalar(u"SELECT MAX(rowid) FROM \"MUSIKPOS\"").toLongLong();
+            walk = matches * 50 >= songs;
+        }
+        m_carriersFirst = walk;
+    }
+    return fromSql(true, *m_carriersFirst);
 }
 
 std::vector<Row> Query::rows(qint64 first, int limit) const {
@@ -218,7 +240,7 @@ std::vector<Row> Query::rowsAfter(const Row& row, int limit) const {
     const QString condition = keysetorder::beyond(
         m_keys, [&row](int c) { return row[size_t(c)]; }, true, values);
     values.append(qint64(limit));
-    return run(QStringLiteral("SELECT ") + selectExpressions().join(u", ") + fromSql() +
+    return run(QStringLiteral("SELECT ") + selectExpressions().join(u", ") + rowsFrom() +
                    whereSql(condition) + keysetorder::orderBy(m_keys) + QStringLiteral(" LIMIT ?"),
                withFilter(values));
 }
@@ -226,7 +248,7 @@ std::vector<Row> Query::rowsAfter(const Row& row, int limit) const {
 std::optional<Row> Query::firstWhere(const QString& condition, const QVariantList& values,
                                      bool reverse) const {
     std::vector<Row> r = run(QStringLiteral("SELECT ") + selectExpressions().join(u", ") +
-                                 fromSql() + whereSql(condition) +
+                                 rowsFrom() + whereSql(condition) +
                                  keysetorder::orderBy(m_keys, reverse) + QStringLiteral(" LIMIT 1"),
                              withFilter(values));
     if (r.empty())

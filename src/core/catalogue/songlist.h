@@ -87,6 +87,8 @@ public:
 
 private:
     QString whereSql(const QString& extra) const;
+    // The FROM clause of row reads: the join order that gives the first rows fastest.
+    QString rowsFrom() const;
     std::vector<Row> run(const QString& sql, const QVariantList& values) const;
     QVariantList withFilter(const QVariantList& values) const;
     std::optional<Row> firstWhere(const QString& condition, const QVariantList& values,
@@ -96,6 +98,8 @@ private:
     QString m_sort;
     std::optional<medialist::Filter> m_filter;
     std::vector<keysetorder::Key> m_keys;
+    mutable std::optional<qint64> m_count;
+    mutable std::optional<bool> m_carriersFirst;
 };
 
 // How the group's initial compares with c in the list's order: <0 lower, 0 equal, >0 higher.
