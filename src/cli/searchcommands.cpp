@@ -5,7 +5,9 @@
 #include "core/catalogue/searchcondition.h"
 #include "core/catalogue/searchtranslation.h"
 #include "core/db/songindex.h"
+
 #include "core/catalogue/songlist.h"
+#include <type_traits>
 
 namespace {
 
@@ -32,19 +34,24 @@ int list(const Query& query, const Columns& columns, int carrierColumn, Format f
         for (const auto& c : columns)
             header.append(c.title);
         out() << header.join(QLatin1Char('\t')) << '\n';
-        // Streamed page by page; no read stays open between pages.
-        constexpr int kPage = 500;
-        auto rows = query.rows(0, kPage);
-        while (!rows.empty()) {
-            for (const auto& row : rows) {
-                QStringList cells{QString::number(qint64(row[size_t(carrierColumn)].toDouble()))};
-                for (const auto& c : columns)
-                    cells.append(format(c, row[c.source]));
-                out() << cells.join(QLatin1Char('\t')) << '\n';
+        auto print = [&](const auto& row) {
+            QStringList cells{QString::number(qint64(row[size_t(carrierColumn)].toDouble()))};
+            for (const auto& c : columns)
+                cells.append(format(c, row[c.source]));
+            out() << cells.join(QLatin1Char('\t')) << '\n';
+        };
+        if constexpr (std::is_same_v<Query, songlist::Query>) {
+            query.forEach(print); // one statement: the matches are found and sorted once
+        } else {
+            constexpr int kPage = 500;
+            auto rows = query.rows(0, kPage);
+            while (!rows.empty()) {
+                for (const auto& row : rows)
+                    print(row);
+                if (int(rows.size()) < kPage)
+                    break;
+                rows = query.rowsAfter(rows.back(), kPage);
             }
-            if (int(rows.size()) < kPage)
-                break;
-            rows = query.rowsAfter(rows.back(), kPage);
         }
         out().flush();
     }

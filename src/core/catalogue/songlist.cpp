@@ -245,6 +245,19 @@ std::vector<Row> Query::rowsAfter(const Row& row, int limit) const {
                withFilter(values));
 }
 
+void Query::forEach(const std::function<void(const Row&)>& visit) const {
+    Statement s = m_db.prepare(selectSql());
+    const QVariantList values = withFilter({});
+    for (int i = 0; i < values.size(); ++i)
+        s.bind(i + 1, values[i]);
+    Row row;
+    while (s.next()) {
+        for (int c = 0; c < ColumnCount; ++c)
+            row[size_t(c)] = s.toVariant(c);
+        visit(row);
+    }
+}
+
 std::optional<Row> Query::firstWhere(const QString& condition, const QVariantList& values,
                                      bool reverse) const {
     std::vector<Row> r = run(QStringLiteral("SELECT ") + selectExpressions().join(u", ") +

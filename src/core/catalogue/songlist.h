@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -80,6 +81,9 @@ public:
     qint64 count() const;
     std::vector<Row> rows(qint64 first, int limit) const;
     std::vector<Row> rowsAfter(const Row& row, int limit) const;
+    // Every row in order through one statement (for reading the whole list at once; the
+    // window reads pages so that no read stays open).
+    void forEach(const std::function<void(const Row&)>& visit) const;
     std::optional<Row> rowOf(const SongKey& key) const;
     qint64 positionOf(const Row& row) const;
     // The row the jump by initial c moves to from the current row.
