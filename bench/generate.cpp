@@ -2,13 +2,17 @@
 // [SEED]
 #include "collectiongenerator.h"
 #include "core/db/dataset.h"
+#include "core/db/songindex.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    // --ohne-liederindex: the songs are written without the song search index and its
+    // triggers (for measuring what the index costs).
+    const bool withoutSongIndex = args.removeAll(QStringLiteral("--ohne-liederindex")) > 0;
     QTextStream err(stderr);
     if (args.isEmpty() || args.size() > 4) {
         err << "Aufruf: diskarium-generate VERZEICHNIS [TONTRÄGER=20000] [LIEDER=15] "
@@ -26,7 +30,12 @@ int main(int argc, char* argv[]) {
         dataset::create(args[0]);
         Database db;
         db.open(dataset::databasePath(args[0]));
+        // Building the index once at the end is several times faster than keeping it in
+        // step with every song written.
+        songindex::drop(db);
         generateCollection(db, size);
+        if (!withoutSongIndex)
+            songindex::rebuild(db);
     } catch (const DbError& e) {
         err << "Fehler: " << e.message() << Qt::endl;
         return 1;

@@ -33,6 +33,14 @@ QString sqlOperator(const QString& op) {
     throw std::invalid_argument("unknown search operator");
 }
 
+bool isAscii(const QString& s) {
+    for (const QChar ch : s) {
+        if (ch.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 qsizetype characters(const QString& s) {
     return s.toUcs4().size();
 }
@@ -66,8 +74,11 @@ QString textCondition(const Field& f, const Condition& c, const TranslateOptions
         values << c.value;
         return f.target + sqlOperator(c.op) + QLatin1Char('?');
     }
-    const QString side =
-        f.foldCase ? QStringLiteral("LOWER( ") + f.target + QStringLiteral(" )") : f.target;
+    // SQLite's LIKE folds ASCII letters itself; only a value with other letters needs the
+    // column folded by LOWER(), which costs far more per row.
+    const QString side = f.foldCase && !isAscii(c.value)
+                             ? QStringLiteral("LOWER( ") + f.target + QStringLiteral(" )")
+                             : f.target;
     QString sql;
     if (options.songIndex) {
         if (songindex::covers(f.target) && songindex::canNarrow(c.value)) {
