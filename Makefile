@@ -47,6 +47,8 @@ bench: build
 	test -e $(BUILD)/bench-printall/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-printall 20000
 	./$(BUILD)/bench/diskarium-bench-printall $(BUILD)/bench-printall
 	./$(BUILD)/bench/diskarium-bench-statistics
+	test -e $(BUILD)/bench-search/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-search 100000 15
+	./$(BUILD)/bench/diskarium-bench-search $(BUILD)/bench-search
 
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build

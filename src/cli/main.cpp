@@ -14,6 +14,7 @@
 #include "templatecommands.h"
 #include "lendingcommands.h"
 #include "statisticscommands.h"
+#include "searchcommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -89,7 +90,11 @@ int usage() {
              "      listet die Verleihvorgänge, offene zuerst, dann die neuesten zuerst\n"
              "  diskarium-tool statistics VERZEICHNIS ART\n"
              "      zeigt die Statistik nach Tonträgerart (1), Musikrichtung (2), Status (3) oder\n"
-             "      Erscheinungsjahr (4) als Tabelle mit Tabulatoren\n";
+             "      Erscheinungsjahr (4) als Tabelle mit Tabulatoren\n"
+             "  diskarium-tool search VERZEICHNIS carriers|songs [--count] BEDINGUNG [UND|ODER "
+             "BEDINGUNG]...\n"
+             "      sucht Tonträger oder Lieder; BEDINGUNG ist FELD:VERGLEICH:WERT (etwa "
+             "Gruppe:~:beat)\n";
     err().flush();
     return 2;
 }
@@ -218,5 +223,7 @@ int main(int argc, char* argv[]) {
         return runHistoryCommand(args);
     if (command == QLatin1String("statistics"))
         return runStatisticsCommand(args);
+    if (command == QLatin1String("search"))
+        return runSearchCommand(args);
     return usage();
 }

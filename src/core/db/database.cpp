@@ -47,6 +47,8 @@ void Database::open(const QString& path, OpenMode mode) {
         // database, or a damaged one, fails here and is left as it is.
         registerGermanCollation(db);
         exec(u"PRAGMA synchronous = FULL; SELECT count(*) FROM sqlite_schema;");
+        // INSERT OR REPLACE then runs the delete triggers of the rows it replaces.
+        exec(u"PRAGMA recursive_triggers = ON");
     } catch (const DbError& e) {
         close();
         throw DbError(DbError::Kind::NotADatabase,

@@ -5,6 +5,7 @@
 #include "core/shell/datadirectory.h"
 #include "csvreader.h"
 #include "schema.h"
+#include "songindex.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -99,6 +100,7 @@ void createSchema(Database& db) {
         for (const schema::Index& i : t.indexes)
             db.exec(schema::createIndexSql(t, i));
     }
+    songindex::rebuild(db);
 }
 
 void loadDeliveredData(Database& db) {

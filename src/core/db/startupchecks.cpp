@@ -1,6 +1,7 @@
 #include "startupchecks.h"
 
 #include "schema.h"
+#include "songindex.h"
 
 namespace startupchecks {
 namespace {
@@ -389,6 +390,7 @@ bool indexesUsable(Database& db, const QString& tableName, PageCheck pages, cons
 
 bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService& messages,
                             const Hooks& hooks, QStringList* rebuilt, PageCheck pages) {
+    bool songsRebuilt = false;
     for (const RebuildEntry& entry : kRebuildTable) {
         const schema::Table& table = schema::table(QString::fromLatin1(entry.table));
         if (!rebuildRequested && indexesUsable(db, table.name, pages, hooks))
@@ -407,10 +409,27 @@ bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService&
         }
         if (rebuilt)
             rebuilt->append(table.name);
+        songsRebuilt = songsRebuilt || table.name == QLatin1String("MUSIKPOS");
         // Damage of the table's own pages outlives a rebuild; it is reported, and queries
         // that meet it later give the database's error message.
         if (pages == PageCheck::Run)
             checkPages(db, table.name, hooks);
+    }
+    // The song search index is derived from MUSIKPOS: built when missing (older files,
+    // restored backups) and anew with the table's indexes, whose rebuild may renumber rows.
+    try {
+        if (rebuildRequested || songsRebuilt || !songindex::isUsable(db)) {
+            if (hooks.processEvents)
+                hooks.processEvents();
+            songindex::rebuild(db);
+        }
+    } catch (const DbError&) {
+        showError(
+            messages, hooks,
+            QStringLiteral("Ein Index für die Datenbank %1 konnte nicht generiert werden! \n%2")
+                .arg(QStringLiteral("MUSIKPOS.DB"), kCannotContinue),
+            8012);
+        return false;
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include "gui/backup/backupcommands.h"
 #include "gui/catalogue/cataloguecommands.h"
 #include "gui/catalogue/medialistcommands.h"
+#include "gui/catalogue/searchcommands.h"
 #include "gui/catalogue/ttimecountdiff.h"
 #include "gui/cd/cdplayercommands.h"
 #include "gui/lending/lendingcommands.h"
@@ -94,6 +95,23 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     };
     mediaList->install();
     (new StatisticsCommands(main, main.messages()))->install();
+    auto* searches = new SearchCommands(main, main.messages());
+    searches->openCarrierResult = [mediaList](int number, const medialist::Filter& filter) {
+        mediaList->openSearchResult(number, filter);
+    };
+    searches->editCarrier = [catalogue](int carrierNumber) {
+        catalogue->openCarrier(carrierNumber);
+    };
+    searches->displayCarrier = [mediaList](int carrierNumber) {
+        mediaList->openDisplay(carrierNumber);
+    };
+    searches->printCarrier = [printing](int carrierNumber) {
+        printing->openPrintCarrierDialog(carrierNumber);
+    };
+    searches->printCover = [printing](int carrierNumber) {
+        printing->openPrintCoverDialog(carrierNumber);
+    };
+    searches->install();
 
     TInitDialog init;
     init.adjustSize();

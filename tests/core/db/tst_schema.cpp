@@ -192,7 +192,10 @@ private slots:
     }
 
     void everyTableIsChecked() {
-        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM sqlite_schema WHERE type = 'table'").toInt(),
+        // The song search index and its shadow tables are derived data, named apart.
+        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM sqlite_schema WHERE type = 'table' "
+                             u"AND name NOT LIKE 'Suchindex\\_%' ESCAPE '\\'")
+                     .toInt(),
                  int(schema::tables().size()));
         QCOMPARE(int(schema::tables().size()), 24);
     }

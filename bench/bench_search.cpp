@@ -1,0 +1,290 @@
+// Carrier and song searches on a large collection ("diskarium-generate DIR 100000 15"):
+// for each search (a) the matches counted, (b) the first screen with the row count, (c) the
+// whole sorted list (songs in one statement as the tool reads them, carriers page by page); songs
+// with and without the trigram index. Beside them the sqlite3 shell with the plain LIKE (ASCII case
+// folding only), all songs listed with their peak memory, the file's growth by the index, and the
+// runner-up: an in-memory, case-folded copy of titles and interpreters scanned for the text.
+//
+//   diskarium-bench-search DIR [RUNS]
+#include "core/catalogue/medialist.h"
+#include "core/catalogue/searchcondition.h"
+#include "core/catalogue/searchtranslation.h"
+#include "core/catalogue/songlist.h"
+#include "core/db/dataset.h"
+#include "core/db/songindex.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTextStream>
+#include <algorithm>
+#include <ctime>
+#include <functional>
+
+namespace {
+
+QTextStream& out() {
+    static QTextStream s(stdout);
+    return s;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+qint64 statusKb(const char* key) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    f.open(QIODevice::ReadOnly);
+    const QString s = QString::fromLatin1(f.readAll());
+    const auto m =
+        QRegularExpression(QString::fromLatin1(key) + QStringLiteral(":\\s+(\\d+)")).match(s);
+    return m.captured(1).toLongLong();
+}
+
+double timed(const std::function<void()>& work) {
+    QElapsedTimer t;
+    t.start();
+    work();
+    return t.nsecsElapsed() / 1e6;
+}
+
+double cpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Median wall-clock time; the median processor time goes to cpu (on a busy machine the
+// wall clock also counts the time other programs had the processors).
+double medianOf(int runs, const std::function<void()>& work, double* cpu = nullptr) {
+    std::vector<double> ms, cpus;
+    for (int i = 0; i < runs; ++i) {
+        const double before = cpuMs();
+        ms.push_back(timed(work));
+        cpus.push_back(cpuMs() - before);
+    }
+    if (cpu)
+        *cpu = median(cpus);
+    return median(ms);
+}
+
+// Wall-clock time of the sqlite3 shell for one statement, less a shell that runs "SELECT 1".
+QString shell(const QString& database, const QString& sql, double* ms) {
+    auto run = [&](const QString& statement, QString* output) {
+        QProcess p;
+        QElapsedTimer t;
+        t.start();
+        p.start(QStringLiteral("sqlite3"), {database, statement});
+        p.waitForFinished(600000);
+        const double elapsed = t.nsecsElapsed() / 1e6;
+        if (output)
+            *output = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        return elapsed;
+    };
+    std::vector<double> base, times;
+    for (int i = 0; i < 3; ++i)
+        base.push_back(run(QStringLiteral("SELECT 1"), nullptr));
+    QString output;
+    for (int i = 0; i < 3; ++i)
+        times.push_back(run(sql, &output));
+    *ms = qMax(0.0, median(times) - median(base));
+    return output;
+}
+
+struct Search {
+    search::Kind kind;
+    QString condition;
+};
+
+qint64 readAll(const songlist::Query& q) {
+    qint64 n = 0;
+    q.forEach([&n](const songlist::Row&) { ++n; });
+    return n;
+}
+
+template <class Query> qint64 readAll(const Query& q) {
+    qint64 n = 0;
+    constexpr int kPage = 200;
+    auto rows = q.rows(0, kPage);
+    while (!rows.empty()) {
+        n += qint64(rows.size());
+        if (int(rows.size()) < kPage)
+            break;
+        rows = q.rowsAfter(rows.back(), kPage);
+    }
+    return n;
+}
+
+template <class Query> void measure(const QString& name, const Query& q, int runs, bool whole) {
+    qint64 count = 0;
+    double aCpu = 0, bCpu = 0, cCpu = 0;
+    const double a = medianOf(
+        runs, [&] { count = q.count(); }, &aCpu);
+    const double b = medianOf(
+        runs,
+        [&] {
+            q.count();
+            q.rows(0, 200);
+        },
+        &bCpu);
+    const double c = whole ? medianOf(
+                                 qMin(runs, 3), [&] { readAll(q); }, &cCpu)
+                           : 0;
+    out() << QStringLiteral("%1 %2 Treffer  (a) %3 ms [CPU %4]  (b) %5 ms [CPU %6]  (c) %7 ms "
+                            "[CPU %8]")
+                 .arg(name, -40)
+                 .arg(count, 7)
+                 .arg(a, 0, 'f', 1)
+                 .arg(aCpu, 0, 'f', 1)
+                 .arg(b, 0, 'f', 1)
+                 .arg(bCpu, 0, 'f', 1)
+                 .arg(c, 0, 'f', 1)
+                 .arg(cCpu, 0, 'f', 1)
+          << Qt::endl;
+}
+
+void runSearch(Database& db, const Search& s, bool index, int runs) {
+    QString error;
+    const auto conditions = search::parseConditions(s.kind, {s.condition}, &error);
+    if (!conditions)
+        qFatal("%s", qPrintable(error));
+    search::TranslateOptions options;
+    options.songIndex = index;
+    const medialist::Filter filter = search::translate(s.kind, *conditions, options);
+    const QString label =
+        (s.kind == search::Kind::Songs ? QStringLiteral("Lieder  ") : QStringLiteral("Träger  ")) +
+        s.condition +
+        (s.kind == search::Kind::Songs
+             ? (index ? QStringLiteral(" [Index]") : QStringLiteral(" [Scan]"))
+             : QString());
+    if (s.kind == search::Kind::Songs)
+        measure(label, songlist::Query(db, {}, filter), runs, true);
+    else
+        measure(label, medialist::Query(db, {}, filter), runs, true);
+}
+
+// The runner-up: titles and interpreters folded to lower case once, kept in memory and
+// scanned for the text.
+void inMemoryCopy(Database& db, int runs) {
+    const qint64 before = statusKb("VmRSS");
+    std::vector<std::pair<qint64, QString>> texts;
+    const double build = timed([&] {
+        Statement s = db.prepare(u"SELECT rowid, \"Titel des Liedes\", \"Interpret des Liedes\" "
+                                 u"FROM MUSIKPOS");
+        while (s.next())
+            texts.emplace_back(s.toInt64(0),
+                               (s.toString(1) + QChar(0x1F) + s.toString(2)).toLower());
+    });
+    const qint64 memory = statusKb("VmRSS") - before;
+    qint64 found = 0;
+    const double scan = medianOf(runs, [&] {
+        found = 0;
+        const QString needle = QStringLiteral("liebe");
+        for (const auto& t : texts)
+            found += t.second.contains(needle) ? 1 : 0;
+    });
+    out() << QStringLiteral("Zweitbester Weg: Kopie im Speicher: Aufbau %1 ms, %2 MB, Suche "
+                            "\"liebe\" %3 ms (%4 Kandidaten, ohne Lesen der Zeilen)")
+                 .arg(build, 0, 'f', 0)
+                 .arg(memory / 1024.0, 0, 'f', 1)
+                 .arg(scan, 0, 'f', 1)
+                 .arg(found)
+          << Qt::endl;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        out() << "Aufruf: diskarium-bench-search VERZEICHNIS [LÄUFE]" << Qt::endl;
+        return 2;
+    }
+    const QString dir = args[0];
+    const int runs = args.value(1, QStringLiteral("5")).toInt();
+    const QString path = dataset::databasePath(dir);
+    Database db;
+    db.open(path);
+    if (!songindex::isUsable(db)) {
+        const double ms = timed([&] { songindex::rebuild(db); });
+        out() << "Index aufgebaut in " << qRound(ms) << " ms" << Qt::endl;
+    }
+    const qint64 fileSize = QFileInfo(path).size();
+    QVariant indexBytes;
+    try {
+        indexBytes = db.scalar(u"SELECT SUM(pgsize) FROM dbstat WHERE name LIKE 'Suchindex%'");
+    } catch (const DbError&) {
+    }
+    out() << QStringLiteral("Datei %1 MB, davon Liederindex %2 MB")
+                 .arg(fileSize / 1048576.0, 0, 'f', 1)
+                 .arg(indexBytes.isValid()
+                          ? QString::number(indexBytes.toDouble() / 1048576.0, 'f', 1)
+                          : QStringLiteral("?"))
+          << Qt::endl;
+
+    const std::vector<Search> searches = {
+        {search::Kind::Songs, QStringLiteral("Titel:~:liebe")},
+        {search::Kind::Songs, QStringLiteral("Titel:~:liebe nacht")},
+        {search::Kind::Songs, QStringLiteral("Titel:~:ie")},
+        {search::Kind::Songs, QStringLiteral("Titel:~:xyzq")},
+        {search::Kind::Songs, QStringLiteral("Interpret:~:ärzte")},
+    };
+    for (const Search& s : searches) {
+        runSearch(db, s, true, runs);
+        runSearch(db, s, false, runs);
+    }
+    runSearch(db, {search::Kind::Carriers, QStringLiteral("Gruppe:~:ärzte")}, false, runs);
+
+    // The sqlite3 shell: plain LIKE folds ASCII only, so umlauts count differently.
+    double ms = 0;
+    const QString shellCount = shell(
+        path,
+        QStringLiteral("SELECT COUNT(*) FROM MUSIKPOS WHERE \"Titel des Liedes\" LIKE '%liebe%'"),
+        &ms);
+    out() << QStringLiteral("sqlite3 COUNT LIKE '%liebe%' (Titel)              %1 Treffer  %2 ms")
+                 .arg(shellCount, 8)
+                 .arg(ms, 0, 'f', 1)
+          << Qt::endl;
+    const QString shellArzte =
+        shell(path,
+              QStringLiteral("SELECT COUNT(*) FROM MUSIKPOS WHERE \"Interpret des Liedes\" LIKE "
+                             "'%ärzte%'"),
+              &ms);
+    out() << QStringLiteral("sqlite3 COUNT LIKE '%ärzte%' (Interpret; Ä nicht gefaltet) %1 "
+                            "Treffer  %2 ms")
+                 .arg(shellArzte, 8)
+                 .arg(ms, 0, 'f', 1)
+          << Qt::endl;
+    shell(path,
+          QStringLiteral("SELECT * FROM MUSIKPOS MUSIKPOS JOIN MUSIKKOP "
+                         "MUSIKKOP ON MUSIKPOS.\"Folgenummer Position\" = MUSIKKOP.\"Folgenummer "
+                         "Kopf\" WHERE MUSIKPOS.\"Titel des Liedes\" LIKE '%liebe%' ORDER BY "
+                         "MUSIKKOP.\"Gruppe/Interpret/Text 1\", MUSIKKOP.\"Text 2\", "
+                         "MUSIKKOP.\"Art der Schallplatte\", MUSIKKOP.\"Nummerierung\""),
+          &ms);
+    out() << QStringLiteral(
+                 "sqlite3 sortierte Liste LIKE '%liebe%' (binär sortiert)          %1 ms")
+                 .arg(ms, 0, 'f', 1)
+          << Qt::endl;
+
+    // Every song listed, page by page, and the memory that takes.
+    {
+        const qint64 before = statusKb("VmHWM");
+        const songlist::Query all(db);
+        qint64 n = 0;
+        const double listed = timed([&] { n = readAll(all); });
+        out() << QStringLiteral("Alle %1 Lieder gelesen: %2 ms, Spitzenspeicher +%3 MB")
+                     .arg(n)
+                     .arg(listed, 0, 'f', 0)
+                     .arg((statusKb("VmHWM") - before) / 1024.0, 0, 'f', 1)
+              << Qt::endl;
+    }
+    inMemoryCopy(db, runs);
+    return 0;
+}

@@ -1,0 +1,79 @@
+#include "songlistmodel.h"
+
+using songlist::Row;
+
+SongListModel::SongListModel(QObject* parent) : QAbstractTableModel(parent) {
+    for (const songlist::GridColumn& c : songlist::gridColumns())
+        m_titles.append(c.title);
+}
+
+SongListModel::~SongListModel() = default;
+
+void SongListModel::setQuery(std::unique_ptr<songlist::Query> query) {
+    beginResetModel();
+    m_query = std::move(query);
+    songlist::Query* q = m_query.get();
+    m_rows.setFetchers([q](qint64 first, int limit) { return q->rows(first, limit); },
+                       [q](const Row& last, int limit) { return q->rowsAfter(last, limit); });
+    m_rows.setCount(0);
+    try {
+        m_rows.setCount(q ? q->count() : 0);
+    } catch (...) {
+        endResetModel();
+        throw;
+    }
+    endResetModel();
+}
+
+void SongListModel::setColumnTitles(const QStringList& titles) {
+    m_titles = titles;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+int SongListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_rows.count());
+}
+
+int SongListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(songlist::gridColumns().size());
+}
+
+QVariant SongListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const songlist::GridColumn& column = songlist::gridColumns().at(size_t(index.column()));
+    if (role == Qt::TextAlignmentRole) {
+        const bool right = column.format != medialist::Format::Text;
+        return int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    const Row* row = rowAt(index.row());
+    return row ? songlist::displayText(column, (*row)[column.source]) : QVariant();
+}
+
+QVariant SongListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_titles.value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+const Row* SongListModel::rowAt(int position) const {
+    try {
+        return m_rows.at(position);
+    } catch (const DbError&) {
+        return nullptr; // a view asks again when it paints; the window reports query errors
+    }
+}
+
+int SongListModel::carrierNumberAt(int position) const {
+    const Row* row = rowAt(position);
+    return row ? int((*row)[songlist::Carrier].toDouble()) : 0;
+}
+
+int SongListModel::positionOf(const songlist::SongKey& key) const {
+    if (!m_query)
+        return -1;
+    const std::optional<Row> row = m_query->rowOf(key);
+    return row ? int(m_query->positionOf(*row)) : -1;
+}
