@@ -253,6 +253,8 @@ std::vector<Row> Query::run(const QString& sql, const QVariantList& values) cons
 }
 
 qint64 Query::countWhere(const QString& condition, const QVariantList& values) const {
+    if (onCarriersOnly(condition))
+        return countCarriers(condition, values);
     // The optional tables add no rows; they are joined only when a condition needs them.
     const QString where = whereSql(condition);
     const bool details = where.contains(QLatin1String("MUSIKINFO"), Qt::CaseInsensitive) ||
@@ -278,16 +280,24 @@ std::optional<Row> Query::firstWhere(const QString& condition, const QVariantLis
 }
 
 qint64 Query::count() const {
-    if (!m_filter || m_filter->sql.trimmed().isEmpty())
-        return countUnfiltered();
     return countWhere({}, {});
 }
 
 // The whole list holds every carrier whose media type, direction and state have a lookup
-// row. Counting the join walks every carrier; counting all carriers less those whose code
-// falls into a gap between the lookup keys (or is NULL) takes a few index seeks, as such
-// carriers are rare. Equal to the join's count, as the lookup keys are unique.
-qint64 Query::countUnfiltered() const {
+// row. Counting the join walks every carrier; counting carriers alone (on an index of the
+// condition's column) less those whose code falls into a gap between the lookup keys, or
+// is NULL, takes index seeks only, as such carriers are rare. Equal to the join's count, as
+// the lookup keys are unique. nullopt when a lookup table is empty: nothing joins.
+bool Query::onCarriersOnly(const QString& condition) const {
+    if (m_filter && !m_filter->sql.trimmed().isEmpty())
+        return false;
+    for (const char* table : {"MUSIKART.", "MUSIKDIR.", "MUSIKSTA.", "MUSIKINFO.", "CURRENCY."})
+        if (condition.contains(QLatin1String(table), Qt::CaseInsensitive))
+            return false;
+    return true;
+}
+
+std::optional<QString> Query::orphansSql(QVariantList& values) const {
     struct Code {
         const char* column;
         const char* lookup;
@@ -296,7 +306,6 @@ qint64 Query::countUnfiltered() const {
                                       {"Musikrichtung", "MUSIKDIR"},
                                       {"Status", "MUSIKSTA"}};
     QStringList orphans;
-    QVariantList values;
     for (const Code& code : kCodes) {
         Statement keys =
             m_db.prepare(QStringLiteral("SELECT DISTINCT \"Index-Nummer\" FROM \"%1\" "
@@ -306,7 +315,7 @@ qint64 Query::countUnfiltered() const {
         while (keys.next())
             present.append(keys.toVariant(0));
         if (present.isEmpty())
-            return 0; // no carrier can join
+            return std::nullopt;
         const QString column = QStringLiteral("\"%1\"").arg(QLatin1String(code.column));
         QStringList gaps{column + QStringLiteral(" IS NULL"), column + QStringLiteral(" < ?")};
         values.append(present.front());
@@ -319,11 +328,26 @@ qint64 Query::countUnfiltered() const {
         orphans.append(QStringLiteral("SELECT rowid FROM \"MUSIKKOP\" WHERE ") +
                        gaps.join(u" OR "));
     }
+    return orphans.join(u" UNION ");
+}
+
+// Counts the unfiltered list's rows meeting a condition on carrier columns only.
+qint64 Query::countCarriers(const QString& condition, const QVariantList& values) const {
+    const QString where =
+        condition.isEmpty() ? QString() : QStringLiteral(" WHERE (") + condition + u')';
+    QVariantList all = values;
+    const std::optional<QString> orphans = orphansSql(all);
+    if (!orphans)
+        return 0;
+    all.append(values);
     Statement s = m_db.prepare(
-        QStringLiteral("SELECT (SELECT COUNT(*) FROM \"MUSIKKOP\") - (SELECT COUNT(*) FROM (") +
-        orphans.join(u" UNION ") + QStringLiteral("))"));
-    for (int i = 0; i < values.size(); ++i)
-        s.bind(i + 1, values[i]);
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM \"MUSIKKOP\" MUSIKKOP") + where +
+        QStringLiteral(
+            ") - (SELECT COUNT(*) FROM \"MUSIKKOP\" MUSIKKOP WHERE MUSIKKOP.rowid IN (") +
+        *orphans + u')' +
+        (condition.isEmpty() ? QString() : QStringLiteral(" AND (") + condition + u')') + u')');
+    for (int i = 0; i < all.size(); ++i)
+        s.bind(i + 1, all[i]);
     return s.next() ? s.toInt64(0) : 0;
 }
 

@@ -103,7 +103,9 @@ private:
     QString predicate(const Row& row, bool after, QVariantList& values) const;
     std::vector<Row> run(const QString& sql, const QVariantList& values) const;
     qint64 countWhere(const QString& condition, const QVariantList& values) const;
-    qint64 countUnfiltered() const;
+    bool onCarriersOnly(const QString& condition) const;
+    std::optional<QString> orphansSql(QVariantList& values) const;
+    qint64 countCarriers(const QString& condition, const QVariantList& values) const;
     std::optional<Row> firstWhere(const QString& condition, const QVariantList& values) const;
 
     Database& m_db;

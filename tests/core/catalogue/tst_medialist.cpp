@@ -70,7 +70,8 @@ private slots:
         QCOMPARE(q.count(), 4);
     }
 
-    // The whole list's count equals the rows of the join, whatever codes lack a lookup row.
+    // The whole list's count and positions equal the rows of the join, whatever codes lack a
+    // lookup row.
     void countEqualsTheJoin_data() {
         QTest::addColumn<QString>("change");
         QTest::newRow("all codes known") << QString();
@@ -89,16 +90,21 @@ private slots:
         QFETCH(QString, change);
         reset();
         for (int i = 1; i <= 60; ++i) {
-            CarrierSpec c(i, QStringLiteral("G%1").arg(i));
-            c.numbering = i;
+            CarrierSpec c(i, QStringLiteral("G%1").arg(i % 9));
+            c.numbering = i % 13;
+            c.type = 1 + i % 3;
             addCarrier(m_db, c);
         }
         m_db.exec(u"SAVEPOINT probe");
         if (!change.isEmpty())
             m_db.exec(change);
-        const Query query(m_db);
-        const qint64 joined = qint64(query.rows(0, 100000).size());
-        QCOMPARE(query.count(), joined);
+        for (const QString& sort : {QString(), expression("Nummerierung"), expression("Art")}) {
+            const Query query(m_db, sort);
+            const std::vector<Row> rows = query.rows(0, 100000);
+            QCOMPARE(query.count(), qint64(rows.size()));
+            for (size_t i = 0; i < rows.size(); ++i)
+                QCOMPARE(query.positionOf(rows[i]), qint64(i));
+        }
         m_db.exec(u"ROLLBACK TO probe; RELEASE probe");
     }
 
