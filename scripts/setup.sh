@@ -16,6 +16,7 @@ packages=(
     qt6-multimedia-dev
     sqlite3
     libdiscid-dev
+    pxlib-dev
 )
 
 missing=()
