@@ -163,6 +163,7 @@ Result importDataSet(const QString& sourceDirectory, const QString& dataDirector
     };
 
     std::map<QString, std::pair<qint64, qint64>> perTable; // read, duplicates
+    QStringList oldLayouts;
     {
         Database db;
         try {
@@ -176,6 +177,8 @@ Result importDataSet(const QString& sourceDirectory, const QString& dataDirector
                 const int fields = oldLayoutFields(table, paradox::declaredFieldCount(path));
                 schema::Table layout = table;
                 layout.fields.resize(size_t(fields));
+                if (fields != int(table.fields.size()))
+                    oldLayouts.append(table.name);
                 db.exec(schema::createTableSql(layout));
                 const QString memo = hasBlobFields(table)
                                          ? findSourceFile(sourceDirectory, memoFileName(table))
@@ -199,16 +202,20 @@ Result importDataSet(const QString& sourceDirectory, const QString& dataDirector
                     return giveUp();
                 }
             }
-            // Indexes are built once the rows are in: much faster than row by row.
+            // Indexes are built once the rows are in: much faster than row by row. Tables
+            // of an older layout get theirs from the index check after their conversion.
             for (const schema::Table& table : schema::tables())
-                for (const schema::Index& index : table.indexes)
-                    db.exec(schema::createIndexSql(table, index));
+                if (!oldLayouts.contains(table.name))
+                    for (const schema::Index& index : table.indexes)
+                        db.exec(schema::createIndexSql(table, index));
             transaction.commit();
+            // The checks may convert tables: that needs the journal again.
+            db.exec(u"PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL");
 
             CheckMessages checks(messages);
             if (!startupchecks::checkDataFiles(db, checks) ||
-                !startupchecks::checkAndRebuildIndexes(db, false, checks) ||
-                !startupchecks::checkAndUpgradeFormats(db, checks)) {
+                !startupchecks::checkAndUpgradeFormats(db, checks) ||
+                !startupchecks::checkAndRebuildIndexes(db, false, checks)) {
                 if (checks.first.isEmpty())
                     result.cancelled = true; // a conversion question was declined
                 else
