@@ -12,6 +12,7 @@
 #include "playcommand.h"
 #include "medialistcommands.h"
 #include "templatecommands.h"
+#include "paradoxcommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -74,7 +75,10 @@ int usage() {
              "  diskarium-tool template export VERZEICHNIS NAME DATEI [--type N]\n"
              "  diskarium-tool template import VERZEICHNIS DATEI --type N\n"
              "      listet Druckvorlagen, schreibt eine als *.DKMT-Datei oder legt eine aus einer "
-             "an\n";
+             "an\n"
+             "  diskarium-tool import-paradox QUELLE VERZEICHNIS [--yes]\n"
+             "      übernimmt einen Datenbestand aus Paradox-Tabellen (*.DB, *.MB) in QUELLE;\n"
+             "      --yes ersetzt vorhandene Tonträger und beantwortet Umstellungsfragen mit OK\n";
     err().flush();
     return 2;
 }
@@ -195,5 +199,7 @@ int main(int argc, char* argv[]) {
         return runCarriersCommand(args);
     if (command == QLatin1String("template"))
         return runTemplateCommand(args);
+    if (command == QLatin1String("import-paradox"))
+        return runImportParadoxCommand(args);
     return usage();
 }

@@ -119,6 +119,19 @@ QString firstMissingFile(const QString& sourceDirectory) {
     return {};
 }
 
+qint64 presentCarriers(const QString& dataDirectory) {
+    const QString path = QDir(dataDirectory).filePath(QString::fromLatin1(Database::kFileName));
+    if (!QFile::exists(path))
+        return 0;
+    try {
+        Database db;
+        db.open(path);
+        return db.scalar(u"SELECT COUNT(*) FROM \"MUSIKKOP\"").toLongLong();
+    } catch (const DbError&) {
+        return 0; // a damaged or incomplete data set holds nothing to keep
+    }
+}
+
 QString summary(const Result& result) {
     QString text = QStringLiteral("%1%2%3\n")
                        .arg(QStringLiteral("Daten"), -18)

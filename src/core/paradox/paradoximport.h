@@ -42,6 +42,9 @@ QString findSourceFile(const QString& sourceDirectory, const QString& fileName);
 // check; empty when all are there.
 QString firstMissingFile(const QString& sourceDirectory);
 
+// The number of carriers of the data set in the directory; 0 when there is none.
+qint64 presentCarriers(const QString& dataDirectory);
+
 // Questions of the format conversion go to messages, as at the start of the program.
 Result importDataSet(const QString& sourceDirectory, const QString& dataDirectory,
                      MessageService& messages, const Progress& progress = {});
