@@ -16,6 +16,7 @@
 #include "hintfilter.h"
 #include "initdialog.h"
 #include "mainwindow.h"
+#include "gui/paradox/paradoxcommands.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -83,6 +84,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
         printing->openPrintCoverDialog(carrierNumber);
     };
     mediaList->install();
+    (new ParadoxCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();
