@@ -51,6 +51,7 @@ package: build
 	./$(BUILD)/bench/diskarium-bench-printall $(BUILD)/bench-printall
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
+# Then the Paradox table reader likewise, from fuzz/corpus-paradox.
 $(FUZZ_BUILD)/build.ninja: | setup
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_CXX_COMPILER=clang++ -DDISKARIUM_FUZZ=ON
@@ -60,6 +61,9 @@ fuzz: setup $(FUZZ_BUILD)/build.ninja
 	mkdir -p $(FUZZ_BUILD)/corpus
 	./$(FUZZ_BUILD)/fuzz/fuzz_restore -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
 	    $(FUZZ_BUILD)/corpus fuzz/corpus
+	mkdir -p $(FUZZ_BUILD)/corpus-paradox
+	./$(FUZZ_BUILD)/fuzz/fuzz_paradox -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
+	    $(FUZZ_BUILD)/corpus-paradox fuzz/corpus-paradox
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
