@@ -78,7 +78,10 @@ int usage() {
              "an\n"
              "  diskarium-tool import-paradox QUELLE VERZEICHNIS [--yes]\n"
              "      übernimmt einen Datenbestand aus Paradox-Tabellen (*.DB, *.MB) in QUELLE;\n"
-             "      --yes ersetzt vorhandene Tonträger und beantwortet Umstellungsfragen mit OK\n";
+             "      --yes ersetzt vorhandene Tonträger und beantwortet Umstellungsfragen mit OK\n"
+             "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE] --csv\n"
+             "      schreibt die Tonträgerliste als CSV (UTF-8, Semikolon) auf die "
+             "Standardausgabe\n";
     err().flush();
     return 2;
 }
