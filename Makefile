@@ -41,6 +41,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-startup
 	./$(BUILD)/bench/diskarium-bench-entry
 	./$(BUILD)/bench/diskarium-bench-cdplayer
+	./$(BUILD)/bench/diskarium-bench-paradox
 
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build
