@@ -55,7 +55,8 @@ int writeCarriersCsv(Database& db, const QString& sort, bool renamedTitles) {
     }
     try {
         const medialist::Query query(db, sort);
-        if (!medialistcsv::write(query, medialistcsv::columnTitles(db, renamedTitles), &output)) {
+        if (!medialistcsv::write(db, query, medialistcsv::columnTitles(db, renamedTitles),
+                                 &output)) {
             err() << "Fehler: Die Standardausgabe kann nicht beschrieben werden." << Qt::endl;
             return 1;
         }

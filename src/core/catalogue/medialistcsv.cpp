@@ -24,26 +24,31 @@ QStringList columnTitles(Database& db, bool useRenamed) {
     return titles;
 }
 
-bool write(const medialist::Query& query, const QStringList& titles, QIODevice* device) {
+bool write(Database& db, const medialist::Query& query, const QStringList& titles,
+           QIODevice* device, const csv::Progress& progress) {
     csv::Writer writer(device);
     if (!writer.writeRow(titles))
         return false;
+    const qint64 total = progress ? query.count() : 0;
     const auto& columns = medialist::gridColumns();
-    // Page by page; no read stays open between pages.
-    constexpr int kPage = 500;
-    std::vector<medialist::Row> rows = query.rows(0, kPage);
+    // One statement from first to last row: the database sorts once.
+    Statement s = db.prepare(query.selectSql());
+    const QVariantList& values = query.filterValues();
+    for (int i = 0; i < values.size(); ++i)
+        s.bind(i + 1, values[i]);
+    medialist::Row row;
     QStringList cells;
-    while (!rows.empty()) {
-        for (const medialist::Row& row : rows) {
-            cells.clear();
-            for (const medialist::GridColumn& c : columns)
-                cells.append(medialist::displayText(c, row[c.source]));
-            if (!writer.writeRow(cells))
-                return false;
-        }
-        if (int(rows.size()) < kPage)
-            break;
-        rows = query.rowsAfter(rows.back(), kPage);
+    qint64 done = 0;
+    while (s.next()) {
+        for (const medialist::GridColumn& c : columns)
+            row[size_t(c.source)] = s.toVariant(c.source);
+        cells.clear();
+        for (const medialist::GridColumn& c : columns)
+            cells.append(medialist::displayText(c, row[size_t(c.source)]));
+        if (!writer.writeRow(cells))
+            return false;
+        if (progress && ++done % 512 == 0 && !progress(done, total))
+            return false;
     }
     return true;
 }

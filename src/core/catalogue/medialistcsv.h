@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/csvwriter.h"
 #include "medialist.h"
 
 #include <QStringList>
@@ -14,8 +15,10 @@ namespace medialistcsv {
 // when useRenamed (the setting of the media list) is on.
 QStringList columnTitles(Database& db, bool useRenamed);
 
-// Writes the titles and every row of the query, page by page, as CSV to the device.
-// False when the device refused. Throws DbError.
-bool write(const medialist::Query& query, const QStringList& titles, QIODevice* device);
+// Writes the titles and every row of the query as CSV to the device, in one pass over the
+// rows (nothing is kept). False when the device refused or progress cancelled. Throws
+// DbError.
+bool write(Database& db, const medialist::Query& query, const QStringList& titles,
+           QIODevice* device, const csv::Progress& progress = {});
 
 } // namespace medialistcsv

@@ -565,5 +565,13 @@ void THeadBrowseWindow::closeEvent(QCloseEvent* event) {
 }
 
 void THeadBrowseWindow::saveAsCsv() {
-    csvsave::saveView(this, *m_grid, m_messages, QStringLiteral("Tonträger.csv"));
+    // The list writes itself in one pass rather than through the model's pages.
+    medialist::Query* query = m_model->query();
+    if (!query)
+        return;
+    const QStringList titles = medialistcsv::columnTitles(m_state.db, m_state.settings.ttRename[0]);
+    csvsave::saveWith(this, m_messages, QStringLiteral("Tonträger.csv"),
+                      [&](QIODevice* file, const csv::Progress& progress) {
+                          return medialistcsv::write(m_state.db, *query, titles, file, progress);
+                      });
 }

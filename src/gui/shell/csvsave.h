@@ -1,7 +1,11 @@
 #pragma once
 
-#include <QString>
+#include "core/common/csvwriter.h"
 
+#include <QString>
+#include <functional>
+
+class QIODevice;
 class QTableView;
 class QWidget;
 class MessageService;
@@ -14,5 +18,10 @@ namespace csvsave {
 // False when cancelled or failed (after a German message for a failure).
 bool saveView(QWidget* parent, const QTableView& view, MessageService& messages,
               const QString& proposedName);
+
+// The same for a list that writes itself: write gets the file and the progress (rows
+// written, of total) and returns false when the file refused a row or progress cancelled.
+bool saveWith(QWidget* parent, MessageService& messages, const QString& proposedName,
+              const std::function<bool(QIODevice*, const csv::Progress&)>& write);
 
 } // namespace csvsave

@@ -3,6 +3,7 @@
 #include "../../core/catalogue/carrierfixture.h"
 #include "gui/catalogue/headbrowsewindow.h"
 #include "gui/catalogue/medialistcommands.h"
+#include "gui/shell/csvsave.h"
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
 #include "support/appstatefixture.h"
@@ -10,8 +11,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QHeaderView>
 #include <QMenu>
 #include <QProcess>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,6 +23,29 @@ class TestMediaListCsv : public QObject {
     Q_OBJECT
 
 private slots:
+    // Any other list: the columns as the header shows them, moved and hidden ones included.
+    void viewExportFollowsTheHeader() {
+        QStandardItemModel model(2, 3);
+        model.setHorizontalHeaderLabels({"Titel", "Laufzeit", "Interpret"});
+        model.setItem(0, 0, new QStandardItem("Über;all"));
+        model.setItem(0, 1, new QStandardItem("3,45"));
+        model.setItem(0, 2, new QStandardItem("Abba"));
+        model.setItem(1, 0, new QStandardItem("Zwei"));
+        QTableView view;
+        view.setModel(&model);
+        view.horizontalHeader()->moveSection(2, 0);
+        view.setColumnHidden(1, true);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lieder"));
+        ScriptedMessageService messages;
+        messages.answerFile(path);
+        QVERIFY(csvsave::saveView(&view, view, messages, QStringLiteral("Lieder.csv")));
+        QFile file(path + QStringLiteral(".csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBFInterpret;Titel\r\nAbba;\"\xC3\x9C"
+                                            "ber;all\"\r\n;Zwei\r\n"));
+    }
+
     void windowExportEqualsToolExport() {
         QTemporaryDir dir;
         auto state = openAppState(dir.filePath(QStringLiteral("daten")));
