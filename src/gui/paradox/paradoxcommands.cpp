@@ -139,12 +139,21 @@ void ParadoxCommands::importDataSet() {
         // The settings file came along: the program goes on with it.
         state.settings = settingsfile::read(state.settingsPath(), state.settings);
         m_main.applySettings();
-        QString text =
-            QStringLiteral("Die Daten wurden übernommen.\n\n") + paradoximport::summary(result);
+        // A table, so the two columns line up in the box's proportional font.
+        QString text = QStringLiteral("<p>Die Daten wurden übernommen.</p><table>"
+                                      "<tr><th align=\"left\">Daten</th><th>&nbsp;Quelle</th>"
+                                      "<th>&nbsp;Übernommen</th></tr>");
+        for (const paradoximport::Count& c : result.counts)
+            text += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td>"
+                                   "<td align=\"right\">%3</td></tr>")
+                        .arg(c.label.toHtmlEscaped())
+                        .arg(c.source)
+                        .arg(c.result);
+        text += QStringLiteral("</table>");
         if (!result.notes.isEmpty())
-            text += QStringLiteral("\n%1 Hinweise stehen in %2.")
+            text += QStringLiteral("<p>%1 Hinweise stehen in %2.</p>")
                         .arg(result.notes.size())
-                        .arg(QDir::toNativeSeparators(result.reportPath));
+                        .arg(QDir::toNativeSeparators(result.reportPath).toHtmlEscaped());
         m_messages.information(text);
     } else if (result.cancelled) {
         m_messages.information(QStringLiteral("Die Übernahme wurde abgebrochen.") + untouched);

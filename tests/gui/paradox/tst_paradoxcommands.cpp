@@ -78,7 +78,8 @@ private slots:
                                            << QStringList{"Alt"} << 0 << "bereits 1 Tonträger";
         QTest::newRow("replaced without backup")
             << true << "quelle" << QList{MessageButton::Yes, MessageButton::No}
-            << QStringList{"Neu"} << 0 << "Tonträger                    1           1";
+            << QStringList{"Neu"} << 0
+            << "<td>Tonträger</td><td align=\"right\">1</td><td align=\"right\">1</td>";
         QTest::newRow("replaced after a backup")
             << true << "quelle" << QList{MessageButton::Yes, MessageButton::Yes}
             << QStringList{"Neu"} << 1 << "Die Daten wurden übernommen.";
