@@ -1,6 +1,6 @@
 // Taking over Paradox tables and writing CSV, on a large generated collection:
 //
-//   diskarium-bench-paradox [CARRIERS=100000] [SONGS=15]
+//   diskarium-bench-paradox [CARRIERS=100000] [SONGS=15] [--csv-only]
 //
 // The collection is generated into a data set, written as Paradox tables by the test
 // writer (pxlib) and then read three ways, each in a child process of its own so that its
@@ -246,6 +246,7 @@ int main(int argc, char* argv[]) {
     CollectionSize size;
     size.carriers = args.size() > 0 ? args[0].toInt() : 100000;
     size.songsPerCarrier = args.size() > 1 ? args[1].toInt() : 15;
+    const bool csvOnly = args.contains(QStringLiteral("--csv-only"));
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("daten"));
     const QString source = dir.filePath(QStringLiteral("quelle"));
@@ -255,38 +256,42 @@ int main(int argc, char* argv[]) {
         Database db;
         db.open(dataset::databasePath(data));
         generateCollection(db, size);
-        writeParadox(db, source);
+        if (!csvOnly)
+            writeParadox(db, source);
     }
-    qint64 bytes = 0;
-    for (const QFileInfo& f : QDir(source).entryInfoList(QDir::Files))
-        bytes += f.size();
-    out() << size.carriers << " Tonträger x " << size.songsPerCarrier << " Lieder; Paradox-Dateien "
-          << bytes / (1024 * 1024) << " MB" << Qt::endl;
+    if (!csvOnly) {
+        qint64 bytes = 0;
+        for (const QFileInfo& f : QDir(source).entryInfoList(QDir::Files))
+            bytes += f.size();
+        out() << size.carriers << " Tonträger x " << size.songsPerCarrier
+              << " Lieder; Paradox-Dateien " << bytes / (1024 * 1024) << " MB" << Qt::endl;
 
-    const QString archive = dir.filePath(QStringLiteral("s.bck"));
-    {
-        TBackupFile component;
-        databackup::configure(component);
-        if (!databackup::backupDataDirectory(component, data, archive).ok)
-            qFatal("backup failed");
+        const QString archive = dir.filePath(QStringLiteral("s.bck"));
+        {
+            TBackupFile component;
+            databackup::configure(component);
+            if (!databackup::backupDataDirectory(component, data, archive).ok)
+                qFatal("backup failed");
+        }
+        const Measured floor = child({QStringLiteral("--floor"), source});
+        const Measured imported =
+            child({QStringLiteral("--import"), source, dir.filePath(QStringLiteral("neu"))});
+        const Measured restored =
+            child({QStringLiteral("--restore"), archive, dir.filePath(QStringLiteral("wieder"))});
+        auto line = [](const char* name, const Measured& m) {
+            out() << QStringLiteral("%1 %2 ms  Spitze %3 MB")
+                         .arg(QString::fromUtf8(name), -44)
+                         .arg(m.ms, 9, 'f', 0)
+                         .arg(m.kilobytes / 1024)
+                  << Qt::endl;
+        };
+        line("pxlib liest alle Datensätze (Untergrenze)", floor);
+        line("Übernahme (import-paradox)", imported);
+        line("Wiederherstellung derselben Daten (restore)", restored);
+        out()
+            << QStringLiteral("Übernahme / Untergrenze: %1").arg(imported.ms / floor.ms, 0, 'f', 2)
+            << Qt::endl;
     }
-    const Measured floor = child({QStringLiteral("--floor"), source});
-    const Measured imported =
-        child({QStringLiteral("--import"), source, dir.filePath(QStringLiteral("neu"))});
-    const Measured restored =
-        child({QStringLiteral("--restore"), archive, dir.filePath(QStringLiteral("wieder"))});
-    auto line = [](const char* name, const Measured& m) {
-        out() << QStringLiteral("%1 %2 ms  Spitze %3 MB")
-                     .arg(QString::fromUtf8(name), -44)
-                     .arg(m.ms, 9, 'f', 0)
-                     .arg(m.kilobytes / 1024)
-              << Qt::endl;
-    };
-    line("pxlib liest alle Datensätze (Untergrenze)", floor);
-    line("Übernahme (import-paradox)", imported);
-    line("Wiederherstellung derselben Daten (restore)", restored);
-    out() << QStringLiteral("Übernahme / Untergrenze: %1").arg(imported.ms / floor.ms, 0, 'f', 2)
-          << Qt::endl;
 
     // The carrier list as CSV.
     Database db;

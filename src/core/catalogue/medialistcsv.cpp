@@ -50,7 +50,7 @@ bool write(Database& db, const medialist::Query& query, const QStringList& title
         if (progress && ++done % 512 == 0 && !progress(done, total))
             return false;
     }
-    return true;
+    return writer.flush();
 }
 
 } // namespace medialistcsv

@@ -5,29 +5,65 @@
 
 namespace csv {
 
+namespace {
+
+bool needsQuotes(QStringView cell) {
+    if (cell.isEmpty())
+        return false;
+    if (cell.front().isSpace() || cell.back().isSpace())
+        return true;
+    for (QChar c : cell)
+        if (c == u';' || c == u'"' || c == u'\n' || c == u'\r')
+            return true;
+    return false;
+}
+
+void appendField(QString& text, const QString& cell) {
+    if (!needsQuotes(cell)) {
+        text += cell;
+        return;
+    }
+    text += u'"';
+    for (QChar c : cell) {
+        if (c == u'"')
+            text += u'"';
+        text += c;
+    }
+    text += u'"';
+}
+
+constexpr qsizetype kBlock = 32 * 1024;
+
+} // namespace
+
 QString field(const QString& cell) {
-    const bool quote = cell.contains(QLatin1Char(';')) || cell.contains(QLatin1Char('"')) ||
-                       cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r')) ||
-                       (!cell.isEmpty() && (cell.front().isSpace() || cell.back().isSpace()));
-    if (!quote)
-        return cell;
-    QString quoted = cell;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    QString text;
+    appendField(text, cell);
+    return text;
+}
+
+void appendRow(QString& text, const QStringList& cells) {
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            text += u';';
+        appendField(text, cells[i]);
+    }
+    text += QLatin1String("\r\n");
 }
 
 QByteArray row(const QStringList& cells) {
     QString line;
-    for (qsizetype i = 0; i < cells.size(); ++i) {
-        if (i > 0)
-            line += QLatin1Char(';');
-        line += field(cells[i]);
-    }
-    line += QStringLiteral("\r\n");
+    appendRow(line, cells);
     return line.toUtf8();
 }
 
-Writer::Writer(QIODevice* device) : m_device(device) {}
+Writer::Writer(QIODevice* device) : m_device(device) {
+    m_pending.reserve(kBlock + 1024);
+}
+
+Writer::~Writer() {
+    flush();
+}
 
 bool Writer::writeRow(const QStringList& cells) {
     if (!m_started) {
@@ -35,7 +71,15 @@ bool Writer::writeRow(const QStringList& cells) {
         if (m_device->write(kByteOrderMark, 3) != 3)
             return false;
     }
-    const QByteArray bytes = row(cells);
+    appendRow(m_pending, cells);
+    return m_pending.size() < kBlock || flush();
+}
+
+bool Writer::flush() {
+    if (m_pending.isEmpty())
+        return true;
+    const QByteArray bytes = m_pending.toUtf8();
+    m_pending.clear();
     return m_device->write(bytes) == bytes.size();
 }
 

@@ -22,14 +22,22 @@ QString field(const QString& cell);
 QByteArray row(const QStringList& cells);
 inline constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
+// Appends one row with its CR LF to text.
+void appendRow(QString& text, const QStringList& cells);
+
 // Writes rows to a device (standard output of the tool); the byte order mark goes first.
+// Rows are collected in blocks of some kilobytes; flush() (or the destructor) writes the rest.
 class Writer {
 public:
     explicit Writer(QIODevice* device);
+    ~Writer();
     bool writeRow(const QStringList& cells); // false when the device refused
+    bool flush();
+
 private:
     QIODevice* m_device;
     bool m_started = false;
+    QString m_pending;
 };
 
 // Writes a file through a temporary one that replaces the target only on commit; an
