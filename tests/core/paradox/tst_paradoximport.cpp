@@ -104,7 +104,17 @@ private slots:
             QFile ini(source() + QStringLiteral("/windskm.ini"));
             QVERIFY(ini.open(QIODevice::WriteOnly));
             ini.write("[Settings]\r\nGlobal Number=42\r\n");
+            QFile hosts(source() + QStringLiteral("/CDDBHOSTS.TXT"));
+            QVERIFY(hosts.open(QIODevice::WriteOnly));
+            hosts.write("gnudb.gnudb.org 8880\r\n");
         }
+        // A field the schema does not know is left out and named in the report.
+        paradoxwriter::TableLayout tips =
+            paradoxwriter::schemaLayout(schema::table(u"MUSIKTIP"), codePage);
+        tips.columns.push_back({QStringLiteral("Quelle"), 0x01, 10});
+        QVERIFY(paradoxwriter::writeTable(
+            source(), tips, {{QStringLiteral("H"), QStringLiteral("Tipp"), QStringLiteral("x")}},
+            nullptr));
         ScriptedMessageService messages;
         const auto result = paradoximport::importDataSet(source(), data(), messages);
         QVERIFY2(result.ok, qPrintable(result.failure));
@@ -117,7 +127,11 @@ private slots:
                                       "Entleiher 1 1", "Verleihvorgänge 1 1", "Druckvorlagen 1 1",
                                       "Hilfstabellen 4 4"}));
         QVERIFY(QFile::exists(data() + QStringLiteral("/WinDsKm.InI")));
-        QVERIFY(readText(result.reportPath).contains(QStringLiteral("Tonträger")));
+        QVERIFY(QFile::exists(data() + QStringLiteral("/cddbhosts.txt")));
+        const QString report = readText(result.reportPath);
+        QVERIFY(report.contains(QStringLiteral("Tonträger")));
+        QVERIFY2(report.contains(QStringLiteral("MUSIKTIP.DB: Das Feld \"Quelle\" ist unbekannt")),
+                 qPrintable(report));
 
         Database db;
         db.open(dataset::databasePath(data()));
