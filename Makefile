@@ -42,6 +42,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-entry
 	./$(BUILD)/bench/diskarium-bench-cdplayer
 	./$(BUILD)/bench/diskarium-bench-lending
+	./$(BUILD)/bench/diskarium-bench-paradox
 	./$(BUILD)/bench/diskarium-bench-lookup
 	./$(BUILD)/bench/diskarium-bench-medialist
 	test -e $(BUILD)/bench-printall/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-printall 20000
@@ -55,6 +56,7 @@ package: build
 	cmake --build $(BUILD) --target package
 
 # The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
+# Then the Paradox table reader likewise, from fuzz/corpus-paradox.
 $(FUZZ_BUILD)/build.ninja: | setup
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_CXX_COMPILER=clang++ -DDISKARIUM_FUZZ=ON
@@ -64,6 +66,9 @@ fuzz: setup $(FUZZ_BUILD)/build.ninja
 	mkdir -p $(FUZZ_BUILD)/corpus
 	./$(FUZZ_BUILD)/fuzz/fuzz_restore -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
 	    $(FUZZ_BUILD)/corpus fuzz/corpus
+	mkdir -p $(FUZZ_BUILD)/corpus-paradox
+	./$(FUZZ_BUILD)/fuzz/fuzz_paradox -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
+	    $(FUZZ_BUILD)/corpus-paradox fuzz/corpus-paradox
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

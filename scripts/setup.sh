@@ -17,6 +17,7 @@ packages=(
     sqlite3
     libdiscid-dev
     qt6-charts-dev
+    pxlib-dev
 )
 
 missing=()

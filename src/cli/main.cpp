@@ -15,6 +15,7 @@
 #include "lendingcommands.h"
 #include "statisticscommands.h"
 #include "searchcommands.h"
+#include "paradoxcommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -94,7 +95,13 @@ int usage() {
              "  diskarium-tool search VERZEICHNIS carriers|songs [--count] BEDINGUNG [UND|ODER "
              "BEDINGUNG]...\n"
              "      sucht Tonträger oder Lieder; BEDINGUNG ist FELD:VERGLEICH:WERT (etwa "
-             "Gruppe:~:beat)\n";
+             "Gruppe:~:beat)\n"
+             "  diskarium-tool import-paradox QUELLE VERZEICHNIS [--yes]\n"
+             "      übernimmt einen Datenbestand aus Paradox-Tabellen (*.DB, *.MB) in QUELLE;\n"
+             "      --yes ersetzt vorhandene Tonträger und beantwortet Umstellungsfragen mit OK\n"
+             "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE] --csv\n"
+             "      schreibt die Tonträgerliste als CSV (UTF-8, Semikolon) auf die "
+             "Standardausgabe\n";
     err().flush();
     return 2;
 }
@@ -225,5 +232,7 @@ int main(int argc, char* argv[]) {
         return runStatisticsCommand(args);
     if (command == QLatin1String("search"))
         return runSearchCommand(args);
+    if (command == QLatin1String("import-paradox"))
+        return runImportParadoxCommand(args);
     return usage();
 }

@@ -6,10 +6,12 @@
 #include "core/catalogue/carrierimport.h"
 #include "core/catalogue/carrierkey.h"
 #include "core/catalogue/medialist.h"
+#include "core/catalogue/medialistcsv.h"
 #include "core/db/dataset.h"
 #include "core/settings/settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -18,7 +20,7 @@ int usage() {
     err() << "Aufruf:\n"
              "  diskarium-tool import VERZEICHNIS DATEI...\n"
              "  diskarium-tool export VERZEICHNIS TONTRÄGER DATEI [--kaufdaten] [--overwrite]\n"
-             "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE]\n"
+             "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE] [--csv]\n"
              "TONTRÄGER ist ART:NUMMER (etwa LP:17) oder #N (die Tonträgernummer).\n";
     err().flush();
     return 2;
@@ -41,6 +43,30 @@ bool openData(const QString& directory, Database& db) {
 Settings settingsOf(const QString& directory) {
     return settingsfile::read(
         QDir(directory).filePath(QString::fromLatin1(settingsfile::kFileName)));
+}
+
+// The list as CSV on standard output, with the window's column titles.
+int writeCarriersCsv(Database& db, const QString& sort, bool renamedTitles) {
+    out().flush();
+    QFile output;
+    if (!output.open(stdout, QIODevice::WriteOnly)) {
+        err() << "Fehler: Die Standardausgabe kann nicht beschrieben werden." << Qt::endl;
+        return 1;
+    }
+    try {
+        const medialist::Query query(db, sort);
+        if (!medialistcsv::write(db, query, medialistcsv::columnTitles(db, renamedTitles),
+                                 &output)) {
+            err() << "Fehler: Die Standardausgabe kann nicht beschrieben werden." << Qt::endl;
+            return 1;
+        }
+    } catch (const DbError& e) {
+        output.flush();
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return 1;
+    }
+    output.flush();
+    return 0;
 }
 
 } // namespace
@@ -109,7 +135,9 @@ int runExportCommand(const QStringList& args) {
     return 0;
 }
 
-int runCarriersCommand(const QStringList& args) {
+int runCarriersCommand(const QStringList& arguments) {
+    QStringList args = arguments;
+    const bool csvOutput = args.removeAll(QStringLiteral("--csv")) > 0;
     if (args.size() != 1 && !(args.size() == 3 && args[1] == QLatin1String("--sort")))
         return usage();
     Database db;
@@ -132,6 +160,8 @@ int runCarriersCommand(const QStringList& args) {
             }
         }
     }
+    if (csvOutput)
+        return writeCarriersCsv(db, sort, settingsOf(args[0]).ttRename[0]);
     const auto& columns = medialist::gridColumns();
     QStringList header;
     for (const medialist::GridColumn& c : columns)

@@ -23,6 +23,8 @@ public:
     // Answers the several-files choice with the queued list (empty: cancelled).
     void answerFiles(const QStringList& paths) { m_fileLists.enqueue(paths); }
     QStringList chooseOpenFiles(const FileChoice& choice) override;
+    // Answers from the same queue as the file choices.
+    QString chooseDirectory(const FileChoice& choice) override { return chooseOpenFile(choice); }
 
     const QList<Message>& messages() const { return m_messages; }
     const QList<FileChoice>& fileChoices() const { return m_fileChoices; }

@@ -271,21 +271,28 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
             QStringLiteral("Die gesicherte Datenbank ist nicht verwendbar: %1").arg(problem);
         return result;
     }
+    result.ok = replaceFromStaging(staging.path(), dataDirectory, &result.failure);
+    return result;
+}
+
+bool replaceFromStaging(const QString& stagingDirectory, const QString& dataDirectory,
+                        QString* failure) {
+    QDir staging(stagingDirectory);
+    const QDir data(dataDirectory);
     const QString database = data.filePath(QString::fromLatin1(Database::kFileName));
     QFile::remove(database + QStringLiteral("-wal"));
     QFile::remove(database + QStringLiteral("-shm"));
     QFile::remove(database + QStringLiteral("-journal"));
     for (const QString& name : staging.entryList(QDir::Files | QDir::Hidden)) {
         if (!replaceFile(staging.filePath(name), data.filePath(name))) {
-            result.failure = QStringLiteral("Datei %1 konnte nicht überschrieben werden")
-                                 .arg(data.filePath(name));
+            *failure = QStringLiteral("Datei %1 konnte nicht überschrieben werden")
+                           .arg(data.filePath(name));
             staging.removeRecursively();
-            return result;
+            return false;
         }
     }
     staging.removeRecursively();
-    result.ok = true;
-    return result;
+    return true;
 }
 
 } // namespace databackup

@@ -66,4 +66,10 @@ struct RestoreResult {
 RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archivePath,
                                    const QString& dataDirectory);
 
+// Moves every file of the staging folder over the file of the same name in the data
+// directory, after removing the database's journal files, and removes the folder. False
+// with the German reason when a file could not be replaced.
+bool replaceFromStaging(const QString& stagingDirectory, const QString& dataDirectory,
+                        QString* failure);
+
 } // namespace databackup

@@ -57,6 +57,8 @@ public:
     virtual std::optional<QString> askText(const TextQuestion&) { return std::nullopt; }
     // Several existing files; empty when the user cancelled.
     virtual QStringList chooseOpenFiles(const FileChoice& choice);
+    // An existing folder (choice.directory proposed); empty when the user cancelled.
+    virtual QString chooseDirectory(const FileChoice&) { return {}; }
 
     // The usual boxes: an error or information with OK and Help, a question with Yes and No.
     MessageButton error(const QString& text, int helpContext = 0);

@@ -348,6 +348,13 @@ std::optional<int> fieldCount(Database& db, const QString& table) {
     return int(s.toInt64(0));
 }
 
+QStringList dataFileNames() {
+    QStringList names;
+    for (const char* file : kDataFiles)
+        names.append(QString::fromLatin1(file));
+    return names;
+}
+
 std::optional<QString> firstMissingDataFile(Database& db) {
     for (const char* file : kDataFiles) {
         const QString name = QString::fromLatin1(file);

@@ -28,6 +28,9 @@ enum class PageCheck { Skip, Run };
 // check, or nullopt when all are there.
 std::optional<QString> firstMissingDataFile(Database& db);
 
+// The data files the start-up check requires, in its order ("CURRENCY.DB", ...).
+QStringList dataFileNames();
+
 // Shows "Die Datendatei ... konnte nicht gefunden werden..." for the first missing table.
 bool checkDataFiles(Database& db, MessageService& messages, const Hooks& hooks = {});
 

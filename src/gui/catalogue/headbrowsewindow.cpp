@@ -1,5 +1,8 @@
 #include "headbrowsewindow.h"
 
+#include "core/catalogue/medialistcsv.h"
+#include "gui/shell/csvsave.h"
+
 #include "core/catalogue/carrierdelete.h"
 #include "core/catalogue/carrierexport.h"
 #include "core/catalogue/carrierfile.h"
@@ -79,6 +82,8 @@ void THeadBrowseWindow::createCommands() {
                    QStringLiteral("Nach Gruppe, Titel, Art und Nummerierung sortieren"));
     m_export = makeAction(this, QStringLiteral("&Exportieren"), {}, 10704,
                           QStringLiteral("Tonträger in eine Datei exportieren"));
+    m_saveCsv = makeAction(this, QStringLiteral("Als &CSV-Datei speichern..."), {}, 0,
+                           QStringLiteral("Die Liste für eine Tabellenkalkulation speichern"));
     m_lend =
         makeAction(this, QStringLiteral("&Verleihen"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_V),
                    10706, QStringLiteral("Tonträger verleihen"));
@@ -108,6 +113,7 @@ void THeadBrowseWindow::createCommands() {
     connect(m_delete, &QAction::triggered, this, &THeadBrowseWindow::DeleteClick);
     connect(m_defaultSort, &QAction::triggered, this, &THeadBrowseWindow::defaultSort);
     connect(m_export, &QAction::triggered, this, &THeadBrowseWindow::ExportClick);
+    connect(m_saveCsv, &QAction::triggered, this, &THeadBrowseWindow::saveAsCsv);
     for (QAction* a : std::as_const(m_discCodes))
         connect(a, &QAction::triggered, this,
                 [this, a] { DiscCodeClick(disccodes::driveFor(a->text(), m_state.cdDrives)); });
@@ -133,6 +139,8 @@ void THeadBrowseWindow::createCommands() {
         menu->addActions({m_lend, m_return});
         menu->addSeparator();
         menu->addActions({m_print, m_cover});
+        menu->addSeparator();
+        menu->addAction(m_saveCsv);
         menu->setDefaultAction(m_edit);
     };
     m_menu = new QMenu(QStringLiteral("&Tonträger"));
@@ -262,18 +270,7 @@ bool THeadBrowseWindow::FormCreate() {
 }
 
 void THeadBrowseWindow::applyColumnTitles() {
-    QStringList titles;
-    QHash<int, QString> renamed;
-    if (m_state.settings.ttRename[0]) {
-        try {
-            renamed = fieldlabels::renamed(m_state.db);
-        } catch (const DbError&) {
-        }
-    }
-    for (const medialist::GridColumn& c : medialist::gridColumns())
-        titles.append(c.labelKey && renamed.contains(c.labelKey)
-                          ? fieldlabels::columnTitle(renamed.value(c.labelKey))
-                          : c.title);
+    const QStringList titles = medialistcsv::columnTitles(m_state.db, m_state.settings.ttRename[0]);
     m_model->setColumnTitles(titles);
     // Widths from the titles: measuring the cells would read the whole list.
     const QFontMetrics metrics = m_grid->horizontalHeader()->fontMetrics();
@@ -567,4 +564,16 @@ void THeadBrowseWindow::closeWindow() {
 void THeadBrowseWindow::closeEvent(QCloseEvent* event) {
     m_menu->hide();
     event->accept();
+}
+
+void THeadBrowseWindow::saveAsCsv() {
+    // The list writes itself in one pass rather than through the model's pages.
+    medialist::Query* query = m_model->query();
+    if (!query)
+        return;
+    const QStringList titles = medialistcsv::columnTitles(m_state.db, m_state.settings.ttRename[0]);
+    csvsave::saveWith(this, m_messages, QStringLiteral("Tonträger.csv"),
+                      [&](QIODevice* file, const csv::Progress& progress) {
+                          return medialistcsv::write(m_state.db, *query, titles, file, progress);
+                      });
 }

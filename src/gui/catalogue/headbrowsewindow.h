@@ -69,6 +69,8 @@ public:
     void DisplayClick();
     void DeleteClick();
     void ExportClick();
+    // "Als CSV-Datei speichern...": the list as shown.
+    void saveAsCsv();
     void DiscCodeClick(const QString& drive);
     void sortByColumn(int column);
     void defaultSort();
@@ -110,6 +112,7 @@ private:
     QAction* m_delete = nullptr;
     QAction* m_defaultSort = nullptr;
     QAction* m_export = nullptr;
+    QAction* m_saveCsv = nullptr;
     QList<QAction*> m_discCodes;
     QAction* m_lend = nullptr;
     QAction* m_return = nullptr;

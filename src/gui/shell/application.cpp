@@ -19,6 +19,7 @@
 #include "hintfilter.h"
 #include "initdialog.h"
 #include "mainwindow.h"
+#include "gui/paradox/paradoxcommands.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -112,6 +113,7 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
         printing->openPrintCoverDialog(carrierNumber);
     };
     searches->install();
+    (new ParadoxCommands(main, main.messages()))->install();
 
     TInitDialog init;
     init.adjustSize();

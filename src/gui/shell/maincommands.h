@@ -55,6 +55,7 @@ enum class MainCommand {
     Tips,
     About,
     Copyright,
+    ImportParadox,
 };
 
 enum class MainMenu { File, Statistics, Search, Options, Lookups, Window, Help };

@@ -120,3 +120,7 @@ QStringList QtMessageService::chooseOpenFiles(const FileChoice& choice) {
     return QFileDialog::getOpenFileNames(
         m_parent, choice.title, QDir(choice.directory).filePath(choice.fileName), choice.filter);
 }
+
+QString QtMessageService::chooseDirectory(const FileChoice& choice) {
+    return QFileDialog::getExistingDirectory(m_parent, choice.title, choice.directory);
+}

@@ -22,6 +22,7 @@ public:
     QString chooseSaveFile(const FileChoice& choice) override;
     std::optional<QString> askText(const TextQuestion& question) override;
     QStringList chooseOpenFiles(const FileChoice& choice) override;
+    QString chooseDirectory(const FileChoice& choice) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -86,7 +86,8 @@ private slots:
                               "Tonträger &bearbeiten\tCtrl+B", "&Liste drucken...",
                               "&Alle Tonträger drucken...", "&CD-Player\tCtrl+P",
                               "Verleihver&waltung...", "&Statistik...", "Datensicherung",
-                              "Datenwiederherstellung", "&Druckereinrichtung...", "E&nde\tF3"}));
+                              "Datenwiederherstellung", "Daten &übernehmen...",
+                              "&Druckereinrichtung...", "E&nde\tF3"}));
         QCOMPARE(
             menuCaptions(topMenu("&Suchen")),
             QStringList({"Suche nach &Liedern...\tCtrl+L", "Suche nach &Tonträgern...\tCtrl+T"}));
