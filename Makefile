@@ -47,6 +47,7 @@ bench: build
 	test -e $(BUILD)/bench-printall/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-printall 20000
 	./$(BUILD)/bench/diskarium-bench-printall $(BUILD)/bench-printall
 	./$(BUILD)/bench/diskarium-bench-statistics
+	./$(BUILD)/bench/diskarium-bench-fieldlabels
 
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build

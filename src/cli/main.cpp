@@ -14,6 +14,7 @@
 #include "templatecommands.h"
 #include "lendingcommands.h"
 #include "statisticscommands.h"
+#include "labelcommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -89,7 +90,12 @@ int usage() {
              "      listet die Verleihvorgänge, offene zuerst, dann die neuesten zuerst\n"
              "  diskarium-tool statistics VERZEICHNIS ART\n"
              "      zeigt die Statistik nach Tonträgerart (1), Musikrichtung (2), Status (3) oder\n"
-             "      Erscheinungsjahr (4) als Tabelle mit Tabulatoren\n";
+             "      Erscheinungsjahr (4) als Tabelle mit Tabulatoren\n"
+             "  diskarium-tool labels VERZEICHNIS [--template-kind N]\n"
+             "  diskarium-tool labels VERZEICHNIS set SCHLÜSSEL NAME\n"
+             "  diskarium-tool labels VERZEICHNIS reset SCHLÜSSEL\n"
+             "      listet die Feldbezeichnungen (Schlüssel, ausgeliefert, eigene) oder die\n"
+             "      Felder einer Vorlagenart, benennt ein Feld um oder setzt es zurück\n";
     err().flush();
     return 2;
 }
@@ -218,5 +224,7 @@ int main(int argc, char* argv[]) {
         return runHistoryCommand(args);
     if (command == QLatin1String("statistics"))
         return runStatisticsCommand(args);
+    if (command == QLatin1String("labels"))
+        return runLabelsCommand(args);
     return usage();
 }

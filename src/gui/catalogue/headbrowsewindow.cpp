@@ -4,7 +4,6 @@
 #include "core/catalogue/carrierexport.h"
 #include "core/catalogue/carrierfile.h"
 #include "core/catalogue/disccodes.h"
-#include "core/catalogue/fieldlabels.h"
 #include "core/catalogue/medialistmodel.h"
 #include "core/common/messageservice.h"
 #include "gui/shell/mainwindow.h"
@@ -53,13 +52,19 @@ THeadBrowseWindow::THeadBrowseWindow(TMain& main, MessageService& messages, Medi
                                      int searchNumber, std::optional<medialist::Filter> filter,
                                      QWidget* parent)
     : QWidget(parent), m_main(main), m_state(main.state()), m_messages(messages),
-      m_hooks(std::move(hooks)), m_filter(std::move(filter)) {
+      m_hooks(std::move(hooks)), m_filter(std::move(filter)),
+      m_labels(m_state, FieldLabelBinder::MediaList) {
     setWindowTitle(searchNumber > 0 ? kCaption + QStringLiteral(": %1").arg(searchNumber)
                                     : kCaption);
     setProperty("helpContext", kHelpContext);
     m_model = new MediaListModel(this);
     createCommands();
     createWidgets();
+    std::vector<FieldLabelBinder::Column> columns;
+    for (const medialist::GridColumn& c : medialist::gridColumns())
+        columns.push_back({c.labelKey, c.title});
+    m_labels.addColumns(std::move(columns),
+                        [this](const QStringList& titles) { showColumnTitles(titles); });
 }
 
 THeadBrowseWindow::~THeadBrowseWindow() {
@@ -247,7 +252,7 @@ void THeadBrowseWindow::createWidgets() {
 
 bool THeadBrowseWindow::FormCreate() {
     WaitCursor wait;
-    applyColumnTitles();
+    m_labels.apply();
     try {
         runQuery(medialist::validSortExpression(m_state.settings.singerSortOrder), 0, 0);
     } catch (const DbError& e) {
@@ -261,19 +266,7 @@ bool THeadBrowseWindow::FormCreate() {
     return true;
 }
 
-void THeadBrowseWindow::applyColumnTitles() {
-    QStringList titles;
-    QHash<int, QString> renamed;
-    if (m_state.settings.ttRename[0]) {
-        try {
-            renamed = fieldlabels::renamed(m_state.db);
-        } catch (const DbError&) {
-        }
-    }
-    for (const medialist::GridColumn& c : medialist::gridColumns())
-        titles.append(c.labelKey && renamed.contains(c.labelKey)
-                          ? fieldlabels::columnTitle(renamed.value(c.labelKey))
-                          : c.title);
+void THeadBrowseWindow::showColumnTitles(const QStringList& titles) {
     m_model->setColumnTitles(titles);
     // Widths from the titles: measuring the cells would read the whole list.
     const QFontMetrics metrics = m_grid->horizontalHeader()->fontMetrics();
@@ -355,7 +348,7 @@ void THeadBrowseWindow::refreshMediaList() {
     const int carrier = currentCarrier();
     const int row = qMax(0, currentRow());
     const bool atEnd = row + 1 >= m_model->rowCount();
-    applyColumnTitles();
+    m_labels.apply();
     try {
         runQuery(m_sort, carrier, atEnd ? INT_MAX : row);
     } catch (const DbError& e) {
