@@ -7,6 +7,7 @@
 #include "core/catalogue/medialistmodel.h"
 #include "gui/catalogue/cataloguecommands.h"
 #include "gui/catalogue/displayheadandpos.h"
+#include "gui/catalogue/fieldlabelbinder.h"
 #include "gui/catalogue/fieldrenamedialog.h"
 #include "gui/catalogue/headbrowsewindow.h"
 #include "gui/catalogue/medialistcommands.h"
@@ -23,10 +24,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -266,6 +269,39 @@ private slots:
         w->resetLabel(10150);
         QCOMPARE(labelOf(w, 10150), QStringLiteral("Stat&us:"));
         QVERIFY(fieldlabels::renamed(db()).isEmpty());
+    }
+
+    // What the search dialogs and the song list register: field list entries and model
+    // columns; an empty stored name and an entry without a key keep the built-in text.
+    void binderEntriesAndModelColumns_data() {
+        QTest::addColumn<bool>("switchOn");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("switch 4 on") << true << QStringList{"Künstler", "Titel", "Art", "Sänger"};
+        QTest::newRow("switch 4 off")
+            << false << QStringList{"Gruppe", "Titel", "Art", "Interpret"};
+    }
+    void binderEntriesAndModelColumns() {
+        QFETCH(bool, switchOn);
+        QFETCH(QStringList, shown);
+        fieldlabels::rename(db(), 10110, QStringLiteral("&Künstler"));
+        db().exec(u"INSERT INTO \"FeldKopie\" VALUES ('T', 10115, '')");
+        fieldlabels::rename(db(), 10530, QStringLiteral("Sänger"));
+        m_state->settings.ttRename[3] = switchOn;
+        QListWidget list;
+        list.addItems({QStringLiteral("Gruppe"), QStringLiteral("Titel"), QStringLiteral("Art")});
+        QStandardItemModel model(0, 1);
+        FieldLabelBinder binder(*m_state, FieldLabelBinder::CarrierSearch);
+        binder.addEntry(list.item(0), 10110);
+        binder.addEntry(list.item(1), 10115);
+        binder.addEntry(list.item(2), 0);
+        binder.addColumn(&model, 0, 10530, QStringLiteral("Interpret"));
+        binder.apply();
+        QCOMPARE(QStringList({list.item(0)->text(), list.item(1)->text(), list.item(2)->text(),
+                              model.headerData(0, Qt::Horizontal).toString()}),
+                 shown);
+        fieldlabels::deleteAllRenamed(db());
+        binder.apply();
+        QCOMPARE(list.item(0)->text(), QStringLiteral("Gruppe"));
     }
 
     // The style boxes and the alignment follow the row; the alignment returns to "Normal".
