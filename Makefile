@@ -50,6 +50,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-statistics
 	test -e $(BUILD)/bench-search/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-search 100000 15
 	./$(BUILD)/bench/diskarium-bench-search $(BUILD)/bench-search
+	./$(BUILD)/bench/diskarium-bench-fieldlabels
 
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build

@@ -16,6 +16,7 @@
 #include "statisticscommands.h"
 #include "searchcommands.h"
 #include "paradoxcommands.h"
+#include "labelcommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -101,7 +102,12 @@ int usage() {
              "      --yes ersetzt vorhandene Tonträger und beantwortet Umstellungsfragen mit OK\n"
              "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE] --csv\n"
              "      schreibt die Tonträgerliste als CSV (UTF-8, Semikolon) auf die "
-             "Standardausgabe\n";
+             "Standardausgabe\n"
+             "  diskarium-tool labels VERZEICHNIS [--template-kind N]\n"
+             "  diskarium-tool labels VERZEICHNIS set SCHLÜSSEL NAME\n"
+             "  diskarium-tool labels VERZEICHNIS reset SCHLÜSSEL\n"
+             "      listet die Feldbezeichnungen (Schlüssel, ausgeliefert, eigene) oder die\n"
+             "      Felder einer Vorlagenart, benennt ein Feld um oder setzt es zurück\n";
     err().flush();
     return 2;
 }
@@ -234,5 +240,7 @@ int main(int argc, char* argv[]) {
         return runSearchCommand(args);
     if (command == QLatin1String("import-paradox"))
         return runImportParadoxCommand(args);
+    if (command == QLatin1String("labels"))
+        return runLabelsCommand(args);
     return usage();
 }

@@ -13,5 +13,7 @@ std::vector<SettingsNotification> settingsNotifications(const Settings& before,
         n.push_back(SettingsNotification::CdColour);
     if (before.cdPlayerColor != after.cdPlayerColor)
         n.push_back(SettingsNotification::CdColour);
+    if (before.ttRename != after.ttRename)
+        n.push_back(SettingsNotification::FieldLabels);
     return n;
 }

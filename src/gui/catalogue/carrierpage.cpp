@@ -46,8 +46,8 @@ void CarrierPage::build() {
     int row = 0;
     auto addKeyed = [&](int key, QWidget* field, const QString& hintText, int column = 0) {
         auto* label = new QLabel(fieldlabels::caption(key), this);
-        label->setProperty("labelKey", key);
         label->setBuddy(field);
+        m_window.addKeyedLabel(label, key);
         m_keyedLabels.append(label);
         setHint(field, hintText);
         grid->addWidget(label, row, column);

@@ -48,6 +48,7 @@ CatalogueCommands::CatalogueCommands(TMain& main, MessageService& messages)
         m_main.notifyChildren(QStringLiteral("Tonträger bearbeiten"), everyWindow,
                               [](ChildWindow& c) { c.refreshMediaList(); });
     };
+    m_hooks.fieldLabelsChanged = [this] { m_main.fieldLabelsChanged(); };
     m_hooks.firstSave = [this] { m_main.updateMenuItems(); };
     m_hooks.help = [this](int context) { m_main.help().showContext(context); };
     m_hooks.hasPrinter = [this] { return !m_main.state().currentPrinter.isEmpty(); };

@@ -1,6 +1,5 @@
 #include "displayheadandpos.h"
 
-#include "core/catalogue/fieldlabels.h"
 #include "core/shell/appstate.h"
 
 #include <QApplication>
@@ -45,18 +44,16 @@ const HeaderField kFields[] = {
 
 TDisplayHeadAndPos::TDisplayHeadAndPos(AppState& state, int carrierNumber, Hooks hooks,
                                        QWidget* parent)
-    : QWidget(parent), m_state(state), m_number(carrierNumber), m_hooks(std::move(hooks)) {
+    : QWidget(parent), m_state(state), m_number(carrierNumber), m_hooks(std::move(hooks)),
+      m_labels(state, FieldLabelBinder::DisplayWindow) {
     setProperty("helpContext", kHelpContext);
 }
 
 bool TDisplayHeadAndPos::FormCreate() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::optional<carrierdisplay::Carrier> carrier;
-    QHash<int, QString> renamed;
     try {
         carrier = carrierdisplay::load(m_state.db, m_number);
-        if (m_state.settings.ttRename[2])
-            renamed = fieldlabels::renamed(m_state.db);
     } catch (...) {
         QApplication::restoreOverrideCursor();
         throw;
@@ -73,11 +70,10 @@ bool TDisplayHeadAndPos::FormCreate() {
     auto* grid = new QGridLayout(m_header);
     int i = 0;
     for (const HeaderField& f : kFields) {
-        const QString caption = f.key && renamed.contains(f.key)
-                                    ? renamed.value(f.key) + QLatin1Char(':')
-                                    : QString::fromUtf8(f.label);
-        auto* label = new QLabel(caption, m_header);
+        auto* label = new QLabel(QString::fromUtf8(f.label), m_header);
         label->setProperty("labelKey", f.key);
+        if (f.key)
+            m_labels.addLabel(label, f.key);
         label->setObjectName(QString::fromUtf8(f.label));
         auto* edit = new QLineEdit(h.*(f.value), m_header);
         edit->setReadOnly(true);
@@ -104,10 +100,13 @@ bool TDisplayHeadAndPos::FormCreate() {
     m_songs->verticalHeader()->hide();
     QStringList titles;
     for (const carrierdisplay::SongColumn& c : columns)
-        titles.append(c.labelKey && renamed.contains(c.labelKey)
-                          ? fieldlabels::columnTitle(renamed.value(c.labelKey))
-                          : c.title);
+        titles.append(c.title);
     m_songs->setHorizontalHeaderLabels(titles);
+    for (int c = 0; c < int(columns.size()); ++c) {
+        if (columns[size_t(c)].labelKey)
+            m_labels.addColumn(m_songs, c, columns[size_t(c)].labelKey);
+    }
+    m_labels.apply();
     for (int r = 0; r < int(m_carrier.songs.size()); ++r) {
         for (int c = 0; c < int(columns.size()); ++c) {
             auto* item = new QTableWidgetItem(m_carrier.songs[size_t(r)].value(c));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue/carrierdisplay.h"
+#include "fieldlabelbinder.h"
 #include "gui/shell/childwindow.h"
 
 #include <QWidget>
@@ -30,6 +31,7 @@ public:
     bool FormCreate();
 
     int carrierNumber() const override { return m_number; }
+    void fieldLabelsChanged() override { m_labels.apply(); }
 
     QLabel* picture() const { return m_picture; }
     QTableWidget* songs() const { return m_songs; }
@@ -48,6 +50,7 @@ private:
     AppState& m_state;
     int m_number;
     Hooks m_hooks;
+    FieldLabelBinder m_labels;
     carrierdisplay::Carrier m_carrier;
     QPixmap m_pixmap;
     QLabel* m_picture = nullptr;

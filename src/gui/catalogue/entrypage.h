@@ -13,6 +13,8 @@ class TMainTtDialog;
 struct EntryWindowHooks {
     // A carrier page was saved: refresh the media list (every list window when true).
     std::function<void(bool everyWindow)> carrierSaved;
+    // A field got or lost its user's name: every open window applies its captions again.
+    std::function<void()> fieldLabelsChanged;
     // The first save of a new carrier: the main window's commands may change.
     std::function<void()> firstSave;
     std::function<void(int helpContext)> help;

@@ -7,7 +7,6 @@
 #include "core/catalogue/carrierexport.h"
 #include "core/catalogue/carrierfile.h"
 #include "core/catalogue/disccodes.h"
-#include "core/catalogue/fieldlabels.h"
 #include "core/catalogue/medialistmodel.h"
 #include "core/common/messageservice.h"
 #include "gui/shell/mainwindow.h"
@@ -56,13 +55,19 @@ THeadBrowseWindow::THeadBrowseWindow(TMain& main, MessageService& messages, Medi
                                      int searchNumber, std::optional<medialist::Filter> filter,
                                      QWidget* parent)
     : QWidget(parent), m_main(main), m_state(main.state()), m_messages(messages),
-      m_hooks(std::move(hooks)), m_filter(std::move(filter)) {
+      m_hooks(std::move(hooks)), m_filter(std::move(filter)),
+      m_labels(m_state, FieldLabelBinder::MediaList) {
     setWindowTitle(searchNumber > 0 ? kCaption + QStringLiteral(": %1").arg(searchNumber)
                                     : kCaption);
     setProperty("helpContext", kHelpContext);
     m_model = new MediaListModel(this);
     createCommands();
     createWidgets();
+    std::vector<FieldLabelBinder::Column> columns;
+    for (const medialist::GridColumn& c : medialist::gridColumns())
+        columns.push_back({c.labelKey, c.title});
+    m_labels.addColumns(std::move(columns),
+                        [this](const QStringList& titles) { showColumnTitles(titles); });
 }
 
 THeadBrowseWindow::~THeadBrowseWindow() {
@@ -255,7 +260,7 @@ void THeadBrowseWindow::createWidgets() {
 
 bool THeadBrowseWindow::FormCreate() {
     WaitCursor wait;
-    applyColumnTitles();
+    m_labels.apply();
     try {
         runQuery(medialist::validSortExpression(m_state.settings.singerSortOrder), 0, 0);
     } catch (const DbError& e) {
@@ -269,8 +274,7 @@ bool THeadBrowseWindow::FormCreate() {
     return true;
 }
 
-void THeadBrowseWindow::applyColumnTitles() {
-    const QStringList titles = medialistcsv::columnTitles(m_state.db, m_state.settings.ttRename[0]);
+void THeadBrowseWindow::showColumnTitles(const QStringList& titles) {
     m_model->setColumnTitles(titles);
     // Widths from the titles: measuring the cells would read the whole list.
     const QFontMetrics metrics = m_grid->horizontalHeader()->fontMetrics();
@@ -352,7 +356,7 @@ void THeadBrowseWindow::refreshMediaList() {
     const int carrier = currentCarrier();
     const int row = qMax(0, currentRow());
     const bool atEnd = row + 1 >= m_model->rowCount();
-    applyColumnTitles();
+    m_labels.apply();
     try {
         runQuery(m_sort, carrier, atEnd ? INT_MAX : row);
     } catch (const DbError& e) {
@@ -571,7 +575,9 @@ void THeadBrowseWindow::saveAsCsv() {
     medialist::Query* query = m_model->query();
     if (!query)
         return;
-    const QStringList titles = medialistcsv::columnTitles(m_state.db, m_state.settings.ttRename[0]);
+    QStringList titles; // as the grid shows them
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        titles.append(m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
     csvsave::saveWith(this, m_messages, QStringLiteral("Tonträger.csv"),
                       [&](QIODevice* file, const csv::Progress& progress) {
                           return medialistcsv::write(m_state.db, *query, titles, file, progress);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue/medialist.h"
+#include "fieldlabelbinder.h"
 #include "gui/shell/childwindow.h"
 
 #include <QWidget>
@@ -49,6 +50,7 @@ public:
     // ChildWindow
     void refreshMediaList() override;
     void hintsChanged(bool enabled) override;
+    void fieldLabelsChanged() override { m_labels.apply(); }
     QList<QMenu*> contributedMenus() override;
 
     // The lookup tables changed: short names are read again.
@@ -88,7 +90,7 @@ private:
     void currentChanged();
     void updateRowLabel();
     void showContextMenu(const QPoint& globalPos);
-    void applyColumnTitles();
+    void showColumnTitles(const QStringList& titles);
     // The current carrier as it is stored now; 0 (after a message and a refresh) when gone.
     int checkedCarrier();
     bool carrierWindowOpen(int carrier) const;
@@ -100,6 +102,7 @@ private:
     MessageService& m_messages;
     MediaListHooks m_hooks;
     std::optional<medialist::Filter> m_filter;
+    FieldLabelBinder m_labels;
     QString m_sort;
     MediaListModel* m_model = nullptr;
     QTableView* m_grid = nullptr;

@@ -49,8 +49,8 @@ void SongPage::build() {
     auto* grid = new QGridLayout;
     auto place = [&](int key, QWidget* field, const QString& hintText, int row, int column) {
         auto* label = new QLabel(fieldlabels::caption(key), this);
-        label->setProperty("labelKey", key);
         label->setBuddy(field);
+        m_window.addKeyedLabel(label, key);
         setHint(field, hintText);
         grid->addWidget(label, row, column);
         grid->addWidget(field, row, column + 1);

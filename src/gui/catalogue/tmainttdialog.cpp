@@ -1,9 +1,11 @@
 #include "tmainttdialog.h"
 
 #include "carrierpage.h"
+#include "core/catalogue/fieldlabels.h"
 #include "core/common/messageservice.h"
 #include "core/db/statement.h"
 #include "core/shell/appstate.h"
+#include "fieldrenamedialog.h"
 #include "picturepage.h"
 #include "songpage.h"
 #include "textpage.h"
@@ -11,6 +13,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -29,8 +32,8 @@ int g_newWindows = 0; // new-carrier windows opened in this run
 TMainTtDialog::TMainTtDialog(AppState& state, MessageService& messages, EntryWindowHooks hooks,
                              int number, QWidget* parent)
     : QWidget(parent), m_state(state), m_messages(messages), m_hooks(std::move(hooks)),
-      m_number(number), m_newWindow(number == 0), m_tabs(new QTabBar(this)),
-      m_stack(new QStackedWidget(this)) {
+      m_labels(state, FieldLabelBinder::EntryWindow), m_number(number), m_newWindow(number == 0),
+      m_tabs(new QTabBar(this)), m_stack(new QStackedWidget(this)) {
     setWindowTitle(QStringLiteral("Tonträger bearbeiten:"));
     setProperty("helpContext", 30000);
     m_editMenu = new QMenu(QStringLiteral("&Bearbeiten"), this);
@@ -39,6 +42,7 @@ TMainTtDialog::TMainTtDialog(AppState& state, MessageService& messages, EntryWin
     m_textPage = new TextPage(*this);
     m_picturePage = new PicturePage(*this);
     m_songPage = new SongPage(*this);
+    m_labels.apply();
     const std::pair<QWidget*, QString> pages[] = {{m_carrierPage, QStringLiteral("Tonträgerdaten")},
                                                   {m_textPage, QStringLiteral("Zusatztext")},
                                                   {m_picturePage, QStringLiteral("Cover Grafiken")},
@@ -77,6 +81,56 @@ TMainTtDialog::TMainTtDialog(AppState& state, MessageService& messages, EntryWin
 }
 
 TMainTtDialog::~TMainTtDialog() = default;
+
+void TMainTtDialog::addKeyedLabel(QLabel* label, int key) {
+    label->setProperty("labelKey", key);
+    m_labels.addLabel(label, key);
+    label->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(label, &QWidget::customContextMenuRequested, this, [this, label, key](QPoint pos) {
+        QMenu* menu = labelMenu(key);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(label->mapToGlobal(pos));
+    });
+}
+
+QMenu* TMainTtDialog::labelMenu(int key) {
+    auto* menu = new QMenu(this);
+    connect(menu->addAction(QStringLiteral("&Umbenennen")), &QAction::triggered, this,
+            [this, key] { renameLabel(key); });
+    connect(menu->addAction(QStringLiteral("&Zurücksetzen")), &QAction::triggered, this,
+            [this, key] { resetLabel(key); });
+    return menu;
+}
+
+bool TMainTtDialog::renameLabel(int key) {
+    TFieldRenameDialog dialog(m_state.db, m_messages, key, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    labelsStored();
+    return true;
+}
+
+void TMainTtDialog::resetLabel(int key) {
+    std::optional<QString> delivered;
+    try {
+        delivered = fieldlabels::reset(m_state.db, key);
+    } catch (const DbError& e) {
+        m_messages.error(e.message());
+        return;
+    }
+    labelsStored();
+    // The delivered name as the label, where this window shows names; without a delivered row
+    // the built-in caption stays.
+    if (delivered && !delivered->isEmpty() && m_labels.switchOn())
+        m_labels.showLabelCaption(key, fieldlabels::labelCaption(*delivered));
+}
+
+void TMainTtDialog::labelsStored() {
+    if (m_hooks.fieldLabelsChanged)
+        m_hooks.fieldLabelsChanged();
+    else
+        m_labels.apply();
+}
 
 Database& TMainTtDialog::db() {
     return m_state.db;

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/cdreading.h"
 #include "entrypage.h"
+#include "fieldlabelbinder.h"
 #include "gui/shell/childwindow.h"
 
 #include <QWidget>
@@ -14,6 +15,7 @@ class CarrierPage;
 class SongPage;
 class TextPage;
 class PicturePage;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QStackedWidget;
@@ -36,6 +38,18 @@ public:
     QList<QMenu*> contributedMenus() override;
     void songOrderChanged() override;
     void hintsChanged(bool enabled) override;
+    void fieldLabelsChanged() override { m_labels.apply(); }
+
+    // A label of a field with a label key: takes the user's name and offers "&Umbenennen" and
+    // "&Zurücksetzen" on its context menu.
+    void addKeyedLabel(QLabel* label, int key);
+    const FieldLabelBinder& fieldLabels() const { return m_labels; }
+    // The context menu of a keyed label.
+    QMenu* labelMenu(int key);
+    // "&Umbenennen": the rename dialog for the key; true when a name was stored.
+    bool renameLabel(int key);
+    // "&Zurücksetzen": the user's name of the key is dropped.
+    void resetLabel(int key);
 
     AppState& state() { return m_state; }
     Database& db();
@@ -83,10 +97,12 @@ private:
     void tabChanged(int index);
     void closeWindow();
     bool checkPrinting(bool afterClosing);
+    void labelsStored();
 
     AppState& m_state;
     MessageService& m_messages;
     EntryWindowHooks m_hooks;
+    FieldLabelBinder m_labels;
     int m_number;
     bool m_newWindow;
     bool m_savedSomething = false;

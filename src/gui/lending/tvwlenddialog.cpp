@@ -1,7 +1,6 @@
 #include "tvwlenddialog.h"
 
 #include "borrowergrid.h"
-#include "core/catalogue/fieldlabels.h"
 #include "core/common/germanformat.h"
 #include "core/common/messageservice.h"
 #include "core/db/recordaccess.h"
@@ -33,7 +32,8 @@ QLineEdit* readOnly(const QString& text = QString()) {
 
 TVwLendDialog::TVwLendDialog(const LendingContext& context, bool lend, int carrierNumber,
                              QWidget* parent)
-    : QDialog(parent), m_context(context), m_lend(lend), m_carrier(carrierNumber) {
+    : QDialog(parent), m_context(context), m_lend(lend), m_carrier(carrierNumber),
+      m_names(context.state, FieldLabelBinder::Lending) {
     const int help = lend ? 36004 : 36005;
     setWindowTitle(QStringLiteral("Verleihverwaltung"));
     setProperty("helpContext", help);
@@ -61,16 +61,14 @@ TVwLendDialog::TVwLendDialog(const LendingContext& context, bool lend, int carri
                                               {10120, QStringLiteral("Art:")},
                                               {10125, QStringLiteral("Lfd.-Nr.:")}};
     const QString values[] = {group, title, type, numbering};
-    QHash<int, QString> renamed;
-    if (m_context.state.settings.ttRename[6])
-        renamed = fieldlabels::renamed(db);
     for (int i = 0; i < 4; ++i) {
         const auto& [key, caption] = labels[i];
-        auto* label =
-            new QLabel(renamed.contains(key) ? renamed.value(key) + QLatin1Char(':') : caption);
+        auto* label = new QLabel(caption);
         m_labels.insert(key, label);
+        m_names.addLabel(label, key);
         carrierForm->addRow(label, readOnly(values[i]));
     }
+    m_names.apply();
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/catalogue/fieldlabelbinder.h"
 #include "lendingcontext.h"
 
 #include <QDialog>
@@ -39,6 +40,7 @@ private:
     bool m_lend;
     int m_carrier;
     QHash<int, QLabel*> m_labels;
+    FieldLabelBinder m_names;
     QLineEdit* m_lentOn = nullptr;
     QLineEdit* m_returnedOn = nullptr;
     BorrowerGrid* m_grid = nullptr;

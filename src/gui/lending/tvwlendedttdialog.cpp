@@ -1,6 +1,5 @@
 #include "tvwlendedttdialog.h"
 
-#include "core/catalogue/fieldlabels.h"
 #include "core/common/germanformat.h"
 #include "core/common/messageservice.h"
 #include "core/lending/borrowers.h"
@@ -27,7 +26,8 @@ const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 } // namespace
 
 TVwLendedTtDialog::TVwLendedTtDialog(const LendingContext& context, int borrower, QWidget* parent)
-    : QDialog(parent), m_context(context), m_borrower(borrower) {
+    : QDialog(parent), m_context(context), m_borrower(borrower),
+      m_names(context.state, FieldLabelBinder::Lending) {
     setWindowTitle(QStringLiteral("Geliehene Tonträger"));
     setProperty("helpContext", kHelp);
     Database& db = m_context.state.db;
@@ -41,15 +41,12 @@ TVwLendedTtDialog::TVwLendedTtDialog(const LendingContext& context, int borrower
                        QStringLiteral("Titel"),         QStringLiteral("Tonträgerart"),
                        QStringLiteral("Nummerierung"),  QStringLiteral("Verliehen am"),
                        QStringLiteral("Zurück am")};
-    if (m_context.state.settings.ttRename[6]) {
-        const QHash<int, QString> renamed = fieldlabels::renamed(db);
-        const int keys[] = {10110, 10115, 10120, 10125};
-        for (int i = 0; i < 4; ++i)
-            if (renamed.contains(keys[i]))
-                titles[i + 1] = fieldlabels::columnTitle(renamed.value(keys[i]));
-    }
     m_grid = new QTableWidget(0, int(titles.size()));
     m_grid->setHorizontalHeaderLabels(titles);
+    const int keys[] = {10110, 10115, 10120, 10125};
+    for (int i = 0; i < 4; ++i)
+        m_names.addColumn(m_grid, i + 1, keys[i]);
+    m_names.apply();
     m_grid->verticalHeader()->hide();
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/lending/lendingqueries.h"
+#include "gui/catalogue/fieldlabelbinder.h"
 #include "lendingcontext.h"
 
 #include <QDialog>
@@ -42,5 +43,6 @@ private:
     int m_borrower;
     QLabel* m_name = nullptr;
     QTableWidget* m_grid = nullptr;
+    FieldLabelBinder m_names;
     std::vector<lendingqueries::OverviewRow> m_rows;
 };

@@ -7,12 +7,21 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 TFieldSelectDialog::TFieldSelectDialog(Database& db, const QString& group, int kind,
                                        QWidget* parent)
-    : QDialog(parent), m_fields(templatefields::fieldsFor(db, group, kind)) {
+    : TFieldSelectDialog(fieldlabels::selectableFields(db, group, kind), parent) {}
+
+TFieldSelectDialog::TFieldSelectDialog(std::vector<fieldlabels::SelectableField> fields,
+                                       QWidget* parent)
+    : QDialog(parent), m_fields(std::move(fields)) {
+    build();
+}
+
+void TFieldSelectDialog::build() {
     setWindowTitle(QStringLiteral("Feld auswählen und formatieren"));
     m_grid = new QTableWidget(int(m_fields.size()), 3);
     m_grid->setHorizontalHeaderLabels({QStringLiteral("Beschreibung"), QStringLiteral("Listentext"),
@@ -23,7 +32,7 @@ TFieldSelectDialog::TFieldSelectDialog(Database& db, const QString& group, int k
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     for (int row = 0; row < int(m_fields.size()); ++row) {
-        const templatefields::Field& f = m_fields[size_t(row)];
+        const fieldlabels::SelectableField& f = m_fields[size_t(row)];
         m_grid->setItem(row, 0, new QTableWidgetItem(f.description));
         m_grid->setItem(row, 1, new QTableWidgetItem(f.name));
         m_grid->setItem(row, 2, new QTableWidgetItem(f.renamed));
@@ -85,6 +94,8 @@ TFieldSelectDialog::TFieldSelectDialog(Database& db, const QString& group, int k
         m_grid->selectRow(0);
     rowChanged();
     resize(640, 480);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TFieldSelectDialog::styleToggled(QCheckBox* box, bool on) {
@@ -111,18 +122,23 @@ void TFieldSelectDialog::rowChanged() {
     m_plain->setChecked(true);
 }
 
+void TFieldSelectDialog::reject() {
+    m_cancelled = true;
+    QDialog::reject();
+}
+
 QString TFieldSelectDialog::result() const {
     const int row = m_grid->currentRow();
-    if (row < 0 || row >= int(m_fields.size()))
+    if (m_cancelled || row < 0 || row >= int(m_fields.size()))
         return {};
-    templatefields::Styles styles;
+    fieldlabels::Styles styles;
     styles.bold = m_bold->isChecked();
     styles.italic = m_italic->isChecked();
     styles.underline = m_underline->isChecked();
     styles.normal = m_normal->isChecked();
-    const templatefields::Alignment alignment =
-        m_padAfter->isChecked()    ? templatefields::Alignment::PadAfter
-        : m_padBefore->isChecked() ? templatefields::Alignment::PadBefore
-                                   : templatefields::Alignment::Normal;
-    return templatefields::placeholder(m_fields[size_t(row)].name, styles, alignment);
+    const fieldlabels::Alignment alignment =
+        m_padAfter->isChecked()    ? fieldlabels::Alignment::PadAfter
+        : m_padBefore->isChecked() ? fieldlabels::Alignment::PadBefore
+                                   : fieldlabels::Alignment::Normal;
+    return fieldlabels::placeholder(m_fields[size_t(row)].name, styles, alignment);
 }

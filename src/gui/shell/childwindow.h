@@ -16,6 +16,8 @@ public:
     virtual void songOrderChanged() {} // title before running time, or the reverse
     virtual void cdLedModeChanged() {} // the CD player switches LED style on or off
     virtual void hintsChanged(bool) {}
+    // The user's field names or the [TT Rename] switches changed: captions are applied again.
+    virtual void fieldLabelsChanged() {}
     virtual int carrierNumber() const { return 0; } // the carrier this window shows, 0 if none
 
     // Menus shown in the menu bar while this child is active.

@@ -355,6 +355,10 @@ QMdiSubWindow* TMain::addChildWindow(QWidget* widget) {
     return w;
 }
 
+void TMain::fieldLabelsChanged() {
+    notifyChildren(QString(), true, [](ChildWindow& c) { c.fieldLabelsChanged(); });
+}
+
 void TMain::childMenusChanged() {
     childActivated(m_mdi->activeSubWindow());
 }
@@ -482,6 +486,7 @@ void TMain::showTips() {
 
 void TMain::openSettingsDialog() {
     TSettingsDialog dialog(m_state, m_messages, this);
+    connect(&dialog, &TSettingsDialog::renamedLabelsDeleted, this, &TMain::fieldLabelsChanged);
     connect(&dialog, &TSettingsDialog::helpRequested, this,
             [this](int context) { help().showContext(context); });
     if (dialog.exec() == QDialog::Accepted) {
@@ -503,6 +508,9 @@ void TMain::openSettingsDialog() {
             case SettingsNotification::CdColour:
                 notifyChildren(QStringLiteral("CD-Player"), false,
                                [](ChildWindow& c) { c.cdColoursChanged(); });
+                break;
+            case SettingsNotification::FieldLabels:
+                fieldLabelsChanged();
                 break;
             }
         }

@@ -51,6 +51,8 @@ public:
     // Tells the children whose caption equals (or, with prefix, starts with) the text.
     void notifyChildren(const QString& caption, bool prefix,
                         const std::function<void(ChildWindow&)>& tell);
+    // The user's field names changed: every open child applies its captions again.
+    void fieldLabelsChanged();
 
     // Tool bars and status bar shown as the settings say; button mode applied.
     void applySettings();

@@ -271,7 +271,9 @@ void TSettingsDialog::deleteRenamedLabels() {
         fieldlabels::deleteAllRenamed(m_state.db);
     } catch (const DbError& e) {
         m_messages.error(e.message());
+        return;
     }
+    emit renamedLabelsDeleted();
 }
 
 void TSettingsDialog::updateHintDisplay() {

@@ -36,6 +36,8 @@ public:
 
 signals:
     void helpRequested(int helpContext);
+    // "Umbenannte Bezeichnungen &löschen" deleted the user's field names.
+    void renamedLabelsDeleted();
 
 private:
     QWidget* createGeneralPage();

@@ -138,9 +138,11 @@ private slots:
         after.getSongOrder = true;
         after.cdUseLed = true;
         after.showHints = false;
+        after.ttRename[3] = true;
         using N = SettingsNotification;
         QCOMPARE(settingsNotifications(before, after),
-                 std::vector<N>({N::Hints, N::CdLedMode, N::SongOrder, N::CdColour, N::CdColour}));
+                 std::vector<N>({N::Hints, N::CdLedMode, N::SongOrder, N::CdColour, N::CdColour,
+                                 N::FieldLabels}));
     }
 
     void unwritableFileReportsAnError() {
