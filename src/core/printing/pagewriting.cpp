@@ -32,7 +32,7 @@ struct Broken {
 } // namespace
 
 int TPagePrinter::widthIn(const QString& text, const QFont& font) const {
-    return QFontMetrics(font).horizontalAdvance(text);
+    return m_widths.width(font, text);
 }
 
 int TPagePrinter::textWidth(const QString& text) const {
@@ -41,13 +41,12 @@ int TPagePrinter::textWidth(const QString& text) const {
 
 // The longest prefix not wider than width, by bisection; at least one character.
 int TPagePrinter::fitLength(const QString& text, int width, const QFont& font) const {
-    const QFontMetrics metrics(font);
     int low = 1, high = int(text.size());
-    if (high <= 1 || metrics.horizontalAdvance(text) <= width)
+    if (high <= 1 || widthIn(text, font) <= width)
         return high;
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (metrics.horizontalAdvance(text.left(middle)) <= width)
+        if (widthIn(text.left(middle), font) <= width)
             low = middle;
         else
             high = middle - 1;
