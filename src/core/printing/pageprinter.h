@@ -206,6 +206,7 @@ private:
     int penWidth(bool horizontal) const;
     int fitLength(const QString& text, int width, const QFont& font) const;
     int widthIn(const QString& text, const QFont& font) const;
+    bool surelyFits(const QString& text, int width, const QFont& font) const;
     QString substitute(QString text) const;
     void writeRaw(const QString& text);
     struct Geometry {

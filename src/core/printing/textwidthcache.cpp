@@ -1,10 +1,59 @@
 #include "textwidthcache.h"
 
+#include <QFontMetricsF>
+#include <cmath>
+
 namespace {
 // Bounds for long documents of unique lines: a full table is simply started anew.
 constexpr qsizetype kMaxTexts = 4096;
 constexpr size_t kMaxFonts = 32;
 } // namespace
+
+TextWidthCache::Font::Font(const QFont& f)
+    : font(f), metrics(f), plain(f.letterSpacing() == 0 && f.wordSpacing() == 0 &&
+                                 f.capitalization() == QFont::MixedCase) {
+    ownWidths.fill(-1);
+}
+
+// Printable Latin-1 (without the soft hyphen, drawn or not depending on its place) and the
+// general punctuation German texts use (dashes, quotes, ellipsis), and the euro sign.
+int TextWidthCache::plainIndex(char16_t c) {
+    if (c >= 0x20 && c < 0x7f)
+        return c;
+    if (c >= 0xa0 && c <= 0xff && c != 0xad)
+        return c;
+    if (c >= 0x2010 && c <= 0x2027)
+        return 0x100 + (c - 0x2010);
+    if (c == 0x20ac)
+        return 0x120;
+    return -1;
+}
+
+int TextWidthCache::ownWidth(Font& f, char16_t c) {
+    const int index = plainIndex(c);
+    if (index < 0)
+        return -1;
+    int& w = f.ownWidths[size_t(index)];
+    if (w < 0)
+        w = int(std::lround(QFontMetricsF(f.font).horizontalAdvance(QString(QChar(c))) * 64));
+    return w;
+}
+
+int TextWidthCache::upperBound(const QFont& font, const QString& text) {
+    Font& f = entry(font);
+    if (!f.plain)
+        return -1;
+    qint64 sum = 0;
+    int widest = 0;
+    for (const QChar c : text) {
+        const int w = ownWidth(f, c.unicode());
+        if (w < 0)
+            return -1;
+        sum += w;
+        widest = std::max(widest, w);
+    }
+    return int((sum + sum / 50 + 2 * qint64(widest)) / 64) + 2;
+}
 
 TextWidthCache::Font& TextWidthCache::entry(const QFont& font) {
     if (m_last && m_last->font == font)
