@@ -47,12 +47,23 @@ int TPagePrinter::textWidth(const QString& text) const {
 
 // The longest prefix not wider than width, by bisection; at least one character.
 int TPagePrinter::fitLength(const QString& text, int width, const QFont& font) const {
+    // Each step is decided by the bounds of the width where they are certain, measured
+    // only near the fitting length.
+    auto fits = [&](int length) {
+        const QStringView prefix = QStringView(text).left(length);
+        const TextWidthCache::Bounds b = m_widths.bounds(font, prefix);
+        if (b.upper >= 0 && b.upper <= width)
+            return true;
+        if (b.lower > width)
+            return false;
+        return widthIn(prefix.toString(), font) <= width;
+    };
     int low = 1, high = int(text.size());
-    if (high <= 1 || surelyFits(text, width, font) || widthIn(text, font) <= width)
+    if (high <= 1 || fits(high))
         return high;
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (widthIn(text.left(middle), font) <= width)
+        if (fits(middle))
             low = middle;
         else
             high = middle - 1;

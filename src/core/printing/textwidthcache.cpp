@@ -39,20 +39,25 @@ int TextWidthCache::ownWidth(Font& f, char16_t c) {
     return w;
 }
 
-int TextWidthCache::upperBound(const QFont& font, const QString& text) {
+TextWidthCache::Bounds TextWidthCache::bounds(const QFont& font, QStringView text) {
     Font& f = entry(font);
     if (!f.plain)
-        return -1;
+        return {-1, -1};
     qint64 sum = 0;
     int widest = 0;
     for (const QChar c : text) {
         const int w = ownWidth(f, c.unicode());
         if (w < 0)
-            return -1;
+            return {-1, -1};
         sum += w;
         widest = std::max(widest, w);
     }
-    return int((sum + sum / 50 + 2 * qint64(widest)) / 64) + 2;
+    const qint64 margin = sum / 50 + 2 * qint64(widest);
+    return {std::max(0, int((sum - margin) / 64) - 2), int((sum + margin) / 64) + 2};
+}
+
+int TextWidthCache::upperBound(const QFont& font, QStringView text) {
+    return bounds(font, text).upper;
 }
 
 TextWidthCache::Font& TextWidthCache::entry(const QFont& font) {

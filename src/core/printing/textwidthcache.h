@@ -20,7 +20,13 @@ public:
     // (ligatures, contextual forms: at most about a character in text fonts). -1 when the
     // text has characters other than the plain ones whose widths are kept. For deciding
     // that a text fits where its exact width is not needed otherwise.
-    int upperBound(const QFont& font, const QString& text);
+    int upperBound(const QFont& font, QStringView text);
+    // Both ends: lower is never above the exact width (shaping narrows by no more than the
+    // margin either). Both -1 as above.
+    struct Bounds {
+        int lower, upper;
+    };
+    Bounds bounds(const QFont& font, QStringView text);
     void clear();
 
 private:

@@ -48,6 +48,10 @@ private slots:
         }
         QVERIFY2(bound >= exact, qPrintable(QStringLiteral("%1 < %2").arg(bound).arg(exact)));
         QVERIFY(bound <= exact + exact / 10 + 4 * pixels); // still useful
+        const TextWidthCache::Bounds both = cache.bounds(font, text);
+        QCOMPARE(both.upper, bound);
+        QVERIFY2(both.lower <= exact,
+                 qPrintable(QStringLiteral("%1 > %2").arg(both.lower).arg(exact)));
     }
 
     // Fonts equal but for a style keep widths apart.
