@@ -192,10 +192,11 @@ void TPagePrinter::WriteStyledLine(const QString& input) {
                                               : 0;
     if (!m_textFile && m_cursorY + m_lineHeight >= PrintableHeight())
         NewPage();
-    QString collected;
-    auto flush = [&](bool last) {
-        if (collected.isEmpty())
+    qsizetype start = 0; // where the piece not yet written begins
+    auto flush = [&](qsizetype end, bool last) {
+        if (end == start)
             return;
+        const QString collected = text.mid(start, end - start); // shares text when whole
         if (m_textFile)
             writeRaw(collected);
         else
@@ -203,13 +204,11 @@ void TPagePrinter::WriteStyledLine(const QString& input) {
                        m_drawFont);
         if (!last) // the line ends after the last piece: its width moves nothing
             m_cursorX += textWidth(collected);
-        collected.clear();
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('%') && i + 2 < text.size() && text[i + 2] == QLatin1Char('%') &&
+        if (text[i] == QLatin1Char('%') && i + 2 < text.size() && text[i + 2] == QLatin1Char('%') &&
             QStringLiteral("FKUN").contains(text[i + 1])) {
-            flush(false);
+            flush(i, false);
             switch (text[i + 1].unicode()) {
             case 'F':
                 m_drawFont.setBold(true);
@@ -227,11 +226,10 @@ void TPagePrinter::WriteStyledLine(const QString& input) {
                 break;
             }
             i += 2;
-            continue;
+            start = i + 1;
         }
-        collected += c;
     }
-    flush(true);
+    flush(text.size(), true);
     NewLine();
 }
 
