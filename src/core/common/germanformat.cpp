@@ -13,7 +13,24 @@ const QLocale& locale() {
 }
 
 QString formatDate(const QDate& date) {
-    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+    if (!date.isValid())
+        return QString();
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    if (year < 1000 || year > 9999) // padding and signs as Qt does them
+        return date.toString(QStringLiteral("dd.MM.yyyy"));
+    // Lists write thousands of dates: put the digits in place instead of interpreting a format.
+    const char16_t digits[] = {char16_t(u'0' + day / 10),
+                               char16_t(u'0' + day % 10),
+                               u'.',
+                               char16_t(u'0' + month / 10),
+                               char16_t(u'0' + month % 10),
+                               u'.',
+                               char16_t(u'0' + year / 1000),
+                               char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10),
+                               char16_t(u'0' + year % 10)};
+    return QString(reinterpret_cast<const QChar*>(digits), 10);
 }
 
 QDate parseDate(const QString& text) {

@@ -66,6 +66,7 @@ void TPagePrinter::resetToDefaults() {
 
 void TPagePrinter::setPrinter(PrinterDevice* printer) {
     m_printer = printer;
+    geometryChanged();
     refresh();
     changed();
 }
@@ -127,23 +128,36 @@ double TPagePrinter::PrintAreaHeight() const {
     return m_printer ? PaperHeight() - 2 * PhysicalOffsetY() : fallback(284, 10.5);
 }
 
+TPagePrinter::Geometry TPagePrinter::geometry() const {
+    if (m_printing && m_geometry)
+        return *m_geometry;
+    Geometry g{};
+    g.leftMargin = toPixelsX(m_marginLeft - PhysicalOffsetX());
+    g.topMargin = toPixelsY(m_marginTop - PhysicalOffsetY());
+    g.printableWidth = std::max(toPixelsX(PrintAreaWidth()) - g.leftMargin -
+                                    toPixelsX(m_marginRight - PhysicalOffsetX()),
+                                0);
+    g.printableHeight = std::max(toPixelsY(PrintAreaHeight()) - g.topMargin -
+                                     toPixelsY(m_marginBottom - PhysicalOffsetY()),
+                                 0);
+    if (m_printing)
+        m_geometry = g;
+    return g;
+}
+
 int TPagePrinter::leftMarginPixels() const {
-    return toPixelsX(m_marginLeft - PhysicalOffsetX());
+    return geometry().leftMargin;
 }
 int TPagePrinter::topMarginPixels() const {
-    return toPixelsY(m_marginTop - PhysicalOffsetY());
+    return geometry().topMargin;
 }
 
 int TPagePrinter::PrintableWidth() const {
-    const int w = toPixelsX(PrintAreaWidth()) - leftMarginPixels() -
-                  toPixelsX(m_marginRight - PhysicalOffsetX());
-    return std::max(w, 0);
+    return geometry().printableWidth;
 }
 
 int TPagePrinter::PrintableHeight() const {
-    const int h = toPixelsY(PrintAreaHeight()) - topMarginPixels() -
-                  toPixelsY(m_marginBottom - PhysicalOffsetY());
-    return std::max(h, 0);
+    return geometry().printableHeight;
 }
 
 // ---- margins and unit
@@ -185,6 +199,7 @@ void TPagePrinter::setMeasureUnit(TMeasureUnit unit) {
         return;
     // Dividing by 25.4, not multiplying by its inverse, keeps round trips exact where they can be.
     const bool toMm = unit == muMillimeters;
+    geometryChanged();
     auto convert = [toMm](double v) { return toMm ? v * 25.4 : v / 25.4; };
     m_unit = unit;
     m_marginTop = convert(m_marginTop);
@@ -238,6 +253,7 @@ void TPagePrinter::updateMetrics() {
 }
 
 void TPagePrinter::refresh() {
+    geometryChanged();
     if (!m_printing) {
         setMarginTop(m_marginTop);
         setMarginBottom(m_marginBottom);
@@ -381,6 +397,7 @@ void TPagePrinter::completePage() {
 
 void TPagePrinter::StartDocument() {
     refresh();
+    m_widths.clear(); // fonts installed meanwhile may measure differently
     m_printing = true;
     m_pages.clear();
     m_current = nullptr;
@@ -400,6 +417,7 @@ void TPagePrinter::StartDocument() {
 
 void TPagePrinter::FinishDocument() {
     m_printing = false;
+    geometryChanged();
     if (m_textFile) {
         m_textFile->close();
         m_textFile.reset();

@@ -2,11 +2,13 @@
 
 #include "pagepicture.h"
 #include "printerdevice.h"
+#include "textwidthcache.h"
 
 #include <QFile>
 #include <QFont>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -204,8 +206,14 @@ private:
     int penWidth(bool horizontal) const;
     int fitLength(const QString& text, int width, const QFont& font) const;
     int widthIn(const QString& text, const QFont& font) const;
+    bool surelyFits(const QString& text, int width, const QFont& font) const;
     QString substitute(QString text) const;
     void writeRaw(const QString& text);
+    struct Geometry {
+        int printableWidth, printableHeight, leftMargin, topMargin;
+    };
+    Geometry geometry() const;
+    void geometryChanged() { m_geometry.reset(); }
 
     PrinterDevice* m_printer = nullptr;
     TMeasureUnit m_unit = muInches;
@@ -244,4 +252,9 @@ private:
     QString m_progressMessage;
     quint32 m_fromPage = 0, m_toPage = 0;
     PrintProgress* m_progress = nullptr;
+
+    // While printing, margins, unit and printer stay as they are: the pixel geometry every
+    // line asks for is worked out once.
+    mutable std::optional<Geometry> m_geometry;
+    mutable TextWidthCache m_widths;
 };

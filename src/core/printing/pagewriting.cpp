@@ -32,7 +32,13 @@ struct Broken {
 } // namespace
 
 int TPagePrinter::widthIn(const QString& text, const QFont& font) const {
-    return QFontMetrics(font).horizontalAdvance(text);
+    return m_widths.width(font, text);
+}
+
+// True only when the text is certainly not wider than width; false says nothing.
+bool TPagePrinter::surelyFits(const QString& text, int width, const QFont& font) const {
+    const int bound = m_widths.upperBound(font, text);
+    return bound >= 0 && bound <= width;
 }
 
 int TPagePrinter::textWidth(const QString& text) const {
@@ -41,13 +47,23 @@ int TPagePrinter::textWidth(const QString& text) const {
 
 // The longest prefix not wider than width, by bisection; at least one character.
 int TPagePrinter::fitLength(const QString& text, int width, const QFont& font) const {
-    const QFontMetrics metrics(font);
+    // Each step is decided by the bounds of the width where they are certain, measured
+    // only near the fitting length.
+    auto fits = [&](int length) {
+        const QStringView prefix = QStringView(text).left(length);
+        const TextWidthCache::Bounds b = m_widths.bounds(font, prefix);
+        if (b.upper >= 0 && b.upper <= width)
+            return true;
+        if (b.lower > width)
+            return false;
+        return widthIn(prefix.toString(), font) <= width;
+    };
     int low = 1, high = int(text.size());
-    if (high <= 1 || metrics.horizontalAdvance(text) <= width)
+    if (high <= 1 || fits(high))
         return high;
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (metrics.horizontalAdvance(text.left(middle)) <= width)
+        if (fits(middle))
             low = middle;
         else
             high = middle - 1;
@@ -122,6 +138,10 @@ void TPagePrinter::WriteText(const QString& input) {
 
 void TPagePrinter::WriteAlignedLine(const QString& input) {
     const QString text = expandTabs(input, m_tabSize);
+    if (m_alignment == taLeftJustify && surelyFits(text, PrintableWidth(), m_drawFont)) {
+        writeLine(text);
+        return;
+    }
     const int width = textWidth(text);
     const int printable = PrintableWidth();
     if (width > printable && text.size() > 1) {
@@ -142,7 +162,7 @@ void TPagePrinter::WriteAlignedLine(const QString& input) {
 
 // Steps 3 to 5 of an aligned line: position, page break, drawing, line end.
 void TPagePrinter::writeLine(const QString& text) {
-    const int width = textWidth(text);
+    const int width = m_alignment == taLeftJustify ? 0 : textWidth(text); // left: not needed
     m_cursorX = m_alignment == taRightJustify ? PrintableWidth() - width
                 : m_alignment == taCenter     ? (PrintableWidth() - width) / 2
                                               : 0;
@@ -160,7 +180,9 @@ void TPagePrinter::writeLine(const QString& text) {
 
 void TPagePrinter::WriteStyledLine(const QString& input) {
     const QString text = expandTabs(input, m_tabSize);
-    const int width = textWidth(text);
+    // A left-justified line known to fit needs no width: its pieces go from the left edge.
+    const bool left = m_alignment == taLeftJustify;
+    const int width = left && surelyFits(text, PrintableWidth(), m_drawFont) ? 0 : textWidth(text);
     if (width > PrintableWidth() && text.size() > 1) {
         WriteAlignedLine(text); // wrapped styled lines print their codes as text
         return;
@@ -170,23 +192,23 @@ void TPagePrinter::WriteStyledLine(const QString& input) {
                                               : 0;
     if (!m_textFile && m_cursorY + m_lineHeight >= PrintableHeight())
         NewPage();
-    QString collected;
-    auto flush = [&] {
-        if (collected.isEmpty())
+    qsizetype start = 0; // where the piece not yet written begins
+    auto flush = [&](qsizetype end, bool last) {
+        if (end == start)
             return;
+        const QString collected = text.mid(start, end - start); // shares text when whole
         if (m_textFile)
             writeRaw(collected);
         else
             drawTextAt(leftMarginPixels() + m_cursorX, topMarginPixels() + m_cursorY, collected,
                        m_drawFont);
-        m_cursorX += textWidth(collected);
-        collected.clear();
+        if (!last) // the line ends after the last piece: its width moves nothing
+            m_cursorX += textWidth(collected);
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('%') && i + 2 < text.size() && text[i + 2] == QLatin1Char('%') &&
+        if (text[i] == QLatin1Char('%') && i + 2 < text.size() && text[i + 2] == QLatin1Char('%') &&
             QStringLiteral("FKUN").contains(text[i + 1])) {
-            flush();
+            flush(i, false);
             switch (text[i + 1].unicode()) {
             case 'F':
                 m_drawFont.setBold(true);
@@ -204,11 +226,10 @@ void TPagePrinter::WriteStyledLine(const QString& input) {
                 break;
             }
             i += 2;
-            continue;
+            start = i + 1;
         }
-        collected += c;
     }
-    flush();
+    flush(text.size(), true);
     NewLine();
 }
 
@@ -264,11 +285,17 @@ void TPagePrinter::WriteColumns(const QString& row) {
                 part = text.isEmpty() ? text : text.left(fitLength(text, c, m_drawFont));
                 cells[column].clear();
             }
-            const int width = textWidth(part);
+            // A cell placed from the left needs its width only to know it is narrower than
+            // the column less the inset.
+            const bool fromLeft =
+                token.alignment != QLatin1Char('>') && token.alignment != QLatin1Char('^');
+            const bool surelyNarrow =
+                fromLeft && !m_textFile && surelyFits(part, c - inset - 1, m_drawFont);
+            const int width = surelyNarrow ? 0 : textWidth(part);
             int offset = token.alignment == QLatin1Char('>')   ? c - width
                          : token.alignment == QLatin1Char('^') ? (c - width) / 2
                                                                : 0;
-            if (width < c - inset) {
+            if (surelyNarrow || width < c - inset) {
                 if (token.alignment == QLatin1Char('>'))
                     offset -= inset;
                 else if (token.alignment == QLatin1Char('<'))

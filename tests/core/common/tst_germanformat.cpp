@@ -24,6 +24,10 @@ private slots:
     void formatDate() {
         QCOMPARE(germanformat::formatDate(QDate(2002, 1, 1)), QStringLiteral("01.01.2002"));
         QCOMPARE(germanformat::formatDate(QDate()), QString());
+        // Years outside four digits as Qt writes them.
+        for (const QDate d : {QDate(999, 12, 31), QDate(1000, 1, 1), QDate(9999, 12, 31),
+                              QDate(10000, 1, 1), QDate(1, 2, 3), QDate(-44, 3, 15)})
+            QCOMPARE(germanformat::formatDate(d), d.toString(QStringLiteral("dd.MM.yyyy")));
     }
 
     void dayNumbers() {

@@ -200,6 +200,37 @@ private slots:
         QCOMPARE(rows[0].gruppeInterpretText1, QStringLiteral("b"));
     }
 
+    // Stored dates read back as the general "yyyy-MM-dd" parser reads them, odd ones included.
+    void readsStoredDates_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("date") << QVariant(QStringLiteral("2003-01-05"));
+        QTest::newRow("leap day") << QVariant(QStringLiteral("2004-02-29"));
+        QTest::newRow("no leap day") << QVariant(QStringLiteral("2003-02-29"));
+        QTest::newRow("month 13") << QVariant(QStringLiteral("2003-13-01"));
+        QTest::newRow("day 0") << QVariant(QStringLiteral("2003-01-00"));
+        QTest::newRow("year 1") << QVariant(QStringLiteral("0001-01-01"));
+        QTest::newRow("year 0") << QVariant(QStringLiteral("0000-01-01"));
+        QTest::newRow("single digits") << QVariant(QStringLiteral("2003-1-5"));
+        QTest::newRow("blanks") << QVariant(QStringLiteral(" 2003-01-05"));
+        QTest::newRow("trailing") << QVariant(QStringLiteral("2003-01-05x"));
+        QTest::newRow("dots") << QVariant(QStringLiteral("05.01.2003"));
+        QTest::newRow("signs") << QVariant(QStringLiteral("2003-+1-05"));
+        QTest::newRow("empty") << QVariant(QString());
+        QTest::newRow("number") << QVariant(20030105);
+        QTest::newRow("null") << QVariant();
+    }
+
+    void readsStoredDates() {
+        QFETCH(QVariant, stored);
+        Statement s = m_db.prepare(u"SELECT ?1");
+        s.bind(1, stored);
+        QVERIFY(s.next());
+        const QDate expected =
+            stored.isValid() ? QDate::fromString(stored.toString(), QStringLiteral("yyyy-MM-dd"))
+                             : QDate();
+        QCOMPARE(s.toDate(0), expected);
+    }
+
     void closeAndReopen() {
         records::insert(m_db, carrier(QStringLiteral("bleibt"), QString(), 1, 0, 1));
         m_db.close();
