@@ -1,7 +1,6 @@
 #include "posbrowsewindow.h"
 
 #include "core/catalogue/carrierdelete.h"
-#include "core/catalogue/fieldlabels.h"
 #include "core/catalogue/songlistmodel.h"
 #include "core/common/messageservice.h"
 #include "core/printing/templatestore.h"
@@ -51,6 +50,11 @@ TPosBrowseWindow::TPosBrowseWindow(TMain& main, MessageService& messages, SongLi
     m_model = new SongListModel(this);
     createCommands();
     createWidgets();
+    std::vector<FieldLabelBinder::Column> columns;
+    for (const songlist::GridColumn& c : songlist::gridColumns())
+        columns.push_back({c.labelKey, c.title});
+    m_labels.addColumns(std::move(columns),
+                        [this](const QStringList& titles) { showColumnTitles(titles); });
 }
 
 TPosBrowseWindow::~TPosBrowseWindow() {
@@ -197,7 +201,7 @@ void TPosBrowseWindow::createWidgets() {
 
 bool TPosBrowseWindow::FormCreate() {
     WaitCursor wait;
-    applyColumnTitles();
+    m_labels.apply();
     try {
         runQuery(songlist::validSortExpression(m_state.settings.searchSortOrder), std::nullopt, 0);
     } catch (const DbError& e) {
@@ -211,19 +215,7 @@ bool TPosBrowseWindow::FormCreate() {
     return true;
 }
 
-void TPosBrowseWindow::applyColumnTitles() {
-    QHash<int, QString> renamed;
-    if (m_state.settings.ttRename[5]) {
-        try {
-            renamed = fieldlabels::renamed(m_state.db);
-        } catch (const DbError&) {
-        }
-    }
-    QStringList titles;
-    for (const songlist::GridColumn& c : songlist::gridColumns())
-        titles.append(c.labelKey && renamed.contains(c.labelKey)
-                          ? fieldlabels::columnTitle(renamed.value(c.labelKey))
-                          : c.title);
+void TPosBrowseWindow::showColumnTitles(const QStringList& titles) {
     m_model->setColumnTitles(titles);
     // Widths from the titles: measuring the cells would read the whole list.
     const QFontMetrics metrics = m_grid->horizontalHeader()->fontMetrics();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fieldlabelbinder.h"
+
 #include "core/catalogue/medialist.h"
 #include "core/catalogue/songlist.h"
 #include "gui/shell/childwindow.h"
@@ -45,6 +47,7 @@ public:
     bool FormCreate();
 
     QList<QMenu*> contributedMenus() override;
+    void fieldLabelsChanged() override { m_labels.apply(); }
 
     int currentRow() const;
     void setCurrentRow(int row);
@@ -77,7 +80,7 @@ private:
     void rerun(const QString& sort);
     void currentChanged();
     void updateRowLabel();
-    void applyColumnTitles();
+    void showColumnTitles(const QStringList& titles);
     void updateCommands();
     bool printerThere();
     // The current carrier as it is stored now; 0 (after a message and a re-read) when gone.
@@ -86,6 +89,7 @@ private:
 
     TMain& m_main;
     AppState& m_state;
+    FieldLabelBinder m_labels{m_state, FieldLabelBinder::SongList};
     MessageService& m_messages;
     SongListHooks m_hooks;
     medialist::Filter m_filter;

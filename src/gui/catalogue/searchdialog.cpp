@@ -1,6 +1,5 @@
 #include "searchdialog.h"
 
-#include "core/catalogue/fieldlabels.h"
 #include "core/common/messageservice.h"
 #include "core/shell/appstate.h"
 
@@ -133,23 +132,16 @@ void TSearchDialog::createWidgets() {
 
 void TSearchDialog::FormCreate(int renameSwitch) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QHash<int, QString> renamed;
-    if (m_state.settings.ttRename[size_t(renameSwitch)]) {
-        try {
-            renamed = fieldlabels::renamed(m_state.db);
-        } catch (const DbError&) {
-            // the delivered names serve
-        }
-    }
+    // The switches count from 0 here, from 1 in the binder.
+    m_labels.emplace(m_state, FieldLabelBinder::Switch(renameSwitch + 1));
     const std::vector<search::Field>& fields = search::fields(m_kind);
     for (size_t i = 0; i < fields.size(); ++i) {
         const search::Field& f = fields[i];
-        const QString shown = f.labelKey && renamed.contains(f.labelKey)
-                                  ? fieldlabels::columnTitle(renamed.value(f.labelKey))
-                                  : f.name;
-        auto* item = new QListWidgetItem(shown, m_fields);
+        auto* item = new QListWidgetItem(f.name, m_fields);
         item->setData(kFieldIndexRole, int(i));
+        m_labels->addEntry(item, f.labelKey);
     }
+    m_labels->apply();
     QApplication::restoreOverrideCursor();
     m_fields->setCurrentRow(0);
     updateButtons();

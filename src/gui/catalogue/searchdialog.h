@@ -1,5 +1,9 @@
 #pragma once
 
+#include "fieldlabelbinder.h"
+
+#include <optional>
+
 #include "core/catalogue/searchcondition.h"
 
 #include <QDialog>
@@ -52,6 +56,7 @@ private:
     void updateButtons();
 
     AppState& m_state;
+    std::optional<FieldLabelBinder> m_labels;
     MessageService& m_messages;
     search::Kind m_kind;
     int m_helpContext;

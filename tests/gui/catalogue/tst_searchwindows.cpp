@@ -1,6 +1,7 @@
 // The search dialogs, the song list window and the search commands, in a main window with
 // scripted messages.
 #include "../../core/catalogue/searchfixture.h"
+#include "core/catalogue/fieldlabels.h"
 #include "core/catalogue/songlistmodel.h"
 #include "core/db/recordaccess.h"
 #include "gui/catalogue/posbrowsewindow.h"
@@ -226,6 +227,10 @@ private slots:
         QCOMPARE(w->rowLabel()->text(), QStringLiteral("Datensatz 1 von 3"));
         QCOMPARE(w->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("Liedtitel"));
+        fieldlabels::reset(db(), 10525); // an open song list follows at once
+        w->fieldLabelsChanged();
+        QCOMPARE(w->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 songlist::gridColumns().at(2).title);
         QCOMPARE(w->model()->data(w->model()->index(1, 4), Qt::DisplayRole).toString(),
                  QStringLiteral("2,22"));
         QCOMPARE(w->carrierMenu()->title(), QStringLiteral("&Tonträger"));
