@@ -4,6 +4,7 @@
 #include "core/catalogue/songlistmodel.h"
 #include "core/common/messageservice.h"
 #include "core/printing/templatestore.h"
+#include "gui/shell/csvsave.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/printerchoice.h"
 
@@ -92,6 +93,10 @@ void TPosBrowseWindow::createCommands() {
     fill(m_menu);
     m_context = new QMenu(this);
     fill(m_context);
+    m_context->addSeparator();
+    m_context->addAction(QStringLiteral("Als &CSV-Datei speichern..."), this, [this] {
+        csvsave::saveView(this, *m_grid, m_messages, QStringLiteral("Lieder.csv"));
+    });
     // Einfg displays the carrier while the linked menu is shown.
     m_display->setShortcut(QKeySequence(Qt::Key_Insert));
     m_display->setShortcutContext(Qt::WidgetWithChildrenShortcut);

@@ -12,6 +12,7 @@
 #include "support/appstatefixture.h"
 #include "support/scriptedmessageservice.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -242,6 +243,17 @@ private slots:
         QCOMPARE(entries, QStringList({"Ä&ndern", "&Anzeigen", "-", "&Standardsortierung", "-",
                                        "&Drucken", "&Hülle drucken"}));
         QCOMPARE(w->contributedMenus(), QList<QMenu*>{w->carrierMenu()});
+        // The rows as shown, under the titles shown, into a spreadsheet file.
+        const QString csvPath = m_dir->filePath(QStringLiteral("lieder.csv"));
+        m_messages.answerFile(csvPath);
+        w->contextMenu()->actions().constLast()->trigger();
+        QFile csvFile(csvPath);
+        QVERIFY(csvFile.open(QIODevice::ReadOnly));
+        const QStringList csvLines =
+            QString::fromUtf8(csvFile.readAll()).split(QStringLiteral("\r\n"));
+        QVERIFY2(csvLines.value(0).contains(QStringLiteral(";Titel des Liedes;")),
+                 qPrintable(csvLines.value(0)));
+        QCOMPARE(csvLines.size(), 5); // titles, three songs, the final line end
         // BEAT CLUB's Lovely first, then The Beatles' songs.
         QTest::keyClick(w->grid(), Qt::Key_Return);
         w->setCurrentRow(2);
