@@ -3,6 +3,8 @@
 #include "schema.h"
 #include "songindex.h"
 
+#include <algorithm>
+
 namespace startupchecks {
 namespace {
 
@@ -130,6 +132,29 @@ QStringList namedIndexes(Database& db, const QString& table) {
     return names;
 }
 
+QStringList columnNames(Database& db, const QString& table) {
+    Statement s = db.prepare(u"SELECT name FROM pragma_table_info(?1)");
+    s.bind(1, table);
+    QStringList names;
+    while (s.next())
+        names.append(s.toString(0));
+    return names;
+}
+
+// The indexes whose fields the stored table has. One on a field an older format lacks waits
+// for the conversion: SQLite would take the unknown quoted name for a constant text, and once
+// the column is added that index no longer fits the rows.
+std::vector<schema::Index> applicableIndexes(Database& db, const schema::Table& table) {
+    const QStringList columns = columnNames(db, table.name);
+    std::vector<schema::Index> indexes;
+    for (const schema::Index& index : table.indexes) {
+        if (std::all_of(index.fields.begin(), index.fields.end(),
+                        [&](const QString& f) { return columns.contains(f, Qt::CaseInsensitive); }))
+            indexes.push_back(index);
+    }
+    return indexes;
+}
+
 bool indexMatches(Database& db, const schema::Table& table, const schema::Index& index) {
     Statement s =
         db.prepare(u"SELECT name, coll FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno");
@@ -165,13 +190,9 @@ QString summarised(const QStringList& findings) {
 void recreateWithPrimaryKey(Database& db, const schema::Table& table) {
     const QString temporary = table.name + QStringLiteral("_rebuild");
     QStringList common;
-    {
-        Statement s = db.prepare(u"SELECT name FROM pragma_table_info(?1)");
-        s.bind(1, table.name);
-        while (s.next()) {
-            if (table.fieldIndex(s.toString(0)) >= 0)
-                common.append(schema::quoted(s.toString(0)));
-        }
+    for (const QString& column : columnNames(db, table.name)) {
+        if (table.fieldIndex(column) >= 0)
+            common.append(schema::quoted(column));
     }
     schema::Table copy = table;
     copy.name = temporary;
@@ -194,13 +215,17 @@ void rebuildIndexes(Database& db, const schema::Table& table) {
         recreateWithPrimaryKey(db, table);
     else
         db.exec(QStringLiteral("REINDEX %1").arg(schema::quoted(table.name)));
-    for (const schema::Index& index : table.indexes)
+    for (const schema::Index& index : applicableIndexes(db, table))
         db.exec(schema::createIndexSql(table, index));
     transaction.commit();
 }
 
+// The table's indexes are built anew around the change: those on the new fields only now
+// can be, and one an earlier start built on a missing field would not fit the rows.
 void addColumns(Database& db, const schema::Table& table, int from, int to, const QString& fill) {
     Transaction transaction(db);
+    for (const QString& name : namedIndexes(db, table.name))
+        db.exec(QStringLiteral("DROP INDEX %1").arg(schema::quoted(name)));
     QStringList assignments;
     for (int i = from; i < to; ++i) {
         const schema::Field& f = table.fields[i];
@@ -212,6 +237,8 @@ void addColumns(Database& db, const schema::Table& table, int from, int to, cons
     }
     db.exec(QStringLiteral("UPDATE %1 SET %2")
                 .arg(schema::quoted(table.name), assignments.join(QStringLiteral(", "))));
+    for (const schema::Index& index : applicableIndexes(db, table))
+        db.exec(schema::createIndexSql(table, index));
     transaction.commit();
 }
 
@@ -382,12 +409,13 @@ bool indexesUsable(Database& db, const QString& tableName, PageCheck pages, cons
         const schema::Table& table = schema::table(tableName);
         if (!tableExists(db, table.name) || primaryKeyColumns(db, table.name) != table.primaryKey())
             return false;
-        for (const schema::Index& index : table.indexes) {
+        const std::vector<schema::Index> indexes = applicableIndexes(db, table);
+        for (const schema::Index& index : indexes) {
             if (!indexMatches(db, table, index))
                 return false;
         }
         // Indexes left by older versions are replaced too.
-        if (namedIndexes(db, table.name).size() != qsizetype(table.indexes.size()))
+        if (namedIndexes(db, table.name).size() != qsizetype(indexes.size()))
             return false;
         return pages == PageCheck::Skip || checkPages(db, table.name, hooks);
     } catch (const DbError&) {

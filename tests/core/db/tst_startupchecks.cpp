@@ -185,6 +185,29 @@ private slots:
                 3);
     }
 
+    void oldCarrierTableWithIndexes_data() {
+        QTest::addColumn<QString>("leftover");
+        QTest::newRow("indexes built at start") << "";
+        // An earlier start indexed the missing column's name as a constant text.
+        QTest::newRow("constant index of an earlier start")
+            << "DROP INDEX IF EXISTS \"MUSIKKOP.Liste Bewertung\"; CREATE INDEX "
+               "\"MUSIKKOP.Liste Bewertung\" ON \"MUSIKKOP\" (\"Bewertung\", \"Folgenummer Kopf\")";
+    }
+    void oldCarrierTableWithIndexes() {
+        QFETCH(QString, leftover);
+        makeOldFormat(QStringLiteral("MUSIKKOP"), 12, 3);
+        rebuildAll(false);
+        if (!leftover.isEmpty())
+            m_db.exec(leftover);
+        QVERIFY(startupchecks::checkAndUpgradeFormats(m_db, m_messages, m_hooks));
+        QCOMPARE(m_messages.messages().size(), 1);
+        QCOMPARE(fields("MUSIKKOP"), 13);
+        QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM \"MUSIKKOP\" WHERE \"Bewertung\" = 0").toInt(),
+                 3);
+        QCOMPARE(startupchecks::pageCheckFindings(m_db), QString());
+        QVERIFY(startupchecks::indexesUsable(m_db, QStringLiteral("MUSIKKOP")));
+    }
+
     void oldSongTable_data() {
         QTest::addColumn<int>("oldFields");
         QTest::addColumn<QString>("version");
