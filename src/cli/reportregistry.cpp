@@ -5,8 +5,8 @@
 #include "core/lookup/lookuplist.h"
 #include "core/printing/carrierreport.h"
 #include "core/printing/coverreport.h"
-#include "core/printing/statisticsreport.h"
 #include "core/printing/medialistreport.h"
+#include "core/printing/statisticsreport.h"
 
 const QList<ReportEntry>& reportRegistry() {
     static const QList<ReportEntry> reports = {

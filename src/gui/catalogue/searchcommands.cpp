@@ -1,8 +1,8 @@
 #include "searchcommands.h"
 
 #include "core/catalogue/searchtranslation.h"
-#include "core/db/songindex.h"
 #include "core/common/messageservice.h"
+#include "core/db/songindex.h"
 #include "gui/shell/helpviewer.h"
 #include "gui/shell/mainwindow.h"
 #include "searchsongdialog.h"

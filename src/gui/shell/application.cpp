@@ -12,6 +12,7 @@
 #include "gui/cd/cdplayercommands.h"
 #include "gui/lending/lendingcommands.h"
 #include "gui/lookup/lookupcommands.h"
+#include "gui/paradox/paradoxcommands.h"
 #include "gui/printing/previewdialog.h"
 #include "gui/printing/printcommands.h"
 #include "gui/printing/statisticscommands.h"
@@ -19,7 +20,6 @@
 #include "hintfilter.h"
 #include "initdialog.h"
 #include "mainwindow.h"
-#include "gui/paradox/paradoxcommands.h"
 
 #include <QApplication>
 #include <QIcon>
