@@ -351,3 +351,12 @@ void TPreviewDialog::reject() {
     settingsfile::writePreviewButtonType(m_state.settingsPath(), m_buttonStyle);
     QDialog::reject();
 }
+
+void TPreviewDialog::deliver(bool showPreview) {
+    m_view->ZoomToPageWidth();
+    m_zoomTimer.start();
+    if (showPreview)
+        exec();
+    else
+        m_printer->PrintPages();
+}

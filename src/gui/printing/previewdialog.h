@@ -31,6 +31,8 @@ public:
     TPagePrinter& PagePrinter() { return *m_printer; }
     TPageView& pageView() { return *m_view; }
     QTimer& ZoomTimer() { return m_zoomTimer; }
+    // After a report composed its pages: shows them in the preview, or prints them at once.
+    void deliver(bool showPreview);
     // A report's own handler for the start of every page; cleared when the report closes.
     std::function<void(TPagePrinter&)> reportNewPage;
 

@@ -263,12 +263,7 @@ void TPrintTtListDialog::print() {
     m_running = false;
     if (status != ReportStatus::Composed)
         return; // stays in the printing layout; "&Abbruch" closes it
-    m_previewDialog.pageView().ZoomToPageWidth();
-    m_previewDialog.ZoomTimer().start();
-    if (m_preview->isChecked())
-        m_previewDialog.exec();
-    else
-        printer.PrintPages();
+    m_previewDialog.deliver(m_preview->isChecked());
     accept();
 }
 
