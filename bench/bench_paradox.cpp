@@ -11,8 +11,8 @@
 #include "collectiongenerator.h"
 #include "core/backup/backupfile.h"
 #include "core/backup/databackup.h"
+#include "core/catalogue/listcsv.h"
 #include "core/catalogue/medialist.h"
-#include "core/catalogue/medialistcsv.h"
 #include "core/catalogue/medialistmodel.h"
 #include "core/common/csvwriter.h"
 #include "core/db/dataset.h"
@@ -297,11 +297,11 @@ int main(int argc, char* argv[]) {
     Database db;
     db.open(dataset::databasePath(data));
     const medialist::Query query(db);
-    const QStringList titles = medialistcsv::columnTitles(db, false);
+    const QStringList titles = listcsv::carrierTitles(db, false);
     const double tool = bestOf(3, [&] {
         QFile sink(QStringLiteral("/dev/null"));
         sink.open(QIODevice::WriteOnly);
-        medialistcsv::write(db, query, titles, &sink);
+        listcsv::write(db, query, titles, &sink);
     });
     const long before = peakKilobytes();
     const double window = bestOf(1, [&] {

@@ -3,6 +3,9 @@
 #include "core/db/database.h"
 #include "core/db/dataset.h"
 
+#include <QDir>
+#include <QFile>
+
 QTextStream& out() {
     static QTextStream stream(stdout);
     return stream;
@@ -25,4 +28,30 @@ bool openDataSet(const QString& directory, Database& db) {
         return false;
     }
     return true;
+}
+
+Settings dataSetSettings(const QString& directory) {
+    return settingsfile::read(
+        QDir(directory).filePath(QString::fromLatin1(settingsfile::kFileName)));
+}
+
+int writeToStandardOutput(const std::function<bool(QIODevice*)>& write) {
+    out().flush();
+    QFile output;
+    const QString refused = QStringLiteral("Die Standardausgabe kann nicht beschrieben werden.");
+    if (!output.open(stdout, QIODevice::WriteOnly)) {
+        err() << "Fehler: " << refused << Qt::endl;
+        return 1;
+    }
+    try {
+        if (!write(&output) || !output.flush()) {
+            err() << "Fehler: " << refused << Qt::endl;
+            return 1;
+        }
+    } catch (const DbError& e) {
+        output.flush();
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return 1;
+    }
+    return 0;
 }

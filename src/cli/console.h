@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/settings/settings.h"
+
 #include <QTextStream>
+#include <functional>
 
 class Database;
+class QIODevice;
 
 // Standard output and error of the tool, as text streams.
 QTextStream& out();
@@ -11,3 +15,10 @@ QTextStream& err();
 // Opens the data set of a directory; false after a German message on standard error when
 // the directory holds none or its database cannot be opened.
 bool openDataSet(const QString& directory, Database& db);
+
+// The settings of a data directory, read only (defaults where the file is missing).
+Settings dataSetSettings(const QString& directory);
+
+// Hands standard output, as a byte device, to write (CSV files go out byte for byte).
+// Returns 0, or 1 after a German message when the output refused or write threw DbError.
+int writeToStandardOutput(const std::function<bool(QIODevice*)>& write);

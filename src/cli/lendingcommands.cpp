@@ -9,8 +9,6 @@
 #include "core/settings/settings.h"
 #include "core/shell/datadirectorylock.h"
 
-#include <QDir>
-
 namespace {
 
 int usage() {
@@ -56,8 +54,7 @@ int change(const QString& directory,
     Database db;
     if (!openDataSet(directory, db))
         return 1;
-    const Settings settings =
-        settingsfile::read(QDir(directory).filePath(QString::fromLatin1(settingsfile::kFileName)));
+    const Settings settings = dataSetSettings(directory);
     try {
         const lending::Outcome o = operation(db, settings);
         if (!o.ok())

@@ -9,8 +9,6 @@
 #include "core/lookup/priceconversion.h"
 #include "core/settings/settings.h"
 
-#include <QDir>
-
 namespace {
 
 int usage() {
@@ -19,11 +17,6 @@ int usage() {
              "  diskarium-tool convert VERZEICHNIS PREIS [--currency INDEX] [--date TT.MM.JJJJ]\n";
     err().flush();
     return 2;
-}
-
-Settings settingsOf(const QString& directory) {
-    return settingsfile::read(
-        QDir(directory).filePath(QString::fromLatin1(settingsfile::kFileName)));
 }
 
 QString stateText(EntryState state) {
@@ -60,7 +53,7 @@ int runLookupCommand(const QStringList& args) {
         return 1;
     try {
         if (kind == lookup::kCurrencies) {
-            const Settings settings = settingsOf(args[0]);
+            const Settings settings = dataSetSettings(args[0]);
             CurrencyStore store(db, settings);
             for (const CurrencyRecord& c : store.list())
                 out() << row({QString::number(c.index), c.currency, c.currencyLong,
@@ -116,7 +109,7 @@ int runConvertCommand(const QStringList& args) {
     if (!openDataSet(args[0], db))
         return 1;
     try {
-        const Settings settings = settingsOf(args[0]);
+        const Settings settings = dataSetSettings(args[0]);
         const priceconversion::Rules rules = priceconversion::load(db, settings);
         const double value = priceconversion::convert(rules, *price, currency, bought);
         const std::optional<CurrencyRecord> current =

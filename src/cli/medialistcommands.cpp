@@ -5,12 +5,11 @@
 #include "core/catalogue/carrierfile.h"
 #include "core/catalogue/carrierimport.h"
 #include "core/catalogue/carrierkey.h"
+#include "core/catalogue/listcsv.h"
 #include "core/catalogue/medialist.h"
-#include "core/catalogue/medialistcsv.h"
 #include "core/db/dataset.h"
 #include "core/settings/settings.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -40,33 +39,12 @@ bool openData(const QString& directory, Database& db) {
     return true;
 }
 
-Settings settingsOf(const QString& directory) {
-    return settingsfile::read(
-        QDir(directory).filePath(QString::fromLatin1(settingsfile::kFileName)));
-}
-
 // The list as CSV on standard output, with the window's column titles.
 int writeCarriersCsv(Database& db, const QString& sort, bool renamedTitles) {
-    out().flush();
-    QFile output;
-    if (!output.open(stdout, QIODevice::WriteOnly)) {
-        err() << "Fehler: Die Standardausgabe kann nicht beschrieben werden." << Qt::endl;
-        return 1;
-    }
-    try {
+    return writeToStandardOutput([&](QIODevice* output) {
         const medialist::Query query(db, sort);
-        if (!medialistcsv::write(db, query, medialistcsv::columnTitles(db, renamedTitles),
-                                 &output)) {
-            err() << "Fehler: Die Standardausgabe kann nicht beschrieben werden." << Qt::endl;
-            return 1;
-        }
-    } catch (const DbError& e) {
-        output.flush();
-        err() << "Fehler: " << e.message() << Qt::endl;
-        return 1;
-    }
-    output.flush();
-    return 0;
+        return listcsv::write(db, query, listcsv::carrierTitles(db, renamedTitles), output);
+    });
 }
 
 } // namespace
@@ -77,7 +55,7 @@ int runImportCommand(const QStringList& args) {
     Database db;
     if (!openData(args[0], db))
         return 1;
-    const int newCurrency = settingsOf(args[0]).currencyNew;
+    const int newCurrency = dataSetSettings(args[0]).currencyNew;
     bool failed = false;
     for (const QString& file : args.mid(1)) {
         const carrierimport::Outcome o = carrierimport::importFile(db, file, newCurrency);
@@ -143,7 +121,7 @@ int runCarriersCommand(const QStringList& arguments) {
     Database db;
     if (!openData(args[0], db))
         return 1;
-    QString sort = settingsOf(args[0]).singerSortOrder; // read only: the window's order
+    QString sort = dataSetSettings(args[0]).singerSortOrder; // read only: the window's order
     if (args.size() == 3) {
         sort.clear();
         if (args[2].compare(QLatin1String("Standard"), Qt::CaseInsensitive) != 0) {
@@ -161,7 +139,7 @@ int runCarriersCommand(const QStringList& arguments) {
         }
     }
     if (csvOutput)
-        return writeCarriersCsv(db, sort, settingsOf(args[0]).ttRename[0]);
+        return writeCarriersCsv(db, sort, dataSetSettings(args[0]).ttRename[0]);
     const auto& columns = medialist::gridColumns();
     QStringList header;
     for (const medialist::GridColumn& c : columns)

@@ -6,8 +6,6 @@
 #include "core/settings/settings.h"
 #include "reportregistry.h"
 
-#include <QDir>
-
 namespace {
 
 int usage() {
@@ -83,8 +81,7 @@ int runPrintCommand(const QStringList& args) {
     if (!openDataSet(directory, db))
         return 1;
     // The settings of the data set give the dialogs' defaults; the tool never writes them.
-    const Settings settings =
-        settingsfile::read(QDir(directory).filePath(QString::fromLatin1(settingsfile::kFileName)));
+    const Settings settings = dataSetSettings(directory);
     ConsoleMessageService messages(false);
     const ReportResult result = printReportToPdf(report->compose, db, settings, directory, messages,
                                                  positional, options, pdf);

@@ -1,6 +1,7 @@
 #include "searchcommands.h"
 #include "console.h"
 
+#include "core/catalogue/listcsv.h"
 #include "core/catalogue/medialist.h"
 #include "core/catalogue/searchcondition.h"
 #include "core/catalogue/searchtranslation.h"
@@ -17,6 +18,8 @@ int usage() {
     err()
         << "Aufruf:\n"
            "  diskarium-tool search VERZEICHNIS carriers|songs [--count] BEDINGUNG "
+           "[UND|ODER BEDINGUNG]...\n"
+           "  diskarium-tool search VERZEICHNIS carriers|songs --csv BEDINGUNG "
            "[UND|ODER BEDINGUNG]...\n"
            "BEDINGUNG ist FELD:VERGLEICH:WERT, etwa Gruppe:~:beatles oder Kaufdatum:>:1.1.2000.\n";
     err().flush();
@@ -62,6 +65,26 @@ int list(const Query& query, const Columns& columns, int carrierColumn, Format f
     return 0;
 }
 
+// The found rows as the result window shows them and saves them: its sort order and, when
+// its switch is on, the user's field names as titles. Nothing found is an empty list.
+int writeCsv(Database& db, const Settings& settings, search::Kind kind,
+             const std::vector<search::Condition>& conditions) {
+    return writeToStandardOutput([&](QIODevice* output) {
+        if (kind == search::Kind::Carriers) {
+            const medialist::Query query(db,
+                                         medialist::validSortExpression(settings.singerSortOrder),
+                                         search::translate(kind, conditions));
+            return listcsv::write(db, query, listcsv::carrierTitles(db, settings.ttRename[0]),
+                                  output);
+        }
+        search::TranslateOptions options;
+        options.songIndex = songindex::isUsable(db);
+        const songlist::Query query(db, songlist::validSortExpression(settings.searchSortOrder),
+                                    search::translate(kind, conditions, options));
+        return listcsv::write(db, query, listcsv::songTitles(db, settings.ttRename[5]), output);
+    });
+}
+
 } // namespace
 
 int runSearchCommand(const QStringList& args) {
@@ -76,6 +99,9 @@ int runSearchCommand(const QStringList& args) {
         return usage();
     QStringList conditionArgs = args.mid(2);
     const bool countOnly = conditionArgs.removeAll(QStringLiteral("--count")) > 0;
+    const bool csvOutput = conditionArgs.removeAll(QStringLiteral("--csv")) > 0;
+    if (countOnly && csvOutput)
+        return usage();
     QString error;
     const auto conditions = search::parseConditions(kind, conditionArgs, &error);
     if (!conditions) {
@@ -85,6 +111,8 @@ int runSearchCommand(const QStringList& args) {
     Database db;
     if (!openDataSet(args[0], db))
         return 2;
+    if (csvOutput)
+        return writeCsv(db, dataSetSettings(args[0]), kind, *conditions) == 0 ? 0 : 2;
     try {
         if (kind == search::Kind::Carriers) {
             const medialist::Query query(db, {}, search::translate(kind, *conditions));

@@ -5,13 +5,11 @@
 #include "core/printing/statistics.h"
 #include "core/settings/settings.h"
 
-#include <QDir>
-
 namespace {
 
 int usage() {
     err() << "Aufruf:\n"
-             "  diskarium-tool statistics VERZEICHNIS ART\n"
+             "  diskarium-tool statistics VERZEICHNIS ART [--csv]\n"
              "      ART: 1 Tonträgerarten, 2 Musikrichtungen, 3 Status, 4 Erscheinungsjahre\n";
     err().flush();
     return 2;
@@ -19,7 +17,9 @@ int usage() {
 
 } // namespace
 
-int runStatisticsCommand(const QStringList& args) {
+int runStatisticsCommand(const QStringList& arguments) {
+    QStringList args = arguments;
+    const bool csvOutput = args.removeAll(QStringLiteral("--csv")) > 0;
     if (args.size() != 2)
         return usage();
     bool ok = false;
@@ -29,10 +29,12 @@ int runStatisticsCommand(const QStringList& args) {
     Database db;
     if (!openDataSet(args[0], db))
         return 1;
-    const Settings settings =
-        settingsfile::read(QDir(args[0]).filePath(QString::fromLatin1(settingsfile::kFileName)));
+    const Settings settings = dataSetSettings(args[0]);
     try {
         const statistics::Table table = statistics::count(db, settings, kind);
+        if (csvOutput)
+            return writeToStandardOutput(
+                [&](QIODevice* output) { return statistics::writeCsv(table, output); });
         const QChar tab = QLatin1Char('\t');
         out() << statistics::titleRow().join(tab) << '\n';
         for (const statistics::Row& row : table.rows)

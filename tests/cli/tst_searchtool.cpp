@@ -78,6 +78,9 @@ private slots:
                                   << "Aufruf";
         QTest::newRow("no condition") << QStringList{"songs"} << 2 << ""
                                       << "Aufruf";
+        QTest::newRow("count and csv")
+            << QStringList{"carriers", "--count", "--csv", "Gruppe:=:x"} << 2 << ""
+            << "Aufruf";
     }
     void exitCodes() {
         QFETCH(QStringList, args);
@@ -88,6 +91,23 @@ private slots:
         QCOMPARE(r.code, code);
         QCOMPARE(r.out, out);
         QVERIFY2(r.err.contains(err), qPrintable(r.err));
+    }
+
+    // CSV: the same hits under the list's titles, without the carrier number column; no hit
+    // still gives the title row.
+    void csvOutput() {
+        const Run tabs = tool({"songs", "Nr. des Liedes:=:1"});
+        const Run csv = tool({"songs", "--csv", "Nr. des Liedes:=:1"});
+        QCOMPARE(csv.code, 0);
+        QString expected; // reading as UTF-8 drops the byte order mark
+        for (const QString& line : tabs.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            expected += line.section(QLatin1Char('\t'), 1).replace(QLatin1Char('\t'), u';') +
+                        QStringLiteral("\r\n");
+        QCOMPARE(csv.out, expected);
+        const Run none = tool({"carriers", "--csv", "Gruppe:=:x"});
+        QCOMPARE(none.code, 0);
+        QVERIFY2(none.out.startsWith(QStringLiteral("Gruppe;Titel;")), qPrintable(none.out));
+        QCOMPARE(none.out.count(QStringLiteral("\r\n")), 1);
     }
 
     void missingDataSet() {

@@ -100,6 +100,18 @@ private slots:
         QCOMPARE(lines.last(), QStringLiteral("Gesamt\t153\t59,15\t21,00 EUR\t36"));
     }
 
+    // --csv: the same rows, for spreadsheets.
+    void csvTable() {
+        const Run tabs = tool({QStringLiteral("statistics"), m_data, QStringLiteral("1")});
+        const Run csv = tool(
+            {QStringLiteral("statistics"), m_data, QStringLiteral("1"), QStringLiteral("--csv")});
+        QCOMPARE(csv.exitCode, 0);
+        QString expected; // reading as UTF-8 drops the byte order mark
+        for (const QString& line : tabs.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            expected += QString(line).replace(QLatin1Char('\t'), u';') + QStringLiteral("\r\n");
+        QCOMPARE(csv.out, expected);
+    }
+
     // The settings file of the data directory decides the currencies.
     void settingsFile() {
         QTemporaryDir copy;

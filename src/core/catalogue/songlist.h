@@ -77,6 +77,8 @@ public:
 
     const QString& sortExpression() const { return m_sort; }
     QString selectSql() const;
+    // The values bound to selectSql()'s placeholders, in order.
+    QVariantList filterValues() const { return withFilter({}); }
 
     qint64 count() const;
     std::vector<Row> rows(qint64 first, int limit) const;

@@ -1,5 +1,6 @@
 #include "statistics.h"
 
+#include "core/common/csvwriter.h"
 #include "core/common/germanformat.h"
 #include "core/db/database.h"
 #include "core/db/germancollation.h"
@@ -238,6 +239,14 @@ QStringList displayRow(const Row& row, const QString& currency) {
 
 QStringList totalRow(const Table& table) {
     return displayRow({QStringLiteral("Gesamt"), table.total}, table.currency);
+}
+
+bool writeCsv(const Table& table, QIODevice* device) {
+    csv::Writer writer(device);
+    bool ok = writer.writeRow(titleRow());
+    for (const Row& row : table.rows)
+        ok = ok && writer.writeRow(displayRow(row, table.currency));
+    return ok && writer.writeRow(totalRow(table)) && writer.flush();
 }
 
 } // namespace statistics

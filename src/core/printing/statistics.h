@@ -9,6 +9,7 @@
 class Database;
 class Statement;
 struct Settings;
+class QIODevice;
 
 // The collection counted by media type, music direction, state or release year: per group
 // the carriers, their playing time, their purchase value in the current currency and their
@@ -92,5 +93,7 @@ QString formatValue(qint64 cents, const QString& currency);
 QStringList titleRow();
 QStringList displayRow(const Row& row, const QString& currency);
 QStringList totalRow(const Table& table);
+// The same rows as CSV; false when the device refused.
+bool writeCsv(const Table& table, QIODevice* device);
 
 } // namespace statistics

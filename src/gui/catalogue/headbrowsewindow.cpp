@@ -1,6 +1,6 @@
 #include "headbrowsewindow.h"
 
-#include "core/catalogue/medialistcsv.h"
+#include "core/catalogue/listcsv.h"
 #include "gui/shell/csvsave.h"
 
 #include "core/catalogue/carrierdelete.h"
@@ -580,6 +580,6 @@ void THeadBrowseWindow::saveAsCsv() {
         titles.append(m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
     csvsave::saveWith(this, m_messages, QStringLiteral("Tonträger.csv"),
                       [&](QIODevice* file, const csv::Progress& progress) {
-                          return medialistcsv::write(m_state.db, *query, titles, file, progress);
+                          return listcsv::write(m_state.db, *query, titles, file, progress);
                       });
 }

@@ -1,6 +1,7 @@
 #include "posbrowsewindow.h"
 
 #include "core/catalogue/carrierdelete.h"
+#include "core/catalogue/listcsv.h"
 #include "core/catalogue/songlistmodel.h"
 #include "core/common/messageservice.h"
 #include "core/printing/templatestore.h"
@@ -94,9 +95,8 @@ void TPosBrowseWindow::createCommands() {
     m_context = new QMenu(this);
     fill(m_context);
     m_context->addSeparator();
-    m_context->addAction(QStringLiteral("Als &CSV-Datei speichern..."), this, [this] {
-        csvsave::saveView(this, *m_grid, m_messages, QStringLiteral("Lieder.csv"));
-    });
+    m_context->addAction(QStringLiteral("Als &CSV-Datei speichern..."), this,
+                         &TPosBrowseWindow::saveAsCsv);
     // Einfg displays the carrier while the linked menu is shown.
     m_display->setShortcut(QKeySequence(Qt::Key_Insert));
     m_display->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -445,4 +445,18 @@ void TPosBrowseWindow::closeWindow() {
 void TPosBrowseWindow::closeEvent(QCloseEvent* event) {
     m_menu->hide();
     event->accept();
+}
+
+void TPosBrowseWindow::saveAsCsv() {
+    // The list writes itself in one pass rather than through the model's pages.
+    songlist::Query* query = m_model->query();
+    if (!query)
+        return;
+    QStringList titles; // as the grid shows them
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        titles.append(m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+    csvsave::saveWith(this, m_messages, QStringLiteral("Lieder.csv"),
+                      [&](QIODevice* file, const csv::Progress& progress) {
+                          return listcsv::write(m_state.db, *query, titles, file, progress);
+                      });
 }

@@ -65,6 +65,8 @@ public:
     void CoverClick();
     void sortByColumn(int column);
     void defaultSort();
+    // "Als &CSV-Datei speichern..."
+    void saveAsCsv();
     void jumpTo(QChar c);
     void refresh();
 

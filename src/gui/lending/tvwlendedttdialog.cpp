@@ -7,6 +7,7 @@
 #include "core/lending/reminderreport.h"
 #include "core/printing/templatestore.h"
 #include "core/shell/appstate.h"
+#include "gui/shell/csvsave.h"
 #include "gui/shell/printerchoice.h"
 
 #include <QAction>
@@ -90,9 +91,16 @@ TVwLendedTtDialog::TVwLendedTtDialog(const LendingContext& context, int borrower
     connect(closeAction, &QAction::triggered, this, &QDialog::reject);
     auto* helpAction = new QAction(QStringLiteral("&Hilfe"), m_grid);
     connect(helpAction, &QAction::triggered, this, [this] { m_context.showHelp(kHelp); });
+    auto* saveCsv = new QAction(QStringLiteral("Als &CSV-Datei speichern..."), m_grid);
+    connect(saveCsv, &QAction::triggered, this, [this] {
+        csvsave::saveView(this, *m_grid, m_context.messages,
+                          QStringLiteral("Geliehene Tonträger.csv"));
+    });
     auto* separator = new QAction(m_grid);
     separator->setSeparator(true);
-    m_grid->addActions({separator, closeAction, helpAction});
+    auto* separator2 = new QAction(m_grid);
+    separator2->setSeparator(true);
+    m_grid->addActions({separator, saveCsv, separator2, closeAction, helpAction});
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_name);

@@ -4,10 +4,12 @@
 #include "core/db/dberror.h"
 #include "core/printing/printercheck.h"
 #include "core/shell/appstate.h"
+#include "gui/shell/csvsave.h"
 #include "gui/shell/printerchoice.h"
 #include "previewdialog.h"
 #include "printstatdialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -93,6 +95,12 @@ void TStatistikDialog::build() {
     m_totals->horizontalHeader()->hide();
     tables->addWidget(m_grid, 1);
     tables->addWidget(m_totals);
+    for (QTableWidget* grid : {m_grid, m_totals}) {
+        auto* saveCsv = new QAction(QStringLiteral("Als &CSV-Datei speichern..."), grid);
+        connect(saveCsv, &QAction::triggered, this, &TStatistikDialog::saveAsCsv);
+        grid->addAction(saveCsv);
+        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
 
     auto* chartColumn = new QVBoxLayout;
     auto* chartRow = new QHBoxLayout;
@@ -315,4 +323,13 @@ void TStatistikDialog::printPressed() {
                             statistics::totalRow(m_table), this);
     dialog.setHelpHandler(m_help);
     dialog.exec();
+}
+
+void TStatistikDialog::saveAsCsv() {
+    if (!m_counted)
+        return;
+    csvsave::saveWith(this, m_messages, windowTitle() + QStringLiteral(".csv"),
+                      [this](QIODevice* file, const csv::Progress&) {
+                          return statistics::writeCsv(m_table, file);
+                      });
 }

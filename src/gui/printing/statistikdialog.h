@@ -46,6 +46,8 @@ public:
     std::function<void(int done, int total)> sliceDone;
     // "&Drucken".
     void printPressed();
+    // "Als &CSV-Datei speichern..." of the grids' context menu: the rows and the totals.
+    void saveAsCsv();
 
     int kind() const { return m_kind; }
     QTableWidget* resultGrid() const { return m_grid; }

@@ -1,3 +1,4 @@
+#include "core/common/csvwriter.h"
 #include "core/db/recordaccess.h"
 #include "core/lending/borrowers.h"
 #include "core/lending/lending.h"
@@ -8,6 +9,8 @@
 #include "gui/lending/tvwlendedttdialog.h"
 #include "support/appstatefixture.h"
 
+#include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,16 +28,26 @@ class TestLendingDialogs : public QObject {
     ScriptedMessageService m_messages;
     std::unique_ptr<LendingContext> m_context;
 
-    void addCarrier(int number, double status) {
+    void addCarrier(int number, double status, const QString& group = {},
+                    const QString& title = QStringLiteral("Titel")) {
         CarrierRecord c;
         c.folgenummerKopf = number;
-        c.gruppeInterpretText1 = QStringLiteral("Gruppe %1").arg(number);
-        c.text2 = QStringLiteral("Titel");
+        c.gruppeInterpretText1 = group.isNull() ? QStringLiteral("Gruppe %1").arg(number) : group;
+        c.text2 = title;
         c.artDerSchallplatte = 1;
         c.nummerierung = number;
         c.musikrichtung = 1;
         c.status = status;
         records::insert(m_state->db, c);
+    }
+    // Carrier 1 lent to "Meier" since 1 Jan 2026, carrier 2 lent and returned in 2025.
+    int lendOpenAndReturned() {
+        const int who = addBorrower(QStringLiteral("Meier"));
+        records::insert(m_state->db,
+                        LendingRecord{1, 1, 100, double(who), QDate(2026, 1, 1), {}, 1.0});
+        records::insert(m_state->db, LendingRecord{2, 0, 100, double(who), QDate(2025, 1, 1),
+                                                   QDate(2025, 2, 1), 1.0});
+        return who;
     }
     int addBorrower(const QString& name) {
         BorrowerRecord b;
@@ -210,11 +223,7 @@ private slots:
         QFETCH(QStringList, asked);
         addCarrier(1, -1);
         addCarrier(2, 1);
-        const int who = addBorrower(QStringLiteral("Meier"));
-        records::insert(m_state->db,
-                        LendingRecord{1, 1, 100, double(who), QDate(2026, 1, 1), {}, 1.0});
-        records::insert(m_state->db, LendingRecord{2, 0, 100, double(who), QDate(2025, 1, 1),
-                                                   QDate(2025, 2, 1), 1.0});
+        const int who = lendOpenAndReturned();
         TVwLendedTtDialog dialog(*m_context, who);
         QCOMPARE(dialog.nameLabel()->text(), QStringLiteral("Meier"));
         QCOMPARE(dialog.grid()->rowCount(), 2);
@@ -232,6 +241,36 @@ private slots:
         QCOMPARE(askedHelp(), asked);
         QCOMPARE(followUps, 0);
         QCOMPARE(records::select<LendingRecord>(m_state->db).size(), size_t(2));
+    }
+
+    // The context menu's CSV file holds the rows as the grid shows them, under its titles.
+    void overviewSavesCsv() {
+        addCarrier(1, -1, QStringLiteral("A;B \"C\""), QStringLiteral(" Größe"));
+        addCarrier(2, 1);
+        const int who = lendOpenAndReturned();
+        TVwLendedTtDialog dialog(*m_context, who);
+        QTableWidget* grid = dialog.grid();
+        QByteArray shown = csv::kByteOrderMark;
+        for (int r = -1; r < grid->rowCount(); ++r) {
+            QStringList cells;
+            for (int col = 0; col < grid->columnCount(); ++col)
+                cells.append(r < 0 ? grid->horizontalHeaderItem(col)->text()
+                                   : grid->item(r, col)->text());
+            shown += csv::row(cells);
+        }
+        QVERIFY2(shown.contains(";\"A;B \"\"C\"\"\";\" Größe\";LP;1;01.01.2026;\r\n"),
+                 shown.constData());
+        QAction* entry = nullptr;
+        for (QAction* a : grid->actions())
+            if (a->text() == QStringLiteral("Als &CSV-Datei speichern..."))
+                entry = a;
+        QVERIFY(entry);
+        const QString path = m_dir->filePath(QStringLiteral("verliehen.csv"));
+        m_messages.answerFile(path);
+        entry->trigger();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), shown);
     }
 
     void overviewClosesAfterLastRow() {

@@ -1,3 +1,4 @@
+#include "core/common/csvwriter.h"
 #include "core/db/recordaccess.h"
 #include "core/printing/pageprinter.h"
 #include "gui/printing/fontfamilybox.h"
@@ -6,8 +7,11 @@
 #include "gui/printing/statistikdialog.h"
 #include "support/appstatefixture.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -105,6 +109,38 @@ private slots:
         dialog.show();
         QTest::qWait(20);
         QCOMPARE(slices, 5);
+    }
+
+    // "Als CSV-Datei speichern..." in either grid: titles, groups and totals as shown.
+    void csvHoldsGridAndTotals() {
+        addCarriers(4);
+        TStatistikDialog dialog(*m_state, m_messages, 1);
+        dialog.show();
+        QTRY_VERIFY(dialog.counted());
+        QByteArray shown = csv::kByteOrderMark;
+        QStringList titles;
+        for (int c = 0; c < dialog.resultGrid()->columnCount(); ++c)
+            titles.append(dialog.resultGrid()->horizontalHeaderItem(c)->text());
+        shown += csv::row(titles);
+        for (QTableWidget* grid : {dialog.resultGrid(), dialog.totalsGrid()}) {
+            for (int r = 0; r < grid->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < grid->columnCount(); ++c)
+                    cells.append(grid->item(r, c)->text());
+                shown += csv::row(cells);
+            }
+        }
+        QVERIFY(shown.contains("Gesamt;4;42,00;40,00 EUR;"));
+        for (QTableWidget* grid : {dialog.resultGrid(), dialog.totalsGrid()}) {
+            QCOMPARE(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+            QCOMPARE(grid->actions().size(), 1);
+            const QString path = m_dir->filePath(QStringLiteral("statistik.csv"));
+            m_messages.answerFile(path);
+            grid->actions().first()->trigger();
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), shown);
+        }
     }
 
     void abortCloses() {
