@@ -7,9 +7,8 @@
 #include "support/fakecddbserver.h"
 #include "support/fakehttpserver.h"
 #include "support/lockholderprocess.h"
+#include "support/processrun.h"
 
-#include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,21 +20,6 @@ class TestCatalogueTool : public QObject {
     QStringList m_images;
     FakeCddbServer* m_server = nullptr;
 
-    struct Run {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-    // Runs the tool while this process's event loop keeps the test server answering.
-    Run tool(const QStringList& args) {
-        QProcess p;
-        QSignalSpy finished(&p, &QProcess::finished);
-        p.start(QStringLiteral(TOOL_PATH), args);
-        if (!finished.wait(60000))
-            p.kill();
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
     qint64 count(const char* table) {
         Database db;
         db.open(dataset::databasePath(m_data));
@@ -63,14 +47,14 @@ private slots:
     }
 
     void addTwoDiscsAndShow() {
-        const Run run = tool(
+        const ProcessRun run = runTool(
             QStringList{"add-cd", m_data, m_images[0], m_images[1], "--type", "cd"} + server());
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QCOMPARE(run.out.trimmed(), QStringLiteral("1"));
         QCOMPARE(count("MUSIKINF"), 2);
         QCOMPARE(count("MUSIKPOS"), 4);
         QCOMPARE(count("MUSIKTXT"), 1);
-        const Run shown = tool({"show", m_data, "1"});
+        const ProcessRun shown = runTool({"show", m_data, "1"});
         QCOMPARE(shown.exitCode, 0);
         QVERIFY2(shown.out.contains(QStringLiteral("Gruppe: Band\n")), qPrintable(shown.out));
         QVERIFY(shown.out.contains(QStringLiteral("Anzahl Lieder: 4\n")));
@@ -82,10 +66,10 @@ private slots:
     }
 
     void withoutServer() {
-        const Run run = tool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "Gruppe",
-                              "--title", "Titel", "--number", "7"});
+        const ProcessRun run = runTool({"add-cd", m_data, m_images[1], "--type", "LP", "--group",
+                                        "Gruppe", "--title", "Titel", "--number", "7"});
         QCOMPARE(run.exitCode, 0);
-        const Run shown = tool({"show", m_data, "1"});
+        const ProcessRun shown = runTool({"show", m_data, "1"});
         QVERIFY(shown.out.contains(QStringLiteral("Lfd. Nr: 7\n")));
         QVERIFY(shown.out.contains(QStringLiteral("CD 1 Prüfcode: ")));
         QCOMPARE(count("MUSIKPOS"), 0);
@@ -105,15 +89,15 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        const Run run = tool(QStringList{"add-cd", m_data, m_images[1]} + args);
+        const ProcessRun run = runTool(QStringList{"add-cd", m_data, m_images[1]} + args);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QCOMPARE(count("MUSIKKOP"), 0);
     }
 
     void unreadableDiscStoresNothing() {
-        const Run run = tool({"add-cd", m_data, m_images[0], m_dir->filePath("fehlt.cue"), "--type",
-                              "CD", "--group", "G"});
+        const ProcessRun run = runTool({"add-cd", m_data, m_images[0], m_dir->filePath("fehlt.cue"),
+                                        "--type", "CD", "--group", "G"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("Die CD-Daten konnten nicht ermittelt werden!")));
         QCOMPARE(count("MUSIKKOP"), 0);
@@ -124,20 +108,22 @@ private slots:
         {
             LockHolderProcess program(m_data);
             QVERIFY(program.holds());
-            const Run run = tool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"});
+            const ProcessRun run =
+                runTool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"});
             QCOMPARE(run.exitCode, 1);
             QVERIFY2(run.err.contains(DataDirectoryLock::inUseText()), qPrintable(run.err));
             QCOMPARE(count("MUSIKKOP"), 0);
         }
-        QCOMPARE(tool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"}).exitCode, 0);
+        QCOMPARE(runTool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"}).exitCode,
+                 0);
         QCOMPARE(count("MUSIKKOP"), 1);
     }
 
     void duplicateStoresNothing() {
         const QStringList args{"add-cd",  m_data, m_images[0], "--type", "CD",
                                "--group", "G",    "--number",  "5"};
-        QCOMPARE(tool(args).exitCode, 0);
-        const Run again = tool(args);
+        QCOMPARE(runTool(args).exitCode, 0);
+        const ProcessRun again = runTool(args);
         QCOMPARE(again.exitCode, 1);
         QVERIFY(again.err.contains(QStringLiteral("[Gruppe/Titel/Art/Lfd. Nr]")));
         QCOMPARE(count("MUSIKKOP"), 1);
@@ -150,9 +136,10 @@ private slots:
         settings.globalNumbering = true;
         settings.globalNumber = 41;
         QVERIFY(settingsfile::write(ini, settings));
-        QCOMPARE(tool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"}).exitCode, 0);
+        QCOMPARE(runTool({"add-cd", m_data, m_images[1], "--type", "LP", "--group", "G"}).exitCode,
+                 0);
         QCOMPARE(settingsfile::read(ini).globalNumber, 42);
-        QVERIFY(tool({"show", m_data, "1"}).out.contains(QStringLiteral("Lfd. Nr: 41\n")));
+        QVERIFY(runTool({"show", m_data, "1"}).out.contains(QStringLiteral("Lfd. Nr: 41\n")));
     }
 
     // Year and genre come over from either source; a cover only from MusicBrainz, when asked.
@@ -193,9 +180,10 @@ private slots:
                 ? QStringList{"--musicbrainz", "--server", web.baseUrl() + "/", "--cover-server",
                               web.baseUrl(),   "--user",   "max@example.org",   "--cover"}
                 : server();
-        const Run run = tool(QStringList{"add-cd", m_data, m_images[1], "--type", "CD"} + source);
+        const ProcessRun run =
+            runTool(QStringList{"add-cd", m_data, m_images[1], "--type", "CD"} + source);
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        const QString shown = tool({"show", m_data, "1"}).out;
+        const QString shown = runTool({"show", m_data, "1"}).out;
         QVERIFY2(shown.contains("Gruppe: " + group + "\n"), qPrintable(shown));
         QVERIFY2(shown.contains("Erscheinungsjahr: " + year + "\n"), qPrintable(shown));
         QVERIFY2(shown.contains("Musikrichtung: " + direction + "\n"), qPrintable(shown));
@@ -203,15 +191,16 @@ private slots:
     }
 
     void musicBrainzOptionsNeedIt() {
-        QCOMPARE(tool({"add-cd", m_data, m_images[1], "--type", "CD", "--cover"}).exitCode, 2);
-        QCOMPARE(tool(QStringList{"add-cd", m_data, m_images[1], "--type", "CD", "--musicbrainz"} +
-                      server())
-                     .exitCode,
-                 2);
+        QCOMPARE(runTool({"add-cd", m_data, m_images[1], "--type", "CD", "--cover"}).exitCode, 2);
+        QCOMPARE(
+            runTool(QStringList{"add-cd", m_data, m_images[1], "--type", "CD", "--musicbrainz"} +
+                    server())
+                .exitCode,
+            2);
     }
 
     void showUnknown() {
-        const Run run = tool({"show", m_data, "5"});
+        const ProcessRun run = runTool({"show", m_data, "5"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("Den Tonträger Nr. 5 gibt es nicht.")));
     }

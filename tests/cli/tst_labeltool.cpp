@@ -1,7 +1,7 @@
 #include "core/db/database.h"
 #include "core/db/dataset.h"
+#include "support/processrun.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,20 +13,10 @@ class TestLabelTool : public QObject {
 
     QString dataDirectory() const { return m_dir.filePath(QStringLiteral("daten")); }
 
-    struct Run {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-    Run tool(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(DISKARIUM_TOOL),
-                QStringList{QStringLiteral("labels"), dataDirectory()} + args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+    ProcessRun labels(const QStringList& args) {
+        return runTool(QStringList{QStringLiteral("labels"), dataDirectory()} + args);
     }
-    QStringList lines() { return tool({}).out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    QStringList lines() { return labels({}).out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 
 private slots:
     void initTestCase() { dataset::create(dataDirectory()); }
@@ -39,16 +29,16 @@ private slots:
     }
 
     void setAndReset() {
-        QCOMPARE(tool({QStringLiteral("set"), QStringLiteral("10190"), QStringLiteral("La&bel")})
+        QCOMPARE(labels({QStringLiteral("set"), QStringLiteral("10190"), QStringLiteral("La&bel")})
                      .exitCode,
                  0);
         QVERIFY(lines().contains(QStringLiteral("10190\tHer&steller\tLa&bel")));
-        const Run kind = tool({QStringLiteral("--template-kind"), QStringLiteral("1")});
+        const ProcessRun kind = labels({QStringLiteral("--template-kind"), QStringLiteral("1")});
         QCOMPARE(kind.exitCode, 0);
         QVERIFY(kind.out.contains(
             QStringLiteral("10190\tHersteller (Firma, Label)\tHERSTELLER\tLa&bel\n")));
         QVERIFY(!kind.out.contains(QStringLiteral("\tTITEL\t")));
-        QCOMPARE(tool({QStringLiteral("reset"), QStringLiteral("10190")}).exitCode, 0);
+        QCOMPARE(labels({QStringLiteral("reset"), QStringLiteral("10190")}).exitCode, 0);
         QVERIFY(lines().contains(QStringLiteral("10190\tHer&steller\t")));
     }
 
@@ -64,7 +54,7 @@ private slots:
     void refusals() {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
-        const Run run = tool(args);
+        const ProcessRun run = labels(args);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         for (const QString& line : lines())

@@ -1,9 +1,9 @@
 #include "core/db/dataset.h"
 #include "core/db/recordaccess.h"
+#include "support/processrun.h"
 
 #include <QDate>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,32 +15,9 @@ class TestLendingTool : public QObject {
     QTemporaryDir m_dir;
     QString m_data;
 
-    struct Run {
-        int exitCode = -1;
-        QString out, err;
-    };
-
-    static Run tool(const QStringList& args) {
-        QProcess process;
-        process.start(QStringLiteral(DISKARIUM_TOOL), args);
-        Run run;
-        if (!process.waitForFinished(120000))
-            return run;
-        run.exitCode = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+    ProcessRun data(const QStringList& args) {
+        return runTool(QStringList{args[0], m_data} + args.mid(1));
     }
-
-    static QString pdfText(const QString& path) {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"),
-                      {QStringLiteral("-layout"), path, QStringLiteral("-")});
-        process.waitForFinished(30000);
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
-
-    Run data(const QStringList& args) { return tool(QStringList{args[0], m_data} + args.mid(1)); }
 
     qint64 count(const QString& where) {
         Database db;
@@ -95,7 +72,7 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        const Run r = data(args);
+        const ProcessRun r = data(args);
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QCOMPARE(count(QStringLiteral("1")), 0);
@@ -105,7 +82,7 @@ private slots:
     // Lend, print the list and a reminder, return, and the history of both states.
     void lendPrintReturn() {
         const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
-        Run r = data({"lend", "LP:17", "Erika Muster"});
+        ProcessRun r = data({"lend", "LP:17", "Erika Muster"});
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains(today), qPrintable(r.out));
         r = data({"lend", "LP:17", "#2"});

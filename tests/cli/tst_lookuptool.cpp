@@ -1,7 +1,7 @@
 #include "core/db/database.h"
 #include "core/db/dataset.h"
+#include "support/processrun.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,19 +13,6 @@ class TestLookupTool : public QObject {
 
     QString dataDirectory() const { return m_dir.filePath(QStringLiteral("daten")); }
 
-    struct Run {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-    Run tool(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(DISKARIUM_TOOL), args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
-
 private slots:
     void initTestCase() {
         dataset::create(dataDirectory());
@@ -36,8 +23,8 @@ private slots:
     }
 
     void listsStatesWithTheirUse() {
-        const Run run =
-            tool({QStringLiteral("lookup"), dataDirectory(), QStringLiteral("musiksta")});
+        const ProcessRun run =
+            runTool({QStringLiteral("lookup"), dataDirectory(), QStringLiteral("musiksta")});
         QCOMPARE(run.exitCode, 0);
         const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.first(),
@@ -48,8 +35,8 @@ private slots:
     }
 
     void listsCurrenciesWithFactors() {
-        const Run run =
-            tool({QStringLiteral("lookup"), dataDirectory(), QStringLiteral("Currency")});
+        const ProcessRun run =
+            runTool({QStringLiteral("lookup"), dataDirectory(), QStringLiteral("Currency")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(
             run.out.contains(QStringLiteral("2\tDEM\tDeutsche Mark\t1,95583\tin Verwendung\n")));
@@ -79,35 +66,33 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, output);
-        const Run run = tool(QStringList{QStringLiteral("convert"), dataDirectory()} + args);
+        const ProcessRun run =
+            runTool(QStringList{QStringLiteral("convert"), dataDirectory()} + args);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, output);
     }
 
     void failures() {
-        QCOMPARE(
-            tool({QStringLiteral("lookup"), dataDirectory(), QStringLiteral("MUSIKKOP")}).exitCode,
-            2);
-        QCOMPARE(tool({QStringLiteral("lookup"), m_dir.filePath(QStringLiteral("leer")),
-                       QStringLiteral("1")})
+        QCOMPARE(runTool({QStringLiteral("lookup"), dataDirectory(), QStringLiteral("MUSIKKOP")})
+                     .exitCode,
+                 2);
+        QCOMPARE(runTool({QStringLiteral("lookup"), m_dir.filePath(QStringLiteral("leer")),
+                          QStringLiteral("1")})
                      .exitCode,
                  1);
     }
 
     void printsTheListToPdf() {
         const QString pdf = m_dir.filePath(QStringLiteral("status.pdf"));
-        const Run run = tool({QStringLiteral("print"), dataDirectory(), QStringLiteral("lookup"),
-                              QStringLiteral("MUSIKSTA.DB"), QStringLiteral("--pdf"), pdf});
+        const ProcessRun run =
+            runTool({QStringLiteral("print"), dataDirectory(), QStringLiteral("lookup"),
+                     QStringLiteral("MUSIKSTA.DB"), QStringLiteral("--pdf"), pdf});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QStringLiteral("1 Seite(n) geschrieben: ") + pdf + QLatin1Char('\n'));
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-        QVERIFY(text.waitForFinished());
-        QVERIFY(QString::fromUtf8(text.readAllStandardOutput())
-                    .contains(QStringLiteral("WinDsKm - Statusarten")));
+        QVERIFY(pdfText(pdf).contains(QStringLiteral("WinDsKm - Statusarten")));
         const QString missing = m_dir.filePath(QStringLiteral("nie.pdf"));
-        QCOMPARE(tool({QStringLiteral("print"), dataDirectory(), QStringLiteral("lookup"),
-                       QStringLiteral("9"), QStringLiteral("--pdf"), missing})
+        QCOMPARE(runTool({QStringLiteral("print"), dataDirectory(), QStringLiteral("lookup"),
+                          QStringLiteral("9"), QStringLiteral("--pdf"), missing})
                      .exitCode,
                  1);
         QVERIFY(!QFile::exists(missing));

@@ -1,8 +1,8 @@
 // diskarium-tool import, export and carriers, run as the user runs them.
 #include "core/db/dataset.h"
+#include "support/processrun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,18 +12,6 @@ class TestMediaListCommands : public QObject {
     QTemporaryDir m_dir;
     QString m_data;
 
-    struct Run {
-        int code;
-        QString out;
-        QString err;
-    };
-    Run tool(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(DISKARIUM_TOOL), args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
     QString file(const QString& name, const QByteArray& bytes) {
         const QString path = m_dir.filePath(name);
         QFile f(path);
@@ -43,33 +31,33 @@ private slots:
                                   "[Tontr\xE4ger]\r\nText 1=\"Abba\"\r\nText 2=\"Gold\"\r\n"
                                   "Tontr\xE4gerart=\"LP\"\r\nNummer=3\r\nKaufpreis=9.99\r\n");
         const QString bad = file(QStringLiteral("bad.DKM"), "[Tontr\xE4ger]\r\nText 1=\"\"\r\n");
-        Run r = tool({"import", m_data, good, bad, good});
-        QCOMPARE(r.code, 1);
+        ProcessRun r = runTool({"import", m_data, good, bad, good});
+        QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.out, QStringLiteral("LP:3\tAbba / Gold\nLP:4\tAbba / Gold\n"));
         QVERIFY2(r.err.startsWith(QStringLiteral("Die Datei [%1] konnte nicht importiert werden: "
                                                  "Zeile 2:")
                                       .arg(bad)),
                  qPrintable(r.err));
 
-        r = tool({"carriers", m_data, "--sort", "Nummerierung"});
-        QCOMPARE(r.code, 0);
+        r = runTool({"carriers", m_data, "--sort", "Nummerierung"});
+        QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines[0].startsWith(QStringLiteral("Gruppe\tTitel\tArt\tNummerierung\t")));
         QVERIFY(lines[1].startsWith(QStringLiteral("Abba\tGold\tLP\t3\t0\t0,00\t")));
         QVERIFY(lines[1].contains(QStringLiteral("\t9,99\tEUR\t")));
-        QCOMPARE(tool({"carriers", m_data, "--sort", "Farbe"}).code, 2);
+        QCOMPARE(runTool({"carriers", m_data, "--sort", "Farbe"}).exitCode, 2);
 
         const QString out = m_dir.filePath(QStringLiteral("export"));
-        r = tool({"export", m_data, "lp:4", out, "--kaufdaten"});
-        QCOMPARE(r.code, 0);
+        r = runTool({"export", m_data, "lp:4", out, "--kaufdaten"});
+        QCOMPARE(r.exitCode, 0);
         QFile f(out + QStringLiteral(".DKM"));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         QVERIFY(bytes.contains("Nummer=4\r\n"));
         QVERIFY(bytes.contains("Kaufpreis=9.99\r\n"));
-        QCOMPARE(tool({"export", m_data, "#1", out}).code, 1); // exists
-        QCOMPARE(tool({"export", m_data, "#1", out, "--overwrite"}).code, 0);
+        QCOMPARE(runTool({"export", m_data, "#1", out}).exitCode, 1); // exists
+        QCOMPARE(runTool({"export", m_data, "#1", out, "--overwrite"}).exitCode, 0);
     }
 
     void ambiguousKeyIsRefused() {
@@ -79,9 +67,10 @@ private slots:
         const QString b =
             file(QStringLiteral("b.DKM"), "[Tontr\xE4ger]\r\nText 1=\"Y\"\r\nText "
                                           "2=\"Zwei\"\r\nTontr\xE4gerart=\"MC\"\r\nNummer=8\r\n");
-        QCOMPARE(tool({"import", m_data, a, b}).code, 0);
-        const Run r = tool({"export", m_data, "MC:8", m_dir.filePath(QStringLiteral("x.DKM"))});
-        QCOMPARE(r.code, 1);
+        QCOMPARE(runTool({"import", m_data, a, b}).exitCode, 0);
+        const ProcessRun r =
+            runTool({"export", m_data, "MC:8", m_dir.filePath(QStringLiteral("x.DKM"))});
+        QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains(QStringLiteral("mehrere Tonträger")), qPrintable(r.err));
         QVERIFY(r.err.contains(QStringLiteral("X / Eins")) &&
                 r.err.contains(QStringLiteral("Y / Zwei")));

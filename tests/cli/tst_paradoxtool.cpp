@@ -2,28 +2,14 @@
 #include "core/db/dataset.h"
 #include "core/db/schema.h"
 #include "support/paradoxwriter.h"
+#include "support/processrun.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 // diskarium-tool import-paradox, run as the user runs it.
 class TestParadoxTool : public QObject {
     Q_OBJECT
-
-    struct Run {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-    static Run tool(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(TOOL_PATH), args);
-        if (!p.waitForFinished(120000))
-            p.kill();
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
 
 private slots:
     void importParadox_data() {
@@ -69,7 +55,8 @@ private slots:
                     u"\"Art der Schallplatte\", \"Nummerierung\", \"Folgenummer Kopf\") "
                     u"VALUES ('Alt', 'Alt', 1, 1, 1)");
         }
-        const Run run = tool(QStringList{QStringLiteral("import-paradox"), source, data} + extra);
+        const ProcessRun run =
+            runTool(QStringList{QStringLiteral("import-paradox"), source, data} + extra);
         QVERIFY2(run.exitCode == exitCode, qPrintable(run.out + run.err));
         QVERIFY2((run.out + run.err).contains(expected), qPrintable(run.out + run.err));
         if (setup == QLatin1String("carrier")) {

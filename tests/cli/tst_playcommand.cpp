@@ -1,8 +1,8 @@
 #include "support/discimage.h"
+#include "support/processrun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -11,17 +11,8 @@ namespace {
 
 const QList<discimage::Track> kDisc = {{300, true}, {200, true}, {160, false}};
 
-struct Run {
-    int exitCode = -1;
-    QString error;
-};
-
-Run tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(DISKARIUM_TOOL), QStringList{QStringLiteral("play")} + args);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+ProcessRun play(const QStringList& args) {
+    return runTool(QStringList{QStringLiteral("play")} + args);
 }
 
 } // namespace
@@ -42,7 +33,7 @@ private slots:
     void wavHoldsTheTrack() {
         QFETCH(int, track);
         const QString wav = m_dir.filePath(QStringLiteral("lied%1.wav").arg(track));
-        const Run r = tool({m_cue, "--track", QString::number(track), "--wav", wav});
+        const ProcessRun r = play({m_cue, "--track", QString::number(track), "--wav", wav});
         QCOMPARE(r.exitCode, 0);
         QFile file(wav);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -78,9 +69,9 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        const Run r = tool(args);
+        const ProcessRun r = play(args);
         QCOMPARE(r.exitCode, exitCode);
-        QVERIFY2(r.error.contains(message), qPrintable(r.error));
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(!QFile::exists(m_dir.filePath("nie.wav")));
     }
 };

@@ -1,8 +1,8 @@
 #include "core/db/dataset.h"
 #include "core/db/recordaccess.h"
+#include "support/processrun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,31 +13,6 @@ class TestPrintReports : public QObject {
 
     QTemporaryDir m_dir;
     QString m_data;
-
-    struct Run {
-        int exitCode = -1;
-        QString out, err;
-    };
-
-    static Run tool(const QStringList& args) {
-        QProcess process;
-        process.start(QStringLiteral(DISKARIUM_TOOL), args);
-        Run run;
-        if (!process.waitForFinished(120000))
-            return run;
-        run.exitCode = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
-    }
-
-    static QString pdfText(const QString& path) {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"),
-                      {QStringLiteral("-layout"), path, QStringLiteral("-")});
-        process.waitForFinished(30000);
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
 
 private slots:
     void initTestCase() {
@@ -91,8 +66,8 @@ private slots:
         QFETCH(int, pages);
         const QString pdf = m_dir.filePath(QStringLiteral("bericht.pdf"));
         QFile::remove(pdf);
-        const Run run = tool(QStringList{QStringLiteral("print"), m_data} + args +
-                             QStringList{QStringLiteral("--pdf"), pdf});
+        const ProcessRun run = runTool(QStringList{QStringLiteral("print"), m_data} + args +
+                                       QStringList{QStringLiteral("--pdf"), pdf});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QCOMPARE(run.out.trimmed(),
                  QStringLiteral("%1 Seite(n) geschrieben: %2").arg(pages).arg(pdf));
@@ -119,8 +94,8 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         const QString pdf = m_dir.filePath(QStringLiteral("fehler.pdf"));
-        const Run run = tool(QStringList{QStringLiteral("print"), m_data} + args +
-                             QStringList{QStringLiteral("--pdf"), pdf});
+        const ProcessRun run = runTool(QStringList{QStringLiteral("print"), m_data} + args +
+                                       QStringList{QStringLiteral("--pdf"), pdf});
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(!QFile::exists(pdf));
@@ -128,16 +103,17 @@ private slots:
 
     void templateExchange() {
         const QString file = m_dir.filePath(QStringLiteral("vorlage"));
-        Run run = tool({QStringLiteral("template"), QStringLiteral("export"), m_data,
-                        QStringLiteral("Tonträger mit Interpreten"), file});
+        ProcessRun run = runTool({QStringLiteral("template"), QStringLiteral("export"), m_data,
+                                  QStringLiteral("Tonträger mit Interpreten"), file});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QVERIFY(QFile::exists(file + QStringLiteral(".DKMT")));
 
-        run = tool({QStringLiteral("template"), QStringLiteral("import"), m_data,
-                    file + QStringLiteral(".DKMT"), QStringLiteral("--type"), QStringLiteral("4")});
+        run = runTool({QStringLiteral("template"), QStringLiteral("import"), m_data,
+                       file + QStringLiteral(".DKMT"), QStringLiteral("--type"),
+                       QStringLiteral("4")});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        run = tool({QStringLiteral("template"), QStringLiteral("list"), m_data,
-                    QStringLiteral("--type"), QStringLiteral("4")});
+        run = runTool({QStringLiteral("template"), QStringLiteral("list"), m_data,
+                       QStringLiteral("--type"), QStringLiteral("4")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.contains(QStringLiteral("Tonträger mit Interpreten")),
                  qPrintable(run.out));
@@ -147,12 +123,12 @@ private slots:
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write("[Template]\r\nTitle=Neu\r\nMargin=500\r\n");
         bad.close();
-        run = tool({QStringLiteral("template"), QStringLiteral("import"), m_data, bad.fileName(),
-                    QStringLiteral("--type"), QStringLiteral("4")});
+        run = runTool({QStringLiteral("template"), QStringLiteral("import"), m_data, bad.fileName(),
+                       QStringLiteral("--type"), QStringLiteral("4")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("Seitenrand")));
-        run = tool({QStringLiteral("template"), QStringLiteral("list"), m_data,
-                    QStringLiteral("--type"), QStringLiteral("4")});
+        run = runTool({QStringLiteral("template"), QStringLiteral("list"), m_data,
+                       QStringLiteral("--type"), QStringLiteral("4")});
         QVERIFY(!run.out.contains(QStringLiteral("Neu")));
     }
 };

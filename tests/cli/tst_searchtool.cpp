@@ -1,8 +1,8 @@
 // diskarium-tool search, run as the user runs it: output, --count and exit codes.
 #include "../core/catalogue/searchfixture.h"
 #include "core/db/dataset.h"
+#include "support/processrun.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,17 +12,8 @@ class TestSearchTool : public QObject {
     QTemporaryDir m_dir;
     QString m_data;
 
-    struct Run {
-        int code;
-        QString out;
-        QString err;
-    };
-    Run tool(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(TOOL_PATH), QStringList{"search", m_data} + args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+    ProcessRun search(const QStringList& args) {
+        return runTool(QStringList{QStringLiteral("search"), m_data} + args);
     }
 
 private slots:
@@ -35,8 +26,8 @@ private slots:
     }
 
     void carriers() {
-        const Run r = tool({"carriers", "gruppe:~:BEAT", "UND", "Kaufpreis:>:5"});
-        QCOMPARE(r.code, 0);
+        const ProcessRun r = search({"carriers", "gruppe:~:BEAT", "UND", "Kaufpreis:>:5"});
+        QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
         QVERIFY(lines[0].startsWith(QStringLiteral("Tonträgernummer\tGruppe\tTitel\tArt\t")));
@@ -45,8 +36,8 @@ private slots:
     }
 
     void songs() {
-        const Run r = tool({"songs", "Titel:~:love", "ODER", "Interpret:=:Ärzte"});
-        QCOMPARE(r.code, 0);
+        const ProcessRun r = search({"songs", "Titel:~:love", "ODER", "Interpret:=:Ärzte"});
+        QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 5);
         QVERIFY(lines[0].startsWith(QStringLiteral("Tonträgernummer\tSeite der Schallplatte\t")));
@@ -87,8 +78,8 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, out);
         QFETCH(QString, err);
-        const Run r = tool(args);
-        QCOMPARE(r.code, code);
+        const ProcessRun r = search(args);
+        QCOMPARE(r.exitCode, code);
         QCOMPARE(r.out, out);
         QVERIFY2(r.err.contains(err), qPrintable(r.err));
     }
@@ -96,26 +87,24 @@ private slots:
     // CSV: the same hits under the list's titles, without the carrier number column; no hit
     // still gives the title row.
     void csvOutput() {
-        const Run tabs = tool({"songs", "Nr. des Liedes:=:1"});
-        const Run csv = tool({"songs", "--csv", "Nr. des Liedes:=:1"});
-        QCOMPARE(csv.code, 0);
+        const ProcessRun tabs = search({"songs", "Nr. des Liedes:=:1"});
+        const ProcessRun csv = search({"songs", "--csv", "Nr. des Liedes:=:1"});
+        QCOMPARE(csv.exitCode, 0);
         QString expected; // reading as UTF-8 drops the byte order mark
         for (const QString& line : tabs.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             expected += line.section(QLatin1Char('\t'), 1).replace(QLatin1Char('\t'), u';') +
                         QStringLiteral("\r\n");
         QCOMPARE(csv.out, expected);
-        const Run none = tool({"carriers", "--csv", "Gruppe:=:x"});
-        QCOMPARE(none.code, 0);
+        const ProcessRun none = search({"carriers", "--csv", "Gruppe:=:x"});
+        QCOMPARE(none.exitCode, 0);
         QVERIFY2(none.out.startsWith(QStringLiteral("Gruppe;Titel;")), qPrintable(none.out));
         QCOMPARE(none.out.count(QStringLiteral("\r\n")), 1);
     }
 
     void missingDataSet() {
-        QProcess p;
-        p.start(QStringLiteral(TOOL_PATH),
-                {"search", m_dir.filePath(QStringLiteral("leer")), "songs", "Titel:~:x"});
-        p.waitForFinished(60000);
-        QCOMPARE(p.exitCode(), 2);
+        QCOMPARE(runTool({"search", m_dir.filePath(QStringLiteral("leer")), "songs", "Titel:~:x"})
+                     .exitCode,
+                 2);
     }
 };
 

@@ -1,8 +1,8 @@
 #include "core/db/dataset.h"
 #include "core/db/recordaccess.h"
+#include "support/processrun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,31 +14,6 @@ class TestStatisticsTool : public QObject {
 
     QTemporaryDir m_dir;
     QString m_data;
-
-    struct Run {
-        int exitCode = -1;
-        QString out, err;
-    };
-
-    static Run tool(const QStringList& args) {
-        QProcess process;
-        process.start(QStringLiteral(DISKARIUM_TOOL), args);
-        Run run;
-        if (!process.waitForFinished(120000))
-            return run;
-        run.exitCode = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
-    }
-
-    static QString pdfText(const QString& path) {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"),
-                      {QStringLiteral("-layout"), path, QStringLiteral("-")});
-        process.waitForFinished(30000);
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
 
 private slots:
     // The delivered data set with three carriers: two LPs (45.30 and 12.45, one bought in
@@ -89,7 +64,7 @@ private slots:
     }
 
     void table() {
-        const Run run = tool({QStringLiteral("statistics"), m_data, QStringLiteral("1")});
+        const ProcessRun run = runTool({QStringLiteral("statistics"), m_data, QStringLiteral("1")});
         QCOMPARE(run.exitCode, 0);
         const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.first(), QStringLiteral("Bezeichnung\tAnzahl\tZeit\tWert\tAnzahl Lieder"));
@@ -102,8 +77,9 @@ private slots:
 
     // --csv: the same rows, for spreadsheets.
     void csvTable() {
-        const Run tabs = tool({QStringLiteral("statistics"), m_data, QStringLiteral("1")});
-        const Run csv = tool(
+        const ProcessRun tabs =
+            runTool({QStringLiteral("statistics"), m_data, QStringLiteral("1")});
+        const ProcessRun csv = runTool(
             {QStringLiteral("statistics"), m_data, QStringLiteral("1"), QStringLiteral("--csv")});
         QCOMPARE(csv.exitCode, 0);
         QString expected; // reading as UTF-8 drops the byte order mark
@@ -120,7 +96,8 @@ private slots:
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[Currency]\r\nNew=2\r\nOld=1\r\n");
         ini.close();
-        const Run run = tool({QStringLiteral("statistics"), copy.path(), QStringLiteral("1")});
+        const ProcessRun run =
+            runTool({QStringLiteral("statistics"), copy.path(), QStringLiteral("1")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.contains(QStringLiteral("LP\t2\t58,15\t24,67 DEM\t24")),
                  qPrintable(run.out));
@@ -139,7 +116,7 @@ private slots:
         const QString pdf = m_dir.filePath(QStringLiteral("bad.pdf"));
         args.replaceInStrings(QStringLiteral("DIR"), m_data);
         args.replaceInStrings(QStringLiteral("OUT"), pdf);
-        const Run run = tool(args);
+        const ProcessRun run = runTool(args);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.err.contains(QStringLiteral("Aufruf")));
         QVERIFY(!QFile::exists(pdf));
@@ -148,8 +125,9 @@ private slots:
     // Every page starts with the header line and the column titles.
     void printedOnEveryPage() {
         const QString pdf = m_dir.filePath(QStringLiteral("jahre.pdf"));
-        const Run run = tool({QStringLiteral("print"), m_data, QStringLiteral("statistics"),
-                              QStringLiteral("4"), QStringLiteral("--pdf"), pdf});
+        const ProcessRun run =
+            runTool({QStringLiteral("print"), m_data, QStringLiteral("statistics"),
+                     QStringLiteral("4"), QStringLiteral("--pdf"), pdf});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.startsWith(QStringLiteral("3 Seite(n)")));
         const QStringList pages = pdfText(pdf).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
@@ -188,11 +166,11 @@ private slots:
         QFETCH(QStringList, shown);
         QFETCH(QStringList, hidden);
         const QString pdf = m_dir.filePath(QStringLiteral("liste.pdf"));
-        const Run run =
-            tool(QStringList{QStringLiteral("print"), m_data, QStringLiteral("list")} + args +
-                 QStringList{QStringLiteral("--template"),
-                             QStringLiteral("Tonträgerliste mit Kaufpreis"),
-                             QStringLiteral("--pdf"), pdf});
+        const ProcessRun run =
+            runTool(QStringList{QStringLiteral("print"), m_data, QStringLiteral("list")} + args +
+                    QStringList{QStringLiteral("--template"),
+                                QStringLiteral("Tonträgerliste mit Kaufpreis"),
+                                QStringLiteral("--pdf"), pdf});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         const QString text = pdfText(pdf);
         QVERIFY(text.contains(QStringLiteral("Tonträger mit Kaufpreis")));
@@ -219,8 +197,9 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         const QString pdf = m_dir.filePath(QStringLiteral("nicht.pdf"));
-        const Run run = tool(QStringList{QStringLiteral("print"), m_data, QStringLiteral("list")} +
-                             args + QStringList{QStringLiteral("--pdf"), pdf});
+        const ProcessRun run =
+            runTool(QStringList{QStringLiteral("print"), m_data, QStringLiteral("list")} + args +
+                    QStringList{QStringLiteral("--pdf"), pdf});
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(!QFile::exists(pdf));

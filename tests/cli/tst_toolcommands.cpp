@@ -1,9 +1,9 @@
 #include "core/db/dataset.h"
 #include "core/shell/datadirectorylock.h"
 #include "support/lockholderprocess.h"
+#include "support/processrun.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,19 +15,6 @@ class TestToolCommands : public QObject {
     QString m_data;
     QString m_archive;
 
-    struct Run {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-    Run tool(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(TOOL_PATH), args);
-        p.waitForFinished(60000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
     QStringList expand(QStringList args) const {
         for (QString& a : args) {
             if (a == QLatin1String("DATA"))
@@ -52,7 +39,7 @@ private slots:
         for (const QStringList& args :
              {QStringList{"backup", "DATA", "ARCHIVE"}, QStringList{"list", "ARCHIVE"},
               QStringList{"check", "DATA"}}) {
-            const Run run = tool(expand(args));
+            const ProcessRun run = runTool(expand(args));
             QVERIFY2(run.exitCode == 0, qPrintable(args.first() + QLatin1String(": ") + run.err));
         }
     }
@@ -64,19 +51,19 @@ private slots:
     }
     void replacingCommandsWaitForTheProgram() {
         QFETCH(QStringList, args);
-        QCOMPARE(tool(expand({"backup", "DATA", "ARCHIVE"})).exitCode, 0);
+        QCOMPARE(runTool(expand({"backup", "DATA", "ARCHIVE"})).exitCode, 0);
         const QString database = dataset::databasePath(m_data);
         const QDateTime written = QFileInfo(database).lastModified();
         {
             LockHolderProcess program(m_data);
             QVERIFY(program.holds());
-            const Run run = tool(expand(args));
+            const ProcessRun run = runTool(expand(args));
             QCOMPARE(run.exitCode, 1);
             QCOMPARE(run.err.trimmed(), DataDirectoryLock::inUseText());
             QCOMPARE(run.out, QString());
             QCOMPARE(QFileInfo(database).lastModified(), written);
         }
-        const Run run = tool(expand(args));
+        const ProcessRun run = runTool(expand(args));
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     }
 };

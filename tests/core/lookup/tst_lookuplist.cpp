@@ -6,9 +6,9 @@
 #include "core/printing/pageprinter.h"
 #include "core/printing/reportfixture.h"
 #include "core/settings/settings.h"
+#include "support/processrun.h"
 #include "support/scriptedmessageservice.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,11 +40,7 @@ class TestLookupList : public QObject {
             return {};
         if (pages)
             *pages = result.pages;
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        text.waitForFinished();
-        return QString::fromUtf8(text.readAllStandardOutput());
+        return pdfText(pdf);
     }
     static QStringList rowsOf(const QString& text) {
         QStringList rows;

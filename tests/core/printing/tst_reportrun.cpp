@@ -5,10 +5,10 @@
 #include "core/printing/reportrun.h"
 #include "core/printing/reportsetup.h"
 #include "core/settings/settings.h"
+#include "support/processrun.h"
 #include "support/scriptedmessageservice.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,17 +44,6 @@ private:
                            QString::number(p.LineHeight()),
                            QString::number(p.Copies())}
             .join(QLatin1Char('/'));
-    }
-
-    static int pdfPages(const QString& path) {
-        QProcess info;
-        info.start(QStringLiteral("pdfinfo"), {path});
-        if (!info.waitForFinished(30000))
-            return -1;
-        for (const QString& line : QString::fromUtf8(info.readAllStandardOutput()).split('\n'))
-            if (line.startsWith(QLatin1String("Pages:")))
-                return line.mid(6).trimmed().toInt();
-        return -1;
     }
 
 private slots:

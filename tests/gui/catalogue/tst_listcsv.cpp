@@ -33,7 +33,8 @@ static QAction* csvEntry(QMenu* menu) {
     return nullptr;
 }
 
-static QByteArray runTool(const QStringList& arguments) {
+// Standard output as bytes: the byte order mark must arrive too.
+static QByteArray toolOutput(const QStringList& arguments) {
     QProcess tool;
     tool.start(QStringLiteral(TOOL_PATH), arguments);
     if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
@@ -95,8 +96,8 @@ private slots:
         const QByteArray fromWindow = file.readAll();
         QVERIFY(fromWindow.contains("\"A;B\";"));
 
-        QCOMPARE(runTool({QStringLiteral("carriers"), dir.filePath(QStringLiteral("daten")),
-                          QStringLiteral("--csv")}),
+        QCOMPARE(toolOutput({QStringLiteral("carriers"), dir.filePath(QStringLiteral("daten")),
+                             QStringLiteral("--csv")}),
                  fromWindow);
     }
 
@@ -166,11 +167,12 @@ private slots:
         QCOMPARE(fromWindow.count("\r\n"), rows + 1);
         QCOMPARE(fromWindow.contains(songs ? ";Liedtitel;" : "Künstler;"), renamed);
 
-        QCOMPARE(runTool(QStringList{QStringLiteral("search"), data,
-                                     songs ? QStringLiteral("songs") : QStringLiteral("carriers"),
-                                     QStringLiteral("--csv")} +
-                         conditions),
-                 fromWindow);
+        QCOMPARE(
+            toolOutput(QStringList{QStringLiteral("search"), data,
+                                   songs ? QStringLiteral("songs") : QStringLiteral("carriers"),
+                                   QStringLiteral("--csv")} +
+                       conditions),
+            fromWindow);
     }
 };
 

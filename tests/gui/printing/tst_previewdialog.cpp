@@ -3,10 +3,10 @@
 #include "gui/printing/pageview.h"
 #include "gui/printing/previewdialog.h"
 #include "gui/printing/qtprinterdevice.h"
+#include "support/processrun.h"
 #include "support/scriptedmessageservice.h"
 
 #include <QAction>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -215,16 +215,8 @@ private slots:
         const int pages = pp.PageCount();
         QVERIFY(pages >= 2);
         QVERIFY(pp.PrintPages());
-        QProcess info;
-        info.start(QStringLiteral("pdfinfo"), {pdf});
-        QVERIFY(info.waitForFinished());
-        QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
-                    .contains(QRegularExpression(QStringLiteral("Pages:\\s+%1").arg(pages))));
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        QVERIFY(text.waitForFinished());
-        const QString content = QString::fromUtf8(text.readAllStandardOutput());
+        QCOMPARE(pdfPages(pdf), pages);
+        const QString content = pdfText(pdf);
         QVERIFY2(content.contains(QStringLiteral("Tonträger 120")), qPrintable(content.left(300)));
         QVERIFY(content.contains(QStringLiteral("Kopfzeile Seite 2")));
         if (qEnvironmentVariableIsSet("KEEP_PDF"))
