@@ -42,6 +42,10 @@ void Database::open(const QString& path, OpenMode mode) {
     m_path = path;
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 5000);
+    // Every name is quoted here: a misspelt column must fail, not turn into a text constant.
+    // Schemas already stored keep being read as they were.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     try {
         // Reading the catalogue is the first access to the file: a file that is no
         // database, or a damaged one, fails here and is left as it is.
