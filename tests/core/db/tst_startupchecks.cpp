@@ -4,8 +4,8 @@
 #include "support/scriptedmessageservice.h"
 
 #include <QTemporaryDir>
-#include <sqlite3.h>
 #include <QTest>
+#include <sqlite3.h>
 
 class TestStartupChecks : public QObject {
     Q_OBJECT
