@@ -1,6 +1,7 @@
 #include "headbrowsewindow.h"
 
 #include "core/catalogue/listcsv.h"
+#include "gui/shell/columnwidths.h"
 #include "gui/shell/csvsave.h"
 
 #include "core/catalogue/carrierdelete.h"
@@ -271,15 +272,13 @@ bool THeadBrowseWindow::FormCreate() {
         m_messages.information(QStringLiteral("Es wurden keine Daten gefunden!"), 40302);
         return false;
     }
+    columnwidths::fit(*m_grid, 70); // now with the first rows
     return true;
 }
 
 void THeadBrowseWindow::showColumnTitles(const QStringList& titles) {
     m_model->setColumnTitles(titles);
-    // Widths from the titles: measuring the cells would read the whole list.
-    const QFontMetrics metrics = m_grid->horizontalHeader()->fontMetrics();
-    for (int c = 0; c < titles.size(); ++c)
-        m_grid->setColumnWidth(c, qMax(70, metrics.horizontalAdvance(titles[c]) + 24));
+    columnwidths::fit(*m_grid, 70);
 }
 
 void THeadBrowseWindow::runQuery(const QString& sort, int keepCarrier, int fallbackRow) {

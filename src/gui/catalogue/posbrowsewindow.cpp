@@ -5,6 +5,7 @@
 #include "core/catalogue/songlistmodel.h"
 #include "core/common/messageservice.h"
 #include "core/printing/templatestore.h"
+#include "gui/shell/columnwidths.h"
 #include "gui/shell/csvsave.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/printerchoice.h"
@@ -217,15 +218,13 @@ bool TPosBrowseWindow::FormCreate() {
         m_messages.information(QStringLiteral("Es wurden keine Daten gefunden!"), 40302);
         return false;
     }
+    columnwidths::fit(*m_grid, 60); // now with the first rows
     return true;
 }
 
 void TPosBrowseWindow::showColumnTitles(const QStringList& titles) {
     m_model->setColumnTitles(titles);
-    // Widths from the titles: measuring the cells would read the whole list.
-    const QFontMetrics metrics = m_grid->horizontalHeader()->fontMetrics();
-    for (int c = 0; c < titles.size(); ++c)
-        m_grid->setColumnWidth(c, qMax(60, metrics.horizontalAdvance(titles[c]) + 24));
+    columnwidths::fit(*m_grid, 60);
 }
 
 void TPosBrowseWindow::runQuery(const QString& sort, std::optional<songlist::SongKey> keep,

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -142,6 +143,27 @@ private slots:
         QCOMPARE(w->carrierMenu()->defaultAction()->text(), QStringLiteral("Ä&ndern"));
         QTest::keyClick(w->grid(), Qt::Key_Return);
         QCOMPARE(m_edited, QList<int>{2});
+    }
+
+    // The first rows widen a column beyond its title, up to a limit.
+    void columnsFitTheFirstRows_data() {
+        QTest::addColumn<QString>("group");
+        QTest::newRow("shorter than the title") << "Abba";
+        QTest::newRow("longer than the title") << "The Alan Parsons Project Orchestra";
+        QTest::newRow("longer than the limit") << QString(300, QLatin1Char('x'));
+    }
+    void columnsFitTheFirstRows() {
+        QFETCH(QString, group);
+        addCarrier(db(), CarrierSpec(1, group));
+        THeadBrowseWindow* w = m_commands->openList();
+        QVERIFY(w);
+        const int title = w->grid()->horizontalHeader()->fontMetrics().horizontalAdvance(
+            w->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString());
+        const int cell = w->grid()->fontMetrics().horizontalAdvance(group);
+        const int width = w->grid()->columnWidth(0);
+        QVERIFY(width >= title + 24);           // the title is never cut
+        QVERIFY(width >= qMin(cell + 24, 320)); // nor the entry, up to the limit
+        QVERIFY(width <= qMax(title + 24, 320));
     }
 
     // F1 on a highlighted entry of the linked menu shows that entry's help page.
