@@ -55,7 +55,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://diskarium.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the window system plug-ins and the
 # fonts that stand in for Arial and Courier New in printed pages.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2")
 # The summary above becomes the first line; CPack formats the body for the control file.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Diskarium catalogues a private collection of sound carriers (records,

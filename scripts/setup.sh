@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ make cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-    qt6-qpa-plugins
+    qt6-qpa-plugins qt6-translations-l10n
     libsqlite3-dev zlib1g-dev libjpeg-dev
     libcdio-dev libcdio-paranoia-dev libemf-dev
     fonts-liberation2 fontconfig

@@ -23,13 +23,21 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // Qt's own dialogs (file choice, fonts, colours, standard buttons) speak German too,
+    // whatever the desktop's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     // There is no minimum platform version to check on Linux.
     AppState state;
     state.dataDirectory = options.dataDirectory.isEmpty()
