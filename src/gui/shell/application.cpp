@@ -25,12 +25,30 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
 
+namespace {
+
+// Dialog buttons show their captions only: the desktop's stock icons do not always match
+// them (a help button came with a cancel cross).
+class TextOnlyButtonsStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+} // namespace
+
 int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new TextOnlyButtonsStyle);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own dialogs (file choice, fonts, colours, standard buttons) speak German too,
     // whatever the desktop's language.
