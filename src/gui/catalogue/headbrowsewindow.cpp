@@ -11,33 +11,17 @@
 #include "core/catalogue/medialistmodel.h"
 #include "core/common/messageservice.h"
 #include "gui/shell/mainwindow.h"
+#include "gui/shell/waitcursor.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPushButton>
-#include <QShortcut>
-#include <QTabBar>
 #include <QTableView>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 
 const QString kCaption = QStringLiteral("Tonträger bearbeiten");
-const QString kGone = QStringLiteral("Der Tonträger ist nicht mehr vorhanden.");
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 QAction* makeAction(QObject* parent, const QString& caption, const QKeySequence& key, int help,
                     const QString& hint) {
@@ -55,12 +39,10 @@ QAction* makeAction(QObject* parent, const QString& caption, const QKeySequence&
 THeadBrowseWindow::THeadBrowseWindow(TMain& main, MessageService& messages, MediaListHooks hooks,
                                      int searchNumber, std::optional<medialist::Filter> filter,
                                      QWidget* parent)
-    : QWidget(parent), m_main(main), m_state(main.state()), m_messages(messages),
-      m_hooks(std::move(hooks)), m_filter(std::move(filter)),
-      m_labels(m_state, FieldLabelBinder::MediaList) {
+    : CarrierBrowseWindow(main, messages, kHelpContext, parent), m_hooks(std::move(hooks)),
+      m_filter(std::move(filter)), m_labels(m_state, FieldLabelBinder::MediaList) {
     setWindowTitle(searchNumber > 0 ? kCaption + QStringLiteral(": %1").arg(searchNumber)
                                     : kCaption);
-    setProperty("helpContext", kHelpContext);
     m_model = new MediaListModel(this);
     createCommands();
     createWidgets();
@@ -71,9 +53,7 @@ THeadBrowseWindow::THeadBrowseWindow(TMain& main, MessageService& messages, Medi
                         [this](const QStringList& titles) { showColumnTitles(titles); });
 }
 
-THeadBrowseWindow::~THeadBrowseWindow() {
-    delete m_menu; // shown in the main window's menu bar, so not a child of this window
-}
+THeadBrowseWindow::~THeadBrowseWindow() = default;
 
 void THeadBrowseWindow::createCommands() {
     m_edit =
@@ -157,106 +137,16 @@ void THeadBrowseWindow::createCommands() {
 }
 
 void THeadBrowseWindow::createWidgets() {
-    m_tabs = new QTabBar(this);
-    m_tabs->setExpanding(false);
-    m_tabs->setUsesScrollButtons(true);
-    m_tabs->setFocusPolicy(Qt::NoFocus);
-    m_tabs->addTab(QStringLiteral("<"));
-    for (char c = '0'; c <= '9'; ++c)
-        m_tabs->addTab(QString(QLatin1Char(c)));
-    for (char c = 'A'; c <= 'Z'; ++c)
-        m_tabs->addTab(QString(QLatin1Char(c)));
-    m_tabs->addTab(QStringLiteral(">"));
-    connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0)
-            jumpTo(m_tabs->tabText(index).at(0));
-    });
-
-    m_grid = new QTableView(this);
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setSectionsClickable(true);
-    m_grid->horizontalHeader()->setHighlightSections(false);
-    m_grid->setWordWrap(false);
-    m_grid->installEventFilter(this);
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &THeadBrowseWindow::sortByColumn);
-    connect(m_grid, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { showContextMenu(m_grid->viewport()->mapToGlobal(p)); });
-    connect(m_grid, &QAbstractItemView::doubleClicked, this,
-            [this] { m_state.settings.doubleClickChange ? EditClick() : DisplayClick(); });
-    auto* contextKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
-    contextKey->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(contextKey, &QShortcut::activated, this, [this] {
-        const QRect r = m_grid->visualRect(m_grid->currentIndex());
-        showContextMenu(m_grid->viewport()->mapToGlobal(r.isValid() ? r.center() : QPoint(10, 10)));
-    });
-
-    // Navigator and row label below the grid.
-    auto* navigator = new QHBoxLayout;
-    auto navButton = [this, navigator](const QString& text, const QString& hint, auto slot) {
-        auto* b = new QToolButton(this);
-        b->setText(text);
-        b->setToolTip(hint);
-        b->setStatusTip(hint);
-        connect(b, &QToolButton::clicked, this, slot);
-        navigator->addWidget(b);
-    };
-    navButton(QStringLiteral("|◀"), QStringLiteral("Dateianfang"), [this] { setCurrentRow(0); });
-    navButton(QStringLiteral("◀"), QStringLiteral("Vorheriger Datensatz"),
-              [this] { setCurrentRow(qMax(0, currentRow() - 1)); });
-    navButton(QStringLiteral("▶"), QStringLiteral("Nächster Datensatz"),
-              [this] { setCurrentRow(qMin(m_model->rowCount() - 1, currentRow() + 1)); });
-    navButton(QStringLiteral("▶|"), QStringLiteral("Dateiende"),
-              [this] { setCurrentRow(m_model->rowCount() - 1); });
-    navButton(QStringLiteral("↻"), QStringLiteral("Anzeige aktualisieren"),
-              [this] { refreshMediaList(); });
-    navigator->addSpacing(12);
-    m_rowLabel = new QLabel(this);
-    navigator->addWidget(m_rowLabel);
-    navigator->addStretch();
-
-    auto* buttons = new QVBoxLayout;
-    auto button = [this, buttons](const QString& text, QAction* action) {
-        auto* b = new QPushButton(text, this);
-        b->setFocusPolicy(Qt::NoFocus);
-        buttons->addWidget(b);
-        if (action) {
-            connect(b, &QPushButton::clicked, action, &QAction::trigger);
-            m_buttons.append({b, action});
-        }
-        return b;
-    };
-    connect(button(QStringLiteral("Schließen"), nullptr), &QPushButton::clicked, this,
-            [this] { closeWindow(); });
-    button(QStringLiteral("Ändern"), m_edit);
-    button(QStringLiteral("Anzeigen"), m_display);
-    button(QStringLiteral("Löschen"), m_delete);
-    button(QStringLiteral("Drucken"), m_print);
-    button(QStringLiteral("Export"), m_export);
-    button(QStringLiteral("Verleihen"), m_lend);
-    button(QStringLiteral("Zurück"), m_return);
-    button(QStringLiteral("Hülle dru."), m_cover);
-    connect(button(QStringLiteral("Hilfe"), nullptr), &QPushButton::clicked, this, [this] {
-        if (m_hooks.help)
-            m_hooks.help(kHelpContext);
-    });
-    buttons->addStretch();
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(m_tabs);
-    left->addWidget(m_grid, 1);
-    left->addLayout(navigator);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(buttons);
-    resize(900, 480);
+    Frame frame;
+    frame.model = m_model;
+    frame.endTabs = true;
+    frame.buttons = {{QStringLiteral("Schließen")},           {QStringLiteral("Ändern"), m_edit},
+                     {QStringLiteral("Anzeigen"), m_display}, {QStringLiteral("Löschen"), m_delete},
+                     {QStringLiteral("Drucken"), m_print},    {QStringLiteral("Export"), m_export},
+                     {QStringLiteral("Verleihen"), m_lend},   {QStringLiteral("Zurück"), m_return},
+                     {QStringLiteral("Hülle dru."), m_cover}, {QStringLiteral("Hilfe")}};
+    frame.help = m_hooks.help;
+    createFrame(frame);
 }
 
 bool THeadBrowseWindow::FormCreate() {
@@ -307,21 +197,7 @@ void THeadBrowseWindow::updateCommands() {
     m_return->setEnabled(rows && bool(m_hooks.returnCarrier));
     m_print->setEnabled(rows && bool(m_hooks.printCarrier));
     m_cover->setEnabled(rows && bool(m_hooks.printCover));
-    for (const auto& [b, a] : std::as_const(m_buttons))
-        b->setEnabled(a->isEnabled());
-}
-
-int THeadBrowseWindow::currentRow() const {
-    return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
-}
-
-void THeadBrowseWindow::setCurrentRow(int row) {
-    if (row < 0 || row >= m_model->rowCount())
-        return;
-    const int column = qMax(0, m_grid->currentIndex().column());
-    m_grid->setCurrentIndex(m_model->index(row, column));
-    m_grid->scrollTo(m_model->index(row, column));
-    updateRowLabel();
+    updateButtons();
 }
 
 int THeadBrowseWindow::currentCarrier() const {
@@ -330,24 +206,8 @@ int THeadBrowseWindow::currentCarrier() const {
 }
 
 void THeadBrowseWindow::currentChanged() {
-    updateRowLabel();
     const medialist::Row* row = m_model->rowAt(currentRow());
-    const QString initial =
-        row ? medialist::initialOf((*row)[medialist::Group].toString()) : QString();
-    const QSignalBlocker block(m_tabs);
-    for (int i = 1; i + 1 < m_tabs->count(); ++i) {
-        if (m_tabs->tabText(i) == initial) {
-            m_tabs->setCurrentIndex(i);
-            break;
-        }
-    }
-}
-
-void THeadBrowseWindow::updateRowLabel() {
-    const int row = currentRow();
-    const int count = m_model->rowCount();
-    m_rowLabel->setText(
-        QStringLiteral("Datensatz %1 von %2").arg(row < 0 ? 0 : row + 1).arg(row < 0 ? 0 : count));
+    showInitial(row ? medialist::initialOf((*row)[medialist::Group].toString()) : QString());
 }
 
 void THeadBrowseWindow::refreshMediaList() {
@@ -364,14 +224,6 @@ void THeadBrowseWindow::refreshMediaList() {
 }
 
 void THeadBrowseWindow::hintsChanged(bool) {}
-
-QList<QMenu*> THeadBrowseWindow::contributedMenus() {
-    return {m_menu};
-}
-
-void THeadBrowseWindow::showContextMenu(const QPoint& globalPos) {
-    m_context->popup(globalPos);
-}
 
 void THeadBrowseWindow::sortByColumn(int column) {
     const auto& columns = medialist::gridColumns();
@@ -397,16 +249,13 @@ void THeadBrowseWindow::defaultSort() {
 }
 
 void THeadBrowseWindow::jumpTo(QChar c) {
-    if (m_jumping || m_model->rowCount() == 0)
+    if (!beginJump())
         return;
-    m_jumping = true;
-    m_tabs->setEnabled(false);
-    const int count = m_model->rowCount();
     int target = currentRow();
     if (c == QLatin1Char('<')) {
         target = 0;
     } else if (c == QLatin1Char('>')) {
-        target = count - 1;
+        target = m_model->rowCount() - 1;
     } else if (c.isLetterOrNumber()) {
         try {
             const int row = qMax(0, currentRow());
@@ -416,26 +265,7 @@ void THeadBrowseWindow::jumpTo(QChar c) {
             m_messages.error(e.message());
         }
     }
-    setCurrentRow(target);
-    m_tabs->setEnabled(true);
-    m_jumping = false;
-    currentChanged();
-}
-
-int THeadBrowseWindow::checkedCarrier() {
-    const int carrier = currentCarrier();
-    if (carrier == 0)
-        return 0;
-    try {
-        if (carrierdelete::describe(m_state.db, carrier))
-            return carrier;
-    } catch (const DbError& e) {
-        m_messages.error(e.message());
-        return 0;
-    }
-    m_messages.information(kGone, 31001);
-    refreshMediaList();
-    return 0;
+    endJump(target);
 }
 
 bool THeadBrowseWindow::carrierWindowOpen(int carrier) const {
@@ -527,46 +357,6 @@ void THeadBrowseWindow::DiscCodeClick(const QString& drive) {
     } catch (const DbError& e) {
         m_messages.error(e.message());
     }
-}
-
-bool THeadBrowseWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_grid && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            key->accept();
-            EditClick();
-            return true;
-        }
-        const QString text = key->text();
-        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::ShiftModifier) {
-            if (text.size() == 1 && text.at(0).isLetterOrNumber()) {
-                key->accept();
-                jumpTo(text.at(0).toUpper());
-                return true;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void THeadBrowseWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        closeWindow();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void THeadBrowseWindow::closeWindow() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
-void THeadBrowseWindow::closeEvent(QCloseEvent* event) {
-    m_menu->hide();
-    event->accept();
 }
 
 void THeadBrowseWindow::saveAsCsv() {

@@ -9,30 +9,14 @@
 #include "gui/shell/csvsave.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/printerchoice.h"
+#include "gui/shell/waitcursor.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QMdiSubWindow>
 #include <QMenu>
-#include <QPushButton>
-#include <QShortcut>
-#include <QTabBar>
 #include <QTableView>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 
 const QString kCaption = QStringLiteral("Gefundene Lieder bearbeiten");
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 QAction* makeAction(QObject* parent, const QString& caption, int help, const QString& hint) {
     auto* a = new QAction(caption, parent);
@@ -46,10 +30,9 @@ QAction* makeAction(QObject* parent, const QString& caption, int help, const QSt
 
 TPosBrowseWindow::TPosBrowseWindow(TMain& main, MessageService& messages, SongListHooks hooks,
                                    int searchNumber, medialist::Filter filter, QWidget* parent)
-    : QWidget(parent), m_main(main), m_state(main.state()), m_messages(messages),
-      m_hooks(std::move(hooks)), m_filter(std::move(filter)) {
+    : CarrierBrowseWindow(main, messages, kHelpContext, parent), m_hooks(std::move(hooks)),
+      m_filter(std::move(filter)) {
     setWindowTitle(kCaption + QStringLiteral(": %1").arg(searchNumber));
-    setProperty("helpContext", kHelpContext);
     m_model = new SongListModel(this);
     createCommands();
     createWidgets();
@@ -60,9 +43,7 @@ TPosBrowseWindow::TPosBrowseWindow(TMain& main, MessageService& messages, SongLi
                         [this](const QStringList& titles) { showColumnTitles(titles); });
 }
 
-TPosBrowseWindow::~TPosBrowseWindow() {
-    delete m_menu; // shown in the main window's menu bar, so not a child of this window
-}
+TPosBrowseWindow::~TPosBrowseWindow() = default;
 
 void TPosBrowseWindow::createCommands() {
     m_edit = makeAction(this, QStringLiteral("Ä&ndern"), 10701,
@@ -105,104 +86,16 @@ void TPosBrowseWindow::createCommands() {
 }
 
 void TPosBrowseWindow::createWidgets() {
-    m_tabs = new QTabBar(this);
-    m_tabs->setExpanding(false);
-    m_tabs->setUsesScrollButtons(true);
-    m_tabs->setFocusPolicy(Qt::NoFocus);
-    for (char c = '0'; c <= '9'; ++c)
-        m_tabs->addTab(QString(QLatin1Char(c)));
-    for (char c = 'A'; c <= 'Z'; ++c)
-        m_tabs->addTab(QString(QLatin1Char(c)));
-    connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0)
-            jumpTo(m_tabs->tabText(index).at(0));
-    });
-
-    m_grid = new QTableView(this);
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setSectionsClickable(true);
-    m_grid->horizontalHeader()->setHighlightSections(false);
-    m_grid->setWordWrap(false);
-    m_grid->installEventFilter(this);
-    m_grid->setStatusTip(QStringLiteral("Gefundene Lieder; ein Klick auf einen Spaltentitel "
-                                        "sortiert nach dieser Spalte"));
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &TPosBrowseWindow::sortByColumn);
-    connect(m_grid, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { m_context->popup(m_grid->viewport()->mapToGlobal(p)); });
-    connect(m_grid, &QAbstractItemView::doubleClicked, this,
-            [this] { m_state.settings.doubleClickChange ? EditClick() : DisplayClick(); });
-    auto* contextKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
-    contextKey->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(contextKey, &QShortcut::activated, this, [this] {
-        const QRect r = m_grid->visualRect(m_grid->currentIndex());
-        m_context->popup(
-            m_grid->viewport()->mapToGlobal(r.isValid() ? r.center() : QPoint(10, 10)));
-    });
-
-    auto* navigator = new QHBoxLayout;
-    auto navButton = [this, navigator](const QString& text, const QString& hint, auto slot) {
-        auto* b = new QToolButton(this);
-        b->setText(text);
-        b->setToolTip(hint);
-        b->setStatusTip(hint);
-        connect(b, &QToolButton::clicked, this, slot);
-        navigator->addWidget(b);
-    };
-    navButton(QStringLiteral("|◀"), QStringLiteral("Dateianfang"), [this] { setCurrentRow(0); });
-    navButton(QStringLiteral("◀"), QStringLiteral("Vorheriger Datensatz"),
-              [this] { setCurrentRow(qMax(0, currentRow() - 1)); });
-    navButton(QStringLiteral("▶"), QStringLiteral("Nächster Datensatz"),
-              [this] { setCurrentRow(qMin(m_model->rowCount() - 1, currentRow() + 1)); });
-    navButton(QStringLiteral("▶|"), QStringLiteral("Dateiende"),
-              [this] { setCurrentRow(m_model->rowCount() - 1); });
-    navButton(QStringLiteral("↻"), QStringLiteral("Anzeige aktualisieren"), [this] { refresh(); });
-    navigator->addSpacing(12);
-    m_rowLabel = new QLabel(this);
-    navigator->addWidget(m_rowLabel);
-    navigator->addStretch();
-
-    auto* buttons = new QVBoxLayout;
-    auto button = [this, buttons](const QString& text, QAction* action, const QString& hint) {
-        auto* b = new QPushButton(text, this);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setToolTip(hint);
-        b->setStatusTip(hint);
-        buttons->addWidget(b);
-        if (action) {
-            connect(b, &QPushButton::clicked, action, &QAction::trigger);
-            m_buttons.append({b, action});
-        }
-        return b;
-    };
-    connect(button(QStringLiteral("Schließen"), nullptr, QStringLiteral("Fenster schließen")),
-            &QPushButton::clicked, this, [this] { closeWindow(); });
-    button(QStringLiteral("Ändern"), m_edit, m_edit->statusTip());
-    button(QStringLiteral("Anzeigen"), m_display, m_display->statusTip());
-    button(QStringLiteral("Drucken"), m_print, m_print->statusTip());
-    button(QStringLiteral("Hülle dru."), m_cover, m_cover->statusTip());
-    connect(button(QStringLiteral("Hilfe"), nullptr, QStringLiteral("Hilfe zu diesem Fenster")),
-            &QPushButton::clicked, this, [this] {
-                if (m_hooks.help)
-                    m_hooks.help(kHelpContext);
-            });
-    buttons->addStretch();
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(m_tabs);
-    left->addWidget(m_grid, 1);
-    left->addLayout(navigator);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(buttons);
-    resize(900, 480);
+    Frame frame;
+    frame.model = m_model;
+    frame.gridHint =
+        QStringLiteral("Gefundene Lieder; ein Klick auf einen Spaltentitel sortiert nach dieser "
+                       "Spalte");
+    frame.buttons = {{QStringLiteral("Schließen")},           {QStringLiteral("Ändern"), m_edit},
+                     {QStringLiteral("Anzeigen"), m_display}, {QStringLiteral("Drucken"), m_print},
+                     {QStringLiteral("Hülle dru."), m_cover}, {QStringLiteral("Hilfe")}};
+    frame.help = m_hooks.help;
+    createFrame(frame);
 }
 
 bool TPosBrowseWindow::FormCreate() {
@@ -264,21 +157,7 @@ void TPosBrowseWindow::updateCommands() {
     m_defaultSort->setEnabled(rows);
     m_print->setEnabled(rows && bool(m_hooks.printCarrier));
     m_cover->setEnabled(rows && bool(m_hooks.printCover));
-    for (const auto& [b, a] : std::as_const(m_buttons))
-        b->setEnabled(a->isEnabled());
-}
-
-int TPosBrowseWindow::currentRow() const {
-    return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
-}
-
-void TPosBrowseWindow::setCurrentRow(int row) {
-    if (row < 0 || row >= m_model->rowCount())
-        return;
-    const int column = qMax(0, m_grid->currentIndex().column());
-    m_grid->setCurrentIndex(m_model->index(row, column));
-    m_grid->scrollTo(m_model->index(row, column));
-    updateRowLabel();
+    updateButtons();
 }
 
 int TPosBrowseWindow::currentCarrier() const {
@@ -287,28 +166,8 @@ int TPosBrowseWindow::currentCarrier() const {
 }
 
 void TPosBrowseWindow::currentChanged() {
-    updateRowLabel();
     const songlist::Row* row = m_model->rowAt(currentRow());
-    const QString initial =
-        row ? medialist::initialOf((*row)[songlist::Group].toString()) : QString();
-    const QSignalBlocker block(m_tabs);
-    for (int i = 0; i < m_tabs->count(); ++i) {
-        if (m_tabs->tabText(i) == initial) {
-            m_tabs->setCurrentIndex(i);
-            break;
-        }
-    }
-}
-
-void TPosBrowseWindow::updateRowLabel() {
-    const int row = currentRow();
-    const int count = m_model->rowCount();
-    m_rowLabel->setText(
-        QStringLiteral("Datensatz %1 von %2").arg(row < 0 ? 0 : row + 1).arg(row < 0 ? 0 : count));
-}
-
-QList<QMenu*> TPosBrowseWindow::contributedMenus() {
-    return {m_menu};
+    showInitial(row ? medialist::initialOf((*row)[songlist::Group].toString()) : QString());
 }
 
 void TPosBrowseWindow::sortByColumn(int column) {
@@ -327,11 +186,8 @@ void TPosBrowseWindow::defaultSort() {
 }
 
 void TPosBrowseWindow::jumpTo(QChar c) {
-    if (m_jumping || m_model->rowCount() == 0 || !c.isLetterOrNumber())
+    if (!c.isLetterOrNumber() || !beginJump())
         return;
-    m_jumping = true;
-    m_tabs->setEnabled(false);
-    m_grid->setUpdatesEnabled(false);
     int target = currentRow();
     try {
         const int row = qMax(0, currentRow());
@@ -340,32 +196,12 @@ void TPosBrowseWindow::jumpTo(QChar c) {
     } catch (const DbError& e) {
         m_messages.error(e.message());
     }
-    setCurrentRow(target);
-    m_grid->setUpdatesEnabled(true);
-    m_tabs->setEnabled(true);
-    m_jumping = false;
-    currentChanged();
+    endJump(target);
 }
 
 bool TPosBrowseWindow::printerThere() {
     return m_hooks.hasPrinter ? m_hooks.hasPrinter()
                               : !printerchoice::availablePrinters().isEmpty();
-}
-
-int TPosBrowseWindow::checkedCarrier() {
-    const int carrier = currentCarrier();
-    if (carrier == 0)
-        return 0;
-    try {
-        if (carrierdelete::describe(m_state.db, carrier))
-            return carrier;
-    } catch (const DbError& e) {
-        m_messages.error(e.message());
-        return 0;
-    }
-    m_messages.information(QStringLiteral("Der Tonträger ist nicht mehr vorhanden."), kHelpContext);
-    refresh();
-    return 0;
 }
 
 void TPosBrowseWindow::EditClick() {
@@ -405,45 +241,6 @@ void TPosBrowseWindow::CoverClick() {
     }
     if (const int n = checkedCarrier(); n && m_hooks.printCover)
         m_hooks.printCover(n);
-}
-
-bool TPosBrowseWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_grid && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            key->accept();
-            EditClick();
-            return true;
-        }
-        const QString text = key->text();
-        if ((key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::ShiftModifier) &&
-            text.size() == 1 && text.at(0).isLetterOrNumber()) {
-            key->accept();
-            jumpTo(text.at(0).toUpper());
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TPosBrowseWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        closeWindow();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void TPosBrowseWindow::closeWindow() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
-void TPosBrowseWindow::closeEvent(QCloseEvent* event) {
-    m_menu->hide();
-    event->accept();
 }
 
 void TPosBrowseWindow::saveAsCsv() {
