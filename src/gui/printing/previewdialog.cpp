@@ -352,6 +352,24 @@ void TPreviewDialog::reject() {
     QDialog::reject();
 }
 
+bool TPreviewDialog::composeAndDeliver(bool& running, bool showPreview, MessageService& messages,
+                                       const std::function<ReportStatus()>& compose) {
+    running = true;
+    ReportStatus status = ReportStatus::Failed;
+    try {
+        status = compose();
+    } catch (const std::exception& e) {
+        if (m_printer->Printing())
+            m_printer->FinishDocument();
+        messages.error(QString::fromUtf8(e.what()));
+    }
+    running = false;
+    if (status != ReportStatus::Composed)
+        return false;
+    deliver(showPreview);
+    return true;
+}
+
 void TPreviewDialog::deliver(bool showPreview) {
     m_view->ZoomToPageWidth();
     m_zoomTimer.start();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/printing/pageprinter.h"
+#include "core/printing/reportrun.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -33,6 +34,11 @@ public:
     QTimer& ZoomTimer() { return m_zoomTimer; }
     // After a report composed its pages: shows them in the preview, or prints them at once.
     void deliver(bool showPreview);
+    // Runs a report dialog's composition with running set. A thrown error ends the document
+    // and is shown; composed pages are delivered. False when nothing was delivered (failed or
+    // stopped): the dialog then stays in its printing layout.
+    bool composeAndDeliver(bool& running, bool showPreview, MessageService& messages,
+                           const std::function<ReportStatus()>& compose);
     // A report's own handler for the start of every page; cleared when the report closes.
     std::function<void(TPagePrinter&)> reportNewPage;
 

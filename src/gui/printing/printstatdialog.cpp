@@ -106,23 +106,14 @@ void TPrintStatDialog::print() {
                             [this] { return m_abortRequested; }};
     const std::vector<QStringList> groups(m_rows.empty() ? m_rows.begin() : m_rows.begin() + 1,
                                           m_rows.end());
-    m_running = true;
-    ReportStatus status = ReportStatus::Failed;
-    try {
-        status = statisticsreport::print(printer, m_kind, groups, m_totals, options, progress,
-                                         [this](std::function<void(TPagePrinter&)> handler) {
-                                             m_previewDialog.reportNewPage = std::move(handler);
-                                         });
-    } catch (const std::exception& e) {
-        if (printer.Printing())
-            printer.FinishDocument();
-        m_messages.error(QString::fromUtf8(e.what()));
-    }
-    m_running = false;
-    if (status != ReportStatus::Composed)
-        return; // stays in the printing layout; "&Abbruch" closes it
-    m_previewDialog.deliver(m_preview->isChecked());
-    accept();
+    // Stays in the printing layout when nothing was delivered; "&Abbruch" closes it.
+    if (m_previewDialog.composeAndDeliver(m_running, m_preview->isChecked(), m_messages, [&] {
+            return statisticsreport::print(printer, m_kind, groups, m_totals, options, progress,
+                                           [this](std::function<void(TPagePrinter&)> handler) {
+                                               m_previewDialog.reportNewPage = std::move(handler);
+                                           });
+        }))
+        accept();
 }
 
 void TPrintStatDialog::done(int result) {

@@ -149,20 +149,10 @@ void TPrintTtDialog::print() {
     setPrintingLayout();
     TPagePrinter& printer = m_previewDialog.PagePrinter();
     reportsetup::resetForReport(printer);
-    m_running = true;
-    ReportStatus status = ReportStatus::Failed;
-    try {
-        status = compose();
-    } catch (const std::exception& e) {
-        if (printer.Printing())
-            printer.FinishDocument();
-        m_messages.error(QString::fromUtf8(e.what()));
-    }
-    m_running = false;
-    if (status != ReportStatus::Composed)
-        return; // stays in the printing layout; "&Abbruch" closes it
-    m_previewDialog.deliver(m_preview->isChecked());
-    accept();
+    // Stays in the printing layout when nothing was delivered; "&Abbruch" closes it.
+    if (m_previewDialog.composeAndDeliver(m_running, m_preview->isChecked(), m_messages,
+                                          [&] { return compose(); }))
+        accept();
 }
 
 void TPrintTtDialog::done(int result) {

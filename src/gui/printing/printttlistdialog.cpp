@@ -251,20 +251,11 @@ void TPrintTtListDialog::print() {
                                 QApplication::processEvents();
                                 return m_abortRequested;
                             }};
-    m_running = true;
-    ReportStatus status = ReportStatus::Failed;
-    try {
-        status = medialistreport::print(printer, m_state.db, m_messages, options, progress);
-    } catch (const std::exception& e) {
-        if (printer.Printing())
-            printer.FinishDocument();
-        m_messages.error(QString::fromUtf8(e.what()));
-    }
-    m_running = false;
-    if (status != ReportStatus::Composed)
-        return; // stays in the printing layout; "&Abbruch" closes it
-    m_previewDialog.deliver(m_preview->isChecked());
-    accept();
+    // Stays in the printing layout when nothing was delivered; "&Abbruch" closes it.
+    if (m_previewDialog.composeAndDeliver(m_running, m_preview->isChecked(), m_messages, [&] {
+            return medialistreport::print(printer, m_state.db, m_messages, options, progress);
+        }))
+        accept();
 }
 
 void TPrintTtListDialog::done(int result) {
