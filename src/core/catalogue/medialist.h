@@ -89,7 +89,10 @@ public:
     std::optional<Row> rowOf(double carrierNumber) const;
     // How many rows sort before the given row: its position when it is in the list.
     qint64 positionOf(const Row& row) const;
-    // The row of the jump by initial c (a digit or letter): see jumpTarget.
+    // The row of the jump by initial c (a digit or letter). In the default order: the next
+    // row while the current and the next group start with c, else the first group at or after
+    // c (the last row when none). In another order: the next row whose group starts with c,
+    // from the top again after the last; the current row when none does.
     qint64 jump(qint64 current, const Row* currentRow, const Row* nextRow, QChar c) const;
 
 private:
