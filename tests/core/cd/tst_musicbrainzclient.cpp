@@ -150,7 +150,7 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<bool>("stored");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("a JPEG") << 200 << QByteArray("\xFF\xD8\xFF\xE0 JFIF und mehr", 20) << true
+        QTest::newRow("a JPEG") << 200 << QByteArray("\xFF\xD8\xFF\xE0 JFIF und mehr") << true
                                 << QString();
         QTest::newRow("no cover") << 404 << QByteArray("Not Found") << false
                                   << "Zu dieser Ausgabe gibt es kein Titelbild.";

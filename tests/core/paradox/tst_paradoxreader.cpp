@@ -47,7 +47,7 @@ private slots:
         QByteArray picture(5000, '\0');
         for (int i = 0; i < picture.size(); ++i)
             picture[i] = char(i * 7);
-        const QByteArray icon("\x89PNG\r\n\x1a\n small", 16);
+        const QByteArray icon("\x89PNG\r\n\x1a\n small");
         const QDateTime moment(QDate(2004, 12, 29), QTime(23, 9, 10));
 
         QTest::newRow("alpha 1252 with euro")
