@@ -17,11 +17,17 @@ namespace csvsave {
 namespace {
 
 QString chooseFile(MessageService& messages, const QString& proposedName) {
-    QString path = messages.chooseSaveFile(
-        {QStringLiteral("Als CSV-Datei speichern"), QDir::homePath(), proposedName,
-         QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)")});
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+    // Lists of one session usually go to one folder: the choice starts where the last went.
+    static QString lastFolder;
+    QString path =
+        messages.chooseSaveFile({QStringLiteral("Als CSV-Datei speichern"),
+                                 lastFolder.isEmpty() ? QDir::homePath() : lastFolder, proposedName,
+                                 QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)")});
+    if (path.isEmpty())
+        return path;
+    if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
+    lastFolder = QFileInfo(path).absolutePath();
     return path;
 }
 

@@ -17,6 +17,7 @@
 #include "support/scriptedmessageservice.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
@@ -67,6 +68,10 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBFInterpret;Titel\r\nAbba;\"\xC3\x9C"
                                             "ber;all\"\r\n;Zwei\r\n"));
+        // The next choice starts in the folder of this one.
+        messages.answerFile(QString());
+        QVERIFY(!csvsave::saveView(&view, view, messages, QStringLiteral("Lieder.csv")));
+        QCOMPARE(messages.fileChoices().constLast().directory, QDir(dir.path()).absolutePath());
     }
 
     void windowExportEqualsToolExport() {
