@@ -3,7 +3,9 @@
 #include "core/catalogue/carrierdelete.h"
 #include "core/common/messageservice.h"
 #include "core/shell/appstate.h"
+#include "gui/shell/columnwidths.h"
 #include "gui/shell/mainwindow.h"
+#include "gui/shell/waitcursor.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -90,6 +92,7 @@ void CarrierBrowseWindow::createGrid(QAbstractItemModel* model, const QString& h
 }
 
 void CarrierBrowseWindow::createFrame(const Frame& frame) {
+    m_minimumColumnWidth = frame.minimumColumnWidth;
     createTabs(frame.endTabs);
     createGrid(frame.model, frame.gridHint);
 
@@ -117,24 +120,28 @@ void CarrierBrowseWindow::createFrame(const Frame& frame) {
     navigator->addStretch();
 
     auto* buttons = new QVBoxLayout;
-    for (const Button& spec : frame.buttons) {
-        auto* b = new QPushButton(spec.caption, this);
+    for (const Button& wanted : frame.buttons) {
+        auto* b = new QPushButton(wanted.caption, this);
         b->setFocusPolicy(Qt::NoFocus);
         buttons->addWidget(b);
-        if (spec.action) {
-            b->setToolTip(spec.action->statusTip());
-            b->setStatusTip(spec.action->statusTip());
-            connect(b, &QPushButton::clicked, spec.action, &QAction::trigger);
-            m_buttons.append({b, spec.action});
-        } else if (spec.caption == QLatin1String("Hilfe")) {
+        switch (wanted.role) {
+        case Button::Command:
+            b->setToolTip(wanted.action->statusTip());
+            b->setStatusTip(wanted.action->statusTip());
+            connect(b, &QPushButton::clicked, wanted.action, &QAction::trigger);
+            m_buttons.append({b, wanted.action});
+            break;
+        case Button::Close:
+            b->setStatusTip(QStringLiteral("Fenster schließen"));
+            connect(b, &QPushButton::clicked, this, [this] { closeWindow(); });
+            break;
+        case Button::Help:
             b->setStatusTip(QStringLiteral("Hilfe zu diesem Fenster"));
             connect(b, &QPushButton::clicked, this, [this, help = frame.help] {
                 if (help)
                     help(m_helpContext);
             });
-        } else {
-            b->setStatusTip(QStringLiteral("Fenster schließen"));
-            connect(b, &QPushButton::clicked, this, [this] { closeWindow(); });
+            break;
         }
     }
     buttons->addStretch();
@@ -147,6 +154,27 @@ void CarrierBrowseWindow::createFrame(const Frame& frame) {
     layout->addLayout(left, 1);
     layout->addLayout(buttons);
     resize(900, 480);
+}
+
+bool CarrierBrowseWindow::openRows() {
+    WaitCursor wait;
+    fieldLabelsChanged();
+    try {
+        runFirstQuery();
+    } catch (const DbError& e) {
+        m_messages.error(e.message());
+        return false;
+    }
+    if (m_grid->model()->rowCount() == 0) {
+        m_messages.information(QStringLiteral("Es wurden keine Daten gefunden!"), 40302);
+        return false;
+    }
+    fitColumns(); // now with the first rows
+    return true;
+}
+
+void CarrierBrowseWindow::fitColumns() {
+    columnwidths::fit(*m_grid, m_minimumColumnWidth);
 }
 
 int CarrierBrowseWindow::currentRow() const {

@@ -49,21 +49,31 @@ protected:
     CarrierBrowseWindow(TMain& main, MessageService& messages, int helpContext,
                         QWidget* parent = nullptr);
 
-    // A command button; without an action it closes the window ("Schließen") or shows the
-    // window's help ("Hilfe").
+    // A button beside the grid: it runs its command, closes the window or shows its help.
     struct Button {
+        enum Role { Command, Close, Help };
         QString caption;
-        QAction* action = nullptr;
+        QAction* action = nullptr; // for Command
+        Role role = Command;
     };
     struct Frame {
         QAbstractItemModel* model = nullptr;
         bool endTabs = false; // "<" and ">" around the initials
         QString gridHint;
+        int minimumColumnWidth = 60;
         std::vector<Button> buttons;
         std::function<void(int helpContext)> help;
     };
     // Builds the widgets once the commands exist.
     void createFrame(const Frame& frame);
+    // Opens the rows the first time: field labels, the query, column widths from the first
+    // rows. False (after "Es wurden keine Daten gefunden!" or the engine's message) when
+    // there is nothing to show.
+    bool openRows();
+    // Column widths from the titles and the first rows.
+    void fitColumns();
+    // The first query, in the order the window last used. Throws DbError.
+    virtual void runFirstQuery() = 0;
     // Reads the rows again, keeping the current carrier where it can ("↻", a carrier gone).
     virtual void reread() = 0;
     // The current row moved: row label and initial tab follow.
@@ -99,6 +109,7 @@ private:
     void createGrid(QAbstractItemModel* model, const QString& hint);
 
     int m_helpContext;
+    int m_minimumColumnWidth = 60;
     int m_firstInitialTab = 0, m_lastInitialTab = -1;
     QList<QPair<QPushButton*, QAction*>> m_buttons;
     bool m_jumping = false;

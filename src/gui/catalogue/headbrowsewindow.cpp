@@ -1,7 +1,6 @@
 #include "headbrowsewindow.h"
 
 #include "core/catalogue/listcsv.h"
-#include "gui/shell/columnwidths.h"
 #include "gui/shell/csvsave.h"
 
 #include "core/catalogue/carrierdelete.h"
@@ -140,35 +139,28 @@ void THeadBrowseWindow::createWidgets() {
     Frame frame;
     frame.model = m_model;
     frame.endTabs = true;
-    frame.buttons = {{QStringLiteral("Schließen")},           {QStringLiteral("Ändern"), m_edit},
-                     {QStringLiteral("Anzeigen"), m_display}, {QStringLiteral("Löschen"), m_delete},
-                     {QStringLiteral("Drucken"), m_print},    {QStringLiteral("Export"), m_export},
-                     {QStringLiteral("Verleihen"), m_lend},   {QStringLiteral("Zurück"), m_return},
-                     {QStringLiteral("Hülle dru."), m_cover}, {QStringLiteral("Hilfe")}};
+    frame.minimumColumnWidth = 70;
+    frame.buttons = {{QStringLiteral("Schließen"), nullptr, Button::Close},
+                     {QStringLiteral("Ändern"), m_edit},
+                     {QStringLiteral("Anzeigen"), m_display},
+                     {QStringLiteral("Löschen"), m_delete},
+                     {QStringLiteral("Drucken"), m_print},
+                     {QStringLiteral("Export"), m_export},
+                     {QStringLiteral("Verleihen"), m_lend},
+                     {QStringLiteral("Zurück"), m_return},
+                     {QStringLiteral("Hülle dru."), m_cover},
+                     {QStringLiteral("Hilfe"), nullptr, Button::Help}};
     frame.help = m_hooks.help;
     createFrame(frame);
 }
 
-bool THeadBrowseWindow::FormCreate() {
-    WaitCursor wait;
-    m_labels.apply();
-    try {
-        runQuery(medialist::validSortExpression(m_state.settings.singerSortOrder), 0, 0);
-    } catch (const DbError& e) {
-        m_messages.error(e.message());
-        return false;
-    }
-    if (m_model->rowCount() == 0) {
-        m_messages.information(QStringLiteral("Es wurden keine Daten gefunden!"), 40302);
-        return false;
-    }
-    columnwidths::fit(*m_grid, 70); // now with the first rows
-    return true;
+void THeadBrowseWindow::runFirstQuery() {
+    runQuery(medialist::validSortExpression(m_state.settings.singerSortOrder), 0, 0);
 }
 
 void THeadBrowseWindow::showColumnTitles(const QStringList& titles) {
     m_model->setColumnTitles(titles);
-    columnwidths::fit(*m_grid, 70);
+    fitColumns();
 }
 
 void THeadBrowseWindow::runQuery(const QString& sort, int keepCarrier, int fallbackRow) {

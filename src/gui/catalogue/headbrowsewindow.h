@@ -37,7 +37,7 @@ public:
     ~THeadBrowseWindow() override;
 
     // Runs the query; false (after "Es wurden keine Daten gefunden!") when it is empty.
-    bool FormCreate();
+    bool FormCreate() { return openRows(); }
 
     // ChildWindow
     void refreshMediaList() override;
@@ -63,6 +63,7 @@ public:
     void jumpTo(QChar c) override;
 
 protected:
+    void runFirstQuery() override;
     void reread() override { refreshMediaList(); }
     void currentChanged() override;
 

@@ -5,7 +5,6 @@
 #include "core/catalogue/songlistmodel.h"
 #include "core/common/messageservice.h"
 #include "core/printing/templatestore.h"
-#include "gui/shell/columnwidths.h"
 #include "gui/shell/csvsave.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/printerchoice.h"
@@ -91,33 +90,23 @@ void TPosBrowseWindow::createWidgets() {
     frame.gridHint =
         QStringLiteral("Gefundene Lieder; ein Klick auf einen Spaltentitel sortiert nach dieser "
                        "Spalte");
-    frame.buttons = {{QStringLiteral("Schließen")},           {QStringLiteral("Ändern"), m_edit},
-                     {QStringLiteral("Anzeigen"), m_display}, {QStringLiteral("Drucken"), m_print},
-                     {QStringLiteral("Hülle dru."), m_cover}, {QStringLiteral("Hilfe")}};
+    frame.buttons = {{QStringLiteral("Schließen"), nullptr, Button::Close},
+                     {QStringLiteral("Ändern"), m_edit},
+                     {QStringLiteral("Anzeigen"), m_display},
+                     {QStringLiteral("Drucken"), m_print},
+                     {QStringLiteral("Hülle dru."), m_cover},
+                     {QStringLiteral("Hilfe"), nullptr, Button::Help}};
     frame.help = m_hooks.help;
     createFrame(frame);
 }
 
-bool TPosBrowseWindow::FormCreate() {
-    WaitCursor wait;
-    m_labels.apply();
-    try {
-        runQuery(songlist::validSortExpression(m_state.settings.searchSortOrder), std::nullopt, 0);
-    } catch (const DbError& e) {
-        m_messages.error(e.message());
-        return false;
-    }
-    if (m_model->rowCount() == 0) {
-        m_messages.information(QStringLiteral("Es wurden keine Daten gefunden!"), 40302);
-        return false;
-    }
-    columnwidths::fit(*m_grid, 60); // now with the first rows
-    return true;
+void TPosBrowseWindow::runFirstQuery() {
+    runQuery(songlist::validSortExpression(m_state.settings.searchSortOrder), std::nullopt, 0);
 }
 
 void TPosBrowseWindow::showColumnTitles(const QStringList& titles) {
     m_model->setColumnTitles(titles);
-    columnwidths::fit(*m_grid, 60);
+    fitColumns();
 }
 
 void TPosBrowseWindow::runQuery(const QString& sort, std::optional<songlist::SongKey> keep,

@@ -36,7 +36,7 @@ public:
 
     // Runs the query; false (after "Es wurden keine Daten gefunden!" or the engine's message)
     // when there is nothing to show.
-    bool FormCreate();
+    bool FormCreate() { return openRows(); }
 
     void fieldLabelsChanged() override { m_labels.apply(); }
 
@@ -55,6 +55,7 @@ public:
     void refresh();
 
 protected:
+    void runFirstQuery() override;
     void reread() override { refresh(); }
     void currentChanged() override;
 
