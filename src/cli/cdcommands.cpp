@@ -4,10 +4,10 @@
 #include "core/cd/cddbclient.h"
 #include "core/cd/cdtoc.h"
 #include "core/cd/musicbrainzclient.h"
+#include "core/common/atomicfile.h"
 #include "core/common/laufzeit.h"
 
 #include <QHostInfo>
-#include <QSaveFile>
 #include <QUrl>
 #include <optional>
 
@@ -234,9 +234,8 @@ int runMusicBrainzCommand(const QStringList& arguments) {
         err() << "Hinweis: " << hint << Qt::endl; // no cover is no failure
         return 0;
     }
-    QSaveFile file(coverFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(cover) != cover.size() || !file.commit()) {
-        err() << "Fehler: " << coverFile << " kann nicht geschrieben werden." << Qt::endl;
+    if (QString error; !atomicfile::write(coverFile, cover, &error)) {
+        err() << "Fehler: " << error << Qt::endl;
         return 1;
     }
     out() << "Titelbild geschrieben: " << coverFile << " (" << cover.size() << " Bytes)"

@@ -1,5 +1,6 @@
 #include "carrierfile.h"
 
+#include "core/common/atomicfile.h"
 #include "core/common/germanformat.h"
 #include "core/common/laufzeit.h"
 #include "core/common/windows1252.h"
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <limits>
 
@@ -247,14 +247,7 @@ QByteArray format(const Carrier& c) {
 }
 
 bool write(const QString& path, const Carrier& carrier, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(format(carrier)) < 0 || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("Die Datei %1 konnte nicht geschrieben werden: %2")
-                         .arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return atomicfile::write(path, format(carrier), error);
 }
 
 Parsed parse(const QByteArray& bytes) {

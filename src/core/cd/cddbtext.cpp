@@ -1,12 +1,12 @@
 #include "cddbtext.h"
 
+#include "core/common/atomicfile.h"
 #include "core/common/windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace cddb {
 namespace {
@@ -125,9 +125,7 @@ bool writeServerList(const QString& path, const QString& sitesReply) {
             break;
         text += lines[i] + QStringLiteral("\r\n");
     }
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(windows1252::encodeTextFile(text)) >= 0 &&
-           file.commit();
+    return atomicfile::write(path, windows1252::encodeTextFile(text));
 }
 
 QList<Hit> parseQueryReply(const QString& reply) {

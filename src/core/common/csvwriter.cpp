@@ -83,35 +83,23 @@ bool Writer::flush() {
     return m_device->write(bytes) == bytes.size();
 }
 
-File::File(const QString& path) : m_file(path), m_path(path) {}
+File::File(const QString& path) : m_file(path) {}
 
-bool File::open(QString* error) {
-    if (!m_file.open(QIODevice::WriteOnly) || m_file.write(kByteOrderMark, 3) != 3) {
-        *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                     .arg(m_path, m_file.errorString());
-        m_file.cancelWriting();
-        return false;
-    }
-    return true;
+bool File::open(QString*) {
+    return m_file.device()->write(kByteOrderMark, 3) == 3;
 }
 
 bool File::writeRow(const QStringList& cells) {
     const QByteArray bytes = row(cells);
-    return m_file.write(bytes) == bytes.size();
+    return m_file.device()->write(bytes) == bytes.size();
 }
 
 bool File::commit(QString* error) {
-    if (!m_file.commit()) {
-        *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                     .arg(m_path, m_file.errorString());
-        return false;
-    }
-    return true;
+    return m_file.commit(error);
 }
 
 void File::cancel() {
-    m_file.cancelWriting();
-    m_file.commit(); // removes the temporary file
+    m_file.device()->close(); // nothing reaches the disk
 }
 
 ModelExport exportModel(const QAbstractItemModel& model, const std::vector<int>& columns,

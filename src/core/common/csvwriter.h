@@ -1,7 +1,8 @@
 #pragma once
 
+#include "atomicfile.h"
 #include <QByteArray>
-#include <QSaveFile>
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -40,8 +41,8 @@ private:
     QString m_pending;
 };
 
-// Writes a file through a temporary one that replaces the target only on commit; an
-// error or a cancel leaves no file.
+// Writes a file that replaces the target only on commit; an error or a cancel leaves the
+// target as it was.
 class File {
 public:
     explicit File(const QString& path);
@@ -51,8 +52,7 @@ public:
     void cancel();
 
 private:
-    QSaveFile m_file;
-    QString m_path;
+    atomicfile::File m_file;
 };
 
 // Called every few hundred rows with the rows written and the total; false cancels.

@@ -1,9 +1,9 @@
 #include "inifile.h"
 
+#include "atomicfile.h"
 #include "windows1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 std::optional<IniFile> IniFile::load(const QString& path, QString* error) {
     QFile file(path);
@@ -154,13 +154,5 @@ QString IniFile::text() const {
 }
 
 bool IniFile::save(const QString& path, QString* error) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(windows1252::encodeTextFile(text())) < 0 ||
-        !file.commit()) {
-        if (error)
-            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                         .arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return atomicfile::write(path, windows1252::encodeTextFile(text()), error);
 }

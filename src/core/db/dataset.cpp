@@ -1,5 +1,6 @@
 #include "dataset.h"
 
+#include "core/common/atomicfile.h"
 #include "core/common/germanformat.h"
 #include "core/common/windows1252.h"
 #include "core/shell/datadirectory.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QSaveFile>
 
 namespace dataset {
 namespace {
@@ -151,11 +151,9 @@ void installDeliveredFiles(const QString& dataDirectory) {
         if (QFile::exists(target))
             continue;
         QFile source(resource);
-        QSaveFile out(target);
-        if (!source.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
-            continue;
-        out.write(windows1252::encodeTextFile(QString::fromUtf8(source.readAll())));
-        out.commit();
+        if (source.open(QIODevice::ReadOnly))
+            atomicfile::write(target,
+                              windows1252::encodeTextFile(QString::fromUtf8(source.readAll())));
     }
 }
 

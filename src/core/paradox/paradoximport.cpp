@@ -3,6 +3,7 @@
 #include "tablecopy.h"
 
 #include "core/backup/databackup.h"
+#include "core/common/atomicfile.h"
 #include "core/common/windows1252.h"
 #include "core/db/database.h"
 #include "core/db/schema.h"
@@ -11,7 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace paradoximport {
 namespace {
@@ -85,11 +85,7 @@ void writeReport(const QString& path, const Result& result) {
         for (const QString& note : result.notes)
             text += note + QStringLiteral("\r\n");
     }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(windows1252::encodeTextFile(text));
-        file.commit();
-    }
+    atomicfile::write(path, windows1252::encodeTextFile(text));
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 #include "reportrun.h"
 
 #include "core/catalogue/carrierkey.h"
+#include "core/common/atomicfile.h"
 #include "core/common/messageservice.h"
 #include "pageprinter.h"
 #include "pdfpagedevice.h"
 #include "reportsetup.h"
-
-#include <QSaveFile>
 
 ReportResult printReportToPdf(const ReportComposer& compose, Database& db, const Settings& settings,
                               const QString& dataDirectory, MessageService& messages,
@@ -35,23 +34,22 @@ ReportResult printReportToPdf(const ReportComposer& compose, Database& db, const
         return {ReportStatus::Failed, 0};
     }
 
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        messages.error(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                           .arg(pdfPath, file.errorString()));
-        return {ReportStatus::Failed, 0};
-    }
-    device.setOutputDevice(&file);
+    atomicfile::File file(pdfPath);
+    device.setOutputDevice(file.device());
     bool printed = false;
     try {
         printed = printer.PrintPages() && device.jobSucceeded();
     } catch (const std::exception& e) {
         messages.error(QString::fromUtf8(e.what()));
     }
-    if (!printed || !file.commit()) {
-        file.cancelWriting();
+    QString error;
+    if (!printed) {
         messages.error(QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden.")
                            .arg(pdfPath));
+        return {ReportStatus::Failed, 0};
+    }
+    if (!file.commit(&error)) {
+        messages.error(error);
         return {ReportStatus::Failed, 0};
     }
     return result;

@@ -1,5 +1,6 @@
 #include "csvsave.h"
 
+#include "core/common/atomicfile.h"
 #include "core/common/csvwriter.h"
 #include "core/common/messageservice.h"
 #include "core/db/dberror.h"
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <QTableView>
 
 namespace csvsave {
@@ -87,27 +87,24 @@ bool saveWith(QWidget* parent, MessageService& messages, const QString& proposed
     const QString path = chooseFile(messages, proposedName);
     if (path.isEmpty())
         return false;
-    QSaveFile file(path);
+    atomicfile::File file(path);
     QString error;
-    if (!file.open(QIODevice::WriteOnly)) {
-        messages.error(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                           .arg(path, file.errorString()));
-        return false;
-    }
     Progress progress(parent);
     bool written = false;
     try {
-        written =
-            write(&file, [&](qint64 done, qint64 total) { return progress.step(done, total); });
+        written = write(file.device(),
+                        [&](qint64 done, qint64 total) { return progress.step(done, total); });
     } catch (const DbError& e) {
         error = e.message();
     }
-    if (written && file.commit())
+    if (written && file.commit(&error))
         return true;
-    file.cancelWriting();
-    if (!progress.cancelled())
-        messages.error(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                           .arg(path, error.isEmpty() ? file.errorString() : error));
+    if (progress.cancelled())
+        return false;
+    if (!written)
+        error = atomicfile::failureText(
+            path, error.isEmpty() ? QStringLiteral("Die Liste ist unvollständig") : error);
+    messages.error(error);
     return false;
 }
 
