@@ -81,8 +81,11 @@ int runRestoreCommand(const QStringList& args) {
         return 1;
     }
     if (!result.ok) {
-        err() << "Die Datenwiederherstellung ist fehlgeschlagen [" << result.failure
-              << "]! Die vorhandenen Daten sind unverändert." << Qt::endl;
+        err() << "Die Datenwiederherstellung ist fehlgeschlagen [" << result.failure << "]! "
+              << (result.dataChanged
+                      ? "Die vorhandenen Daten konnten nicht vollständig zurückgelegt werden."
+                      : "Die vorhandenen Daten sind unverändert.")
+              << Qt::endl;
         return 1;
     }
     out() << "Die Datenwiederherstellung war erfolgreich!" << Qt::endl;
@@ -104,7 +107,8 @@ int runListCommand(const QStringList& args) {
     for (const auto& e : listing->entries)
         out() << germanformat::formatDate(e.time.date()) << ' '
               << e.time.time().toString(QStringLiteral("HH:mm:ss"))
-              << QStringLiteral("%1").arg(e.size, 14) << "  " << e.name << "\n";
+              << QStringLiteral("%1").arg(e.size, 14) << "  " << e.name
+              << (e.sha256.isEmpty() ? QString() : QStringLiteral("  sha256:") + e.sha256) << "\n";
     out() << "Datenträger: " << listing->volumes.join(QStringLiteral(", ")) << Qt::endl;
     return 0;
 }

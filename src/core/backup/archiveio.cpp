@@ -2,6 +2,7 @@
 
 #include "core/common/windows1252.h"
 
+#include <QFile>
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -107,6 +108,86 @@ bool Input::read(char* buffer, qint64 n) {
 bool Input::skip(qint64 n) {
     QIODevice* d = device();
     return d && d->skip(n) == n;
+}
+
+namespace {
+const QByteArray kSha256Prefix = QByteArrayLiteral("sha256:");
+
+QString damaged(const QString& what) {
+    return QStringLiteral("Die Sicherung ist beschädigt: %1").arg(what);
+}
+} // namespace
+
+QByteArray fileListLine(const QString& name, qint32 time, qint64 size,
+                        const QByteArray& sha256Hex) {
+    QByteArray line =
+        encodeName(name) + '\t' + QByteArray::number(time) + '=' + QByteArray::number(size);
+    if (!sha256Hex.isEmpty())
+        line += '\t' + kSha256Prefix + sha256Hex;
+    return line + "\r\n";
+}
+
+QByteArray fileChecksum(const QString& path) {
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return {};
+    return hash.result().toHex();
+}
+
+void ChecksumCheck::setFileList(const QByteArray& text) {
+    m_expected.clear();
+    bool anyChecksum = false;
+    for (const QByteArray& line : text.split('\n')) {
+        const QList<QByteArray> fields = line.trimmed().split('\t');
+        if (fields.size() < 2 || fields.first().isEmpty())
+            continue;
+        QByteArray sum;
+        for (qsizetype i = 2; i < fields.size(); ++i) {
+            if (fields[i].startsWith(kSha256Prefix))
+                sum = fields[i].mid(kSha256Prefix.size()).toLower();
+        }
+        anyChecksum = anyChecksum || !sum.isEmpty();
+        m_expected.insert(decodeName(fields.first()), sum);
+    }
+    // Once a list carries checksums, every file must have one: a line that lost it is damage.
+    if (!anyChecksum)
+        m_expected.clear();
+}
+
+void ChecksumCheck::begin(const QString& name) {
+    m_current = name;
+    m_open = active();
+    m_hash.reset();
+}
+
+void ChecksumCheck::add(const char* bytes, qint64 n) {
+    if (m_open)
+        m_hash.addData(QByteArrayView(bytes, n));
+}
+
+QString ChecksumCheck::finish() {
+    if (!m_open)
+        return {};
+    m_open = false;
+    const auto expected = m_expected.constFind(m_current);
+    if (expected == m_expected.cend() || m_seen.contains(m_current))
+        return damaged(
+            QStringLiteral("Die Datei %1 steht nicht in ihrem Inhaltsverzeichnis.").arg(m_current));
+    m_seen.insert(m_current);
+    if (expected->isEmpty() || m_hash.result().toHex() != *expected)
+        return damaged(
+            QStringLiteral("Der Inhalt der Datei %1 stimmt nicht mit ihrer Prüfsumme überein.")
+                .arg(m_current));
+    return {};
+}
+
+QString ChecksumCheck::missing() const {
+    for (auto it = m_expected.cbegin(); it != m_expected.cend(); ++it) {
+        if (!m_seen.contains(it.key()))
+            return damaged(QStringLiteral("Die Datei %1 fehlt.").arg(it.key()));
+    }
+    return {};
 }
 
 } // namespace archiveio

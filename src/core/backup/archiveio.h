@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -48,6 +51,37 @@ private:
     QIODevice* device() const;
     QIODevice* m_stream;
     std::unique_ptr<QFile> m_file;
+};
+
+// One line of the file list entry: name, tab, packed time "=" size, and, when written here,
+// a tab and "sha256:" with the file's checksum in hex. Readers that know only the first two
+// fields read such a line as before.
+QByteArray fileListLine(const QString& name, qint32 time, qint64 size, const QByteArray& sha256Hex);
+
+// The SHA-256 of a file in hex, empty when it cannot be read.
+QByteArray fileChecksum(const QString& path);
+
+// Compares the stored files with the checksums of the file list while they are read. A list
+// without checksums (older archives) checks nothing.
+class ChecksumCheck {
+public:
+    void setFileList(const QByteArray& text);
+    bool active() const { return !m_expected.isEmpty(); }
+    QByteArray expected(const QString& name) const { return m_expected.value(name); }
+    void begin(const QString& name);
+    void add(const char* bytes, qint64 n);
+    // Ends the entry begun last: empty, or the German reason why it does not match.
+    QString finish();
+    // After the end mark: empty, or the German reason naming a listed file never found.
+    QString missing() const;
+
+private:
+    QHash<QString, QByteArray>
+        m_expected; // stored name -> hex checksum ("" when the line has none)
+    QSet<QString> m_seen;
+    QString m_current;
+    bool m_open = false;
+    QCryptographicHash m_hash{QCryptographicHash::Sha256};
 };
 
 } // namespace archiveio

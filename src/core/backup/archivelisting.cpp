@@ -36,7 +36,10 @@ std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* e
     BlockDecompressor decompressor;
     QByteArray block(TBackupFile::kBlockSize, Qt::Uninitialized);
     QByteArray plain(TBackupFile::kBlockSize, Qt::Uninitialized);
-    auto readDataPart = [&](ArchiveListing::Entry* entry) {
+    archiveio::ChecksumCheck checks;
+    QByteArray fileList;
+    int volumeNumber = 1;
+    auto readDataPart = [&](ArchiveListing::Entry* entry, QByteArray* into = nullptr) {
         char marker[4];
         if (!in.read(marker, 4) || QByteArrayView(marker, 4) != QByteArrayView("EC2\0", 4))
             return false;
@@ -53,6 +56,10 @@ std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* e
             if (*n > 0 && !decompressor.decompress(block.constData(), int(length), plain.data(),
                                                    TBackupFile::kBlockSize, produced))
                 return false;
+            const char* bytes = *n > 0 ? plain.constData() : block.constData();
+            if (into)
+                into->append(bytes, produced);
+            checks.add(bytes, produced);
             entry->size += produced;
         }
     };
@@ -60,8 +67,13 @@ std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* e
         const auto n = in.readInt32();
         if (!n || *n > 4096)
             return failWith(invalid);
-        if (*n == 0)
+        if (*n == 0) {
+            if (QString reason = checks.finish(); !reason.isEmpty())
+                return failWith(reason);
+            if (QString gone = checks.missing(); !gone.isEmpty())
+                return failWith(gone);
             break;
+        }
         if (*n < 0)
             continue;
         QByteArray raw(*n, Qt::Uninitialized);
@@ -69,7 +81,16 @@ std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* e
             return failWith(invalid);
         const QString name = archiveio::decodeName(raw);
         if (name.startsWith(QLatin1String("NEXT:DISK"))) {
-            const QString next = TBackupFile::volumePath(archivePath, name.mid(9, 3).toInt());
+            bool numberOk = false;
+            const int volume = name.mid(9, 3).toInt(&numberOk);
+            // Each volume is read once and in order.
+            if (!numberOk || volume != volumeNumber + 1 || name.size() != 12)
+                return failWith(QStringLiteral("Die Sicherung ist beschädigt: Auf Datenträger %1 "
+                                               "folgt der Verweis auf Datenträger %2.")
+                                    .arg(volumeNumber)
+                                    .arg(name.mid(9)));
+            volumeNumber = volume;
+            const QString next = TBackupFile::volumePath(archivePath, volume);
             in.close();
             if (!in.open(next))
                 return failWith(QStringLiteral("Der Folgedatenträger %1 fehlt.").arg(next));
@@ -78,12 +99,19 @@ std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* e
                 return failWith(invalid);
             continue;
         }
+        if (QString reason = checks.finish(); !reason.isEmpty())
+            return failWith(reason);
         const auto time = in.readInt32();
         if (!time)
             return failWith(invalid);
-        listing.entries.append({name, packeddatetime::unpack(*time), 0});
-        if (!readDataPart(&listing.entries.last()))
+        const bool isFileList = name == TBackupFile::kFileListName && listing.entries.isEmpty();
+        if (!isFileList)
+            checks.begin(name);
+        listing.entries.append({name, packeddatetime::unpack(*time), 0, checks.expected(name)});
+        if (!readDataPart(&listing.entries.last(), isFileList ? &fileList : nullptr))
             return failWith(invalid);
+        if (isFileList)
+            checks.setFileList(fileList);
     }
     return listing;
 }

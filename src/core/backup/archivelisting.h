@@ -11,6 +11,7 @@ struct ArchiveListing {
         QString name;
         QDateTime time;
         qint64 size = 0;
+        QByteArray sha256; // hex, from the file list; empty in archives without checksums
     };
     QString title;
     qint64 totalSize = 0;
@@ -19,5 +20,6 @@ struct ArchiveListing {
     QStringList volumes; // every volume file read, the first included
 };
 
-// nullopt with a German reason in error when the archive or one of its volumes cannot be read.
+// nullopt with a German reason in error when the archive or one of its volumes cannot be read,
+// or a file does not match the checksum its file list gives.
 std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* error = nullptr);

@@ -57,6 +57,8 @@ void TBackupFile::resetRunState() {
     m_cancelled = false;
     m_error = NoError;
     m_archiveError.clear();
+    m_damage.clear();
+    m_checksummed = false;
     m_totalSize = 0;
     m_bytesProcessed = 0;
     m_bytesWrittenToArchive = 0;
@@ -87,6 +89,8 @@ QString TBackupFile::errorText(int code) {
         return QStringLiteral("Compression error");
     case CannotCreateFileList:
         return QStringLiteral("Cannot create temporary file to save the file IDs");
+    case ArchiveDamaged:
+        return QStringLiteral("Archive damaged");
     default:
         return {};
     }
@@ -184,13 +188,17 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
 
     QTemporaryFile fileList(QDir::temp().filePath(QStringLiteral("FIDXXXXXX")));
     const int listedFiles = int(files.size());
+    // The checksum each file had when listed; a file that changes before it is stored would
+    // make the archive refuse to restore, so the backup fails instead.
+    QHash<QString, QByteArray> checksums;
     if (m_saveFileID) {
         QByteArray text;
         for (const Listed& f : files) {
             const QFileInfo info(f.path);
-            text += archiveio::encodeName(f.name) + '\t' +
-                    QByteArray::number(packeddatetime::pack(info.lastModified())) + '=' +
-                    QByteArray::number(QFileInfo(readPath(f)).size()) + "\r\n";
+            const QByteArray sum = archiveio::fileChecksum(readPath(f));
+            checksums.insert(f.name, sum);
+            text += archiveio::fileListLine(f.name, packeddatetime::pack(info.lastModified()),
+                                            QFileInfo(readPath(f)).size(), sum);
         }
         if (fileList.open() && fileList.write(text) == text.size() && fileList.flush()) {
             files.prepend({fileList.fileName(), kFileListName});
@@ -239,6 +247,7 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
         }
         out.writeInt32(packeddatetime::pack(QFileInfo(entry.path).lastModified()));
         qint64 remaining = source.size();
+        QCryptographicHash stored(QCryptographicHash::Sha256);
         bool freshVolume = false;
         for (;;) {
             // One data part: marker, blocks while the volume has room, block end.
@@ -257,6 +266,7 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
                 }
                 remaining -= n;
                 m_bytesProcessed += n;
+                stored.addData(QByteArrayView(input.constData(), n));
                 int packed = 0;
                 switch (compressor.compress(input.constData(), int(n), output.data(), kBlockSize,
                                             packed)) {
@@ -304,6 +314,9 @@ bool TBackupFile::backup(const QStringList& patterns, const QString& archivePath
             freshVolume = true;
         }
         source.close();
+        if (m_continue && checksums.contains(entry.name) &&
+            stored.result().toHex() != checksums.value(entry.name))
+            fail(CannotReadFile);
         if (entry.name != kFileListName && remaining <= 0 && m_error == NoError)
             ++m_fileCount;
     }

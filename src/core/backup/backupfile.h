@@ -32,6 +32,7 @@ public:
         CompressionError = 6,
         CannotCreateFileList = 7,
         FileLocked = 8,
+        ArchiveDamaged = 9, // checksum mismatch or volumes out of order; damage() says which
     };
 
     static constexpr const char* Version = "5.10";
@@ -97,6 +98,11 @@ public:
     // "Cannot read archive" or "Invalid archive type" when the last restore stopped at a
     // damaged archive; empty otherwise.
     const QString& archiveError() const { return m_archiveError; }
+    // The German reason when the last restore found the archive damaged (a file that does not
+    // match its checksum, a volume out of order); empty otherwise.
+    const QString& damage() const { return m_damage; }
+    // True when the last restore read an archive whose file list carries checksums.
+    bool checksumsVerified() const { return m_checksummed; }
     int compressionRate() const;
     int filesProcessed() const { return m_fileCount; }
     // The volumes the last backup opened (1 when it fitted into the first).
@@ -141,6 +147,8 @@ private:
     bool m_cancelled = false;
     int m_error = NoError;
     QString m_archiveError;
+    QString m_damage;
+    bool m_checksummed = false;
     qint64 m_totalSize = 0;
     qint64 m_bytesProcessed = 0;
     qint64 m_bytesWrittenToArchive = 0;

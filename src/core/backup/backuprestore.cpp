@@ -4,6 +4,7 @@
 #include "blockcodec.h"
 #include "core/common/packeddatetime.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -76,6 +77,11 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
         m_archiveError = errorText(code);
         m_continue = false;
     };
+    auto damaged = [this](const QString& reason) {
+        if (m_damage.isEmpty())
+            m_damage = reason;
+        fail(ArchiveDamaged);
+    };
     if (!in.open(archivePath)) {
         abort(CannotReadArchive);
         return false;
@@ -103,9 +109,13 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
     qint32 outputTime = 0;
     bool lastEntryRestored = false; // a continued data part belongs to it
     bool ended = false;
+    bool anyEntry = false;
+    int volumeNumber = 1;
+    archiveio::ChecksumCheck checks;
 
-    // Reads one data part into output, or passes over it when output is null.
-    auto readDataPart = [&](QFile* into) {
+    // Reads one data part into output, or passes over it when output is null (still reading
+    // it whole when checksums are to be compared).
+    auto readDataPart = [&](QIODevice* into) {
         char marker[4];
         if (!in.read(marker, 4)) {
             fail(CannotReadArchive);
@@ -128,7 +138,7 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
                 abort(InvalidArchive);
                 return;
             }
-            if (!into) {
+            if (!into && !checks.active()) {
                 if (!in.skip(length))
                     fail(CannotReadArchive);
                 continue;
@@ -147,7 +157,8 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
                 }
                 bytes = plain.constData();
             }
-            if (into->write(bytes, produced) != produced) {
+            checks.add(bytes, produced);
+            if (into && into->write(bytes, produced) != produced) {
                 fail(OverwritingFailed);
                 return;
             }
@@ -177,6 +188,10 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
         }
         if (*n == 0) {
             ended = true;
+            if (const QString reason = checks.finish(); !reason.isEmpty())
+                damaged(reason);
+            else if (const QString gone = checks.missing(); !gone.isEmpty())
+                damaged(gone);
             break;
         }
         if (*n < 0)
@@ -200,6 +215,16 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
                 abort(InvalidArchive);
                 break;
             }
+            // Each volume is read once, in order: a marker naming any other would read a
+            // volume twice or leave one out.
+            if (volume != volumeNumber + 1 || name.size() != 12) {
+                damaged(QStringLiteral("Die Sicherung ist beschädigt: Auf Datenträger %1 "
+                                       "folgt der Verweis auf Datenträger %2.")
+                            .arg(volumeNumber)
+                            .arg(name.mid(9)));
+                break;
+            }
+            volumeNumber = volume;
             const QString next = volumePath(archivePath, volume);
             do {
                 askForDisk(volume);
@@ -221,6 +246,10 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
             continue;
         }
 
+        if (const QString reason = checks.finish(); !reason.isEmpty()) {
+            damaged(reason);
+            break;
+        }
         m_currentFile = name;
         lastEntryRestored = false;
         const auto time = in.readInt32();
@@ -280,7 +309,18 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
             lastEntryRestored = true;
             ++m_fileCount;
         }
-        readDataPart(output.get());
+        if (name == kFileListName && !anyEntry) {
+            // The list is read first: it holds the checksums of the files that follow.
+            QBuffer list;
+            list.open(QIODevice::WriteOnly);
+            readDataPart(&list);
+            checks.setFileList(list.data());
+            m_checksummed = checks.active();
+        } else {
+            checks.begin(name);
+            readDataPart(output.get());
+        }
+        anyEntry = true;
         finishOutput();
     }
     output.reset();

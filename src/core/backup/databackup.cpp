@@ -8,14 +8,19 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QThread>
 #include <filesystem>
+#include <sqlite3.h>
 #include <thread>
 
 namespace databackup {
 namespace {
 
 const QString kStagingFolder = QStringLiteral(".wiederherstellung");
+// The files a restore moved aside while it swaps in the staged ones; they go back when the
+// swap does not complete.
+const QString kAsideFolder = QStringLiteral(".wiederherstellung-alt");
 
 // Records the first message instead of showing it, and answers every question with no.
 class CheckMessages : public MessageService {
@@ -31,21 +36,46 @@ public:
     QString chooseSaveFile(const FileChoice&) override { return {}; }
 };
 
-QString checkRestoredDatabase(const QString& path) {
+// SQLite's full check, which also compares every index with its table.
+QString integrityFindings(Database& db) {
+    QStringList findings;
+    try {
+        Statement s = db.prepare(u"PRAGMA integrity_check");
+        while (s.next())
+            findings.append(s.toString(0).trimmed());
+    } catch (const DbError& e) {
+        findings.append(e.message());
+    }
+    if (findings == QStringList{QStringLiteral("ok")})
+        return {};
+    return findings.size() > 1 ? QStringLiteral("%1 (und %2 weitere Befunde)")
+                                     .arg(findings.first())
+                                     .arg(findings.size() - 1)
+                               : findings.value(0);
+}
+
+QString findingsText(const QString& findings) {
+    return QStringLiteral("Die Prüfung der Datenbank fand Schäden [%1]").arg(findings);
+}
+
+// An archive whose files proved equal to their checksums needs only the quick check; one
+// without checksums may carry damage that only the full check finds.
+QString checkRestoredDatabase(const QString& path, bool checksumsVerified) {
     if (!QFile::exists(path))
         return QStringLiteral("Die Sicherung enthält keine Datenbank");
     try {
         Database db;
         db.open(path);
-        // Stored blocks carry no checksum; the database's own check finds damage in them.
-        if (const QString findings = startupchecks::pageCheckFindings(db); !findings.isEmpty())
-            return findings;
+        const QString findings =
+            checksumsVerified ? startupchecks::pageCheckFindings(db) : integrityFindings(db);
+        if (!findings.isEmpty())
+            return findingsText(findings);
         CheckMessages messages;
         if (!startupchecks::checkDataFiles(db, messages) ||
             !startupchecks::checkAndUpgradeFormats(db, messages))
             return messages.first;
     } catch (const DbError& e) {
-        return e.message();
+        return databaseErrorText(e.message(), e.sqliteCode());
     }
     return {};
 }
@@ -83,11 +113,37 @@ void removeArchive(const QString& archivePath, int volumes) {
         QFile::remove(TBackupFile::volumePath(archivePath, volume));
 }
 
-bool replaceFile(const QString& from, const QString& to) {
+bool renameFile(const QString& from, const QString& to) {
     std::error_code ec;
     std::filesystem::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(),
                             ec);
     return !ec;
+}
+
+// Moves every file of the folder back into the data directory.
+bool moveBack(const QString& asideDirectory, const QString& dataDirectory, const Rename& rename) {
+    const QDir aside(asideDirectory), data(dataDirectory);
+    bool all = true;
+    for (const QString& name : aside.entryList(QDir::Files | QDir::Hidden))
+        all = rename(aside.filePath(name), data.filePath(name)) && all;
+    return all;
+}
+
+// Where the consistent copy of the database is written: beside the archive (the data disk
+// may be full), else in the temporary folder. Its name matches none of the backed-up patterns.
+std::unique_ptr<QTemporaryFile> snapshotFile(const QString& archivePath) {
+    QStringList folders{QDir::tempPath()};
+    if (archivePath != TBackupFile::kStreamPath)
+        folders.prepend(QFileInfo(archivePath).absolutePath());
+    for (const QString& folder : folders) {
+        auto file = std::make_unique<QTemporaryFile>(
+            QDir(folder).filePath(QStringLiteral(".diskarium-sicherung-XXXXXX.tmp")));
+        if (file->open()) {
+            file->close();
+            return file;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -155,10 +211,55 @@ QString checkDatabaseFile(const QString& databasePath, const std::atomic<bool>* 
         Database db;
         db.open(databasePath);
         db.stopWhen(stop);
-        return startupchecks::pageCheckFindings(db);
+        const QString findings = startupchecks::pageCheckFindings(db);
+        return findings.isEmpty() ? findings : findingsText(findings);
     } catch (const DbError& e) {
-        return e.message();
+        return databaseErrorText(e.message(), e.sqliteCode());
     }
+}
+
+QString databaseErrorText(const QString& engineText, int sqliteCode) {
+    const int primary = sqliteCode & 0xff;
+    auto says = [&engineText](const char* text) {
+        return engineText.contains(QLatin1String(text), Qt::CaseInsensitive);
+    };
+    QString german;
+    if (primary == SQLITE_FULL || says("disk is full"))
+        german = QStringLiteral("Der Datenträger ist voll");
+    else if (primary == SQLITE_CANTOPEN || says("unable to open"))
+        german = QStringLiteral("Die Datenbankdatei kann nicht geöffnet werden");
+    else if (primary == SQLITE_NOTADB || says("not a database"))
+        german = QStringLiteral("Die Datei ist keine Datenbank");
+    else if (primary == SQLITE_CORRUPT || says("malformed"))
+        german = QStringLiteral("Die Datenbank ist beschädigt");
+    else if (primary == SQLITE_READONLY || says("readonly"))
+        german = QStringLiteral("Die Datenbank kann nicht geschrieben werden");
+    else if (primary == SQLITE_IOERR || says("I/O error"))
+        german = QStringLiteral("Ein- oder Ausgabefehler beim Zugriff auf die Datenbank");
+    else
+        german = QStringLiteral("Fehler der Datenbank");
+    // Texts of this program already are German; only the engine's own get the bracket.
+    if (engineText.isEmpty() || engineText == german)
+        return german;
+    return QStringLiteral("%1 [%2]").arg(german, engineText);
+}
+
+QString archiveErrorText(const QString& componentText) {
+    if (componentText == TBackupFile::errorText(TBackupFile::InvalidArchive))
+        return QStringLiteral("Die Datei ist keine gültige oder eine beschädigte Datensicherung");
+    if (componentText == TBackupFile::errorText(TBackupFile::CannotReadArchive))
+        return QStringLiteral(
+            "Die Datensicherung ist unvollständig oder kann nicht gelesen werden");
+    return componentText;
+}
+
+void clearLeftovers(const QString& dataDirectory) {
+    const QDir data(dataDirectory);
+    QDir aside(data.filePath(kAsideFolder));
+    // A swap cut short: the files moved aside are the data before it, and go back.
+    if (aside.exists() && moveBack(aside.path(), dataDirectory, renameFile))
+        aside.removeRecursively();
+    QDir(data.filePath(kStagingFolder)).removeRecursively();
 }
 
 BackupResult backupDataDirectory(TBackupFile& component, const QString& dataDirectory,
@@ -166,17 +267,22 @@ BackupResult backupDataDirectory(TBackupFile& component, const QString& dataDire
     BackupResult result;
     const QDir data(dataDirectory);
     const QString database = data.filePath(QString::fromLatin1(Database::kFileName));
-    const QString snapshot = database + QStringLiteral("-sicherung");
     const bool withDatabase = QFile::exists(database);
+    const std::unique_ptr<QTemporaryFile> snapshotHolder =
+        withDatabase ? snapshotFile(archivePath) : nullptr;
+    const QString snapshot = snapshotHolder ? snapshotHolder->fileName() : QString();
     if (withDatabase) {
+        if (!snapshotHolder) {
+            result.failure = errorText(TBackupFile::CannotCreateFileList, QString());
+            return result;
+        }
         try {
             Database db;
             db.open(database);
             db.copyTo(snapshot);
         } catch (const DbError& e) {
-            QFile::remove(snapshot);
-            result.failure = errorText(TBackupFile::CannotCreateFileList, QString()) +
-                             QStringLiteral(": ") + e.message();
+            result.failure = QStringLiteral("Die Datenbank konnte nicht kopiert werden: %1")
+                                 .arg(databaseErrorText(e.message(), e.sqliteCode()));
             return result;
         }
         component.setSource(database, snapshot);
@@ -214,7 +320,6 @@ BackupResult backupDataDirectory(TBackupFile& component, const QString& dataDire
         result.failure =
             QStringLiteral("Die gesicherte Datenbank ist nicht verwendbar: %1").arg(problem);
     }
-    QFile::remove(snapshot);
     result.ok = written && !result.cancelled && result.failure.isEmpty();
     // A part of an archive must not be taken for a backup later.
     if (!result.ok && archivePath != TBackupFile::kStreamPath)
@@ -229,13 +334,13 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
     data.mkpath(QStringLiteral("."));
     // Files replaced under a running program would leave it writing into a file without a
     // name, and what it writes would be lost.
-    DataDirectoryLock lock(dataDirectory);
+    DataDirectoryLock lock(dataDirectory, DataDirectoryLock::Mode::Replace);
     if (!lock.tryLock(&result.failure)) {
         result.inUse = true;
         return result;
     }
+    clearLeftovers(dataDirectory);
     QDir staging(data.filePath(kStagingFolder));
-    staging.removeRecursively();
     if (!data.mkpath(kStagingFolder)) {
         result.failure =
             QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(staging.path());
@@ -258,41 +363,86 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
         result.cancelled = component.cancelled();
         result.archiveError = component.archiveError();
         if (!result.cancelled)
-            result.failure = !result.archiveError.isEmpty() ? result.archiveError
-                             : error.code()                 ? error.text()
-                                                            : errorText(3, QString());
+            result.failure = !component.damage().isEmpty() ? component.damage()
+                             : !result.archiveError.isEmpty()
+                                 ? archiveErrorText(result.archiveError)
+                             : error.code() ? error.text()
+                                            : errorText(3, QString());
         return result;
     }
-    const QString problem =
-        checkRestoredDatabase(staging.filePath(QString::fromLatin1(Database::kFileName)));
+    const QString problem = checkRestoredDatabase(
+        staging.filePath(QString::fromLatin1(Database::kFileName)), component.checksumsVerified());
     if (!problem.isEmpty()) {
         staging.removeRecursively();
         result.failure =
             QStringLiteral("Die gesicherte Datenbank ist nicht verwendbar: %1").arg(problem);
         return result;
     }
-    result.ok = replaceFromStaging(staging.path(), dataDirectory, &result.failure);
+    result.ok =
+        replaceFromStaging(staging.path(), dataDirectory, &result.failure, &result.dataChanged);
     return result;
 }
 
 bool replaceFromStaging(const QString& stagingDirectory, const QString& dataDirectory,
-                        QString* failure) {
+                        QString* failure, bool* dataChanged, const Rename& rename) {
+    const Rename move = rename ? rename : Rename(renameFile);
     QDir staging(stagingDirectory);
     const QDir data(dataDirectory);
+    QDir aside(data.filePath(kAsideFolder));
+    aside.removeRecursively();
+    if (dataChanged)
+        *dataChanged = false;
+    if (!data.mkpath(kAsideFolder)) {
+        *failure = QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(aside.path());
+        staging.removeRecursively();
+        return false;
+    }
+    // First every present file goes aside, then every staged file in; a failure at any step
+    // puts the present files back, so the data is either all restored or all as before.
     const QString database = data.filePath(QString::fromLatin1(Database::kFileName));
-    QFile::remove(database + QStringLiteral("-wal"));
-    QFile::remove(database + QStringLiteral("-shm"));
-    QFile::remove(database + QStringLiteral("-journal"));
-    for (const QString& name : staging.entryList(QDir::Files | QDir::Hidden)) {
-        if (!replaceFile(staging.filePath(name), data.filePath(name))) {
-            *failure = QStringLiteral("Datei %1 konnte nicht überschrieben werden")
-                           .arg(data.filePath(name));
-            staging.removeRecursively();
-            return false;
+    QStringList present;
+    for (const QString& name : staging.entryList(QDir::Files | QDir::Hidden))
+        present.append(name);
+    for (const char* journal : {"-wal", "-shm", "-journal"})
+        present.append(QFileInfo(database).fileName() + QLatin1String(journal));
+    QString failed;
+    QStringList movedIn;
+    for (const QString& name : std::as_const(present)) {
+        if (QFileInfo::exists(data.filePath(name)) &&
+            !move(data.filePath(name), aside.filePath(name))) {
+            failed = data.filePath(name);
+            break;
         }
     }
+    if (failed.isEmpty()) {
+        for (const QString& name : staging.entryList(QDir::Files | QDir::Hidden)) {
+            if (!move(staging.filePath(name), data.filePath(name))) {
+                failed = data.filePath(name);
+                break;
+            }
+            movedIn.append(name);
+        }
+    }
+    if (failed.isEmpty()) {
+        aside.removeRecursively();
+        staging.removeRecursively();
+        if (dataChanged)
+            *dataChanged = true;
+        return true;
+    }
+    // Undo: the files moved in go, the present ones return.
+    for (const QString& name : std::as_const(movedIn))
+        QFile::remove(data.filePath(name));
+    const bool undone = moveBack(aside.path(), dataDirectory, move);
+    if (undone)
+        aside.removeRecursively();
     staging.removeRecursively();
-    return true;
+    if (dataChanged)
+        *dataChanged = !undone;
+    *failure = QStringLiteral("Datei %1 konnte nicht überschrieben werden").arg(failed);
+    if (!undone)
+        *failure += QStringLiteral("; die vorherigen Dateien liegen in %1").arg(aside.path());
+    return false;
 }
 
 } // namespace databackup

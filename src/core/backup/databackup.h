@@ -54,10 +54,21 @@ BackupResult backupDataDirectory(TBackupFile& component, const QString& dataDire
 struct RestoreResult {
     bool ok = false;
     bool cancelled = false;
-    QString archiveError; // "Cannot read archive" / "Invalid archive type"
-    QString failure;      // German reason when not ok and not cancelled
-    bool inUse = false;   // another process holds the data directory; failure says so
+    QString archiveError;     // the component's "Cannot read archive" / "Invalid archive type"
+    QString failure;          // German reason when not ok and not cancelled
+    bool inUse = false;       // another process holds the data directory; failure says so
+    bool dataChanged = false; // a failed restore could not put every present file back
 };
+
+// A German sentence for an error of the database engine, its own text in brackets.
+QString databaseErrorText(const QString& engineText, int sqliteCode = 0);
+
+// A German sentence for the component's "Cannot read archive" and "Invalid archive type".
+QString archiveErrorText(const QString& componentText);
+
+// Clears what a restore that was killed left in the data directory: the staging folder, and
+// puts back files it had moved aside. Call with the data directory locked.
+void clearLeftovers(const QString& dataDirectory);
 
 // Restores the archive into a staging folder of the data directory, checks the restored
 // database, then replaces the present files. The present data stays untouched unless the
@@ -66,10 +77,13 @@ struct RestoreResult {
 RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archivePath,
                                    const QString& dataDirectory);
 
+using Rename = std::function<bool(const QString& from, const QString& to)>;
+
 // Moves every file of the staging folder over the file of the same name in the data
-// directory, after removing the database's journal files, and removes the folder. False
-// with the German reason when a file could not be replaced.
+// directory (the database's journal files go) and removes the folder: all of them, or, when
+// one cannot be replaced, none. False with the German reason then; dataChanged tells whether
+// the present files could not all be put back. rename replaces the file system's for tests.
 bool replaceFromStaging(const QString& stagingDirectory, const QString& dataDirectory,
-                        QString* failure);
+                        QString* failure, bool* dataChanged = nullptr, const Rename& rename = {});
 
 } // namespace databackup

@@ -240,14 +240,18 @@ void BackupCommands::restore() {
     const auto result = databackup::restoreDataDirectory(component, path, state.dataDirectory);
     m_dialog->hide();
     m_main.setEnabled(true);
-    const QString untouched = QStringLiteral(" Ihre bisherigen Daten sind unverändert.");
+    const QString untouched =
+        result.dataChanged
+            ? QStringLiteral(
+                  " Ihre bisherigen Daten konnten nicht vollständig zurückgelegt werden.")
+            : QStringLiteral(" Ihre bisherigen Daten sind unverändert.");
     if (result.ok)
         m_messages.information(QStringLiteral("Die Datenwiederherstellung war erfolgreich!"));
     else if (result.cancelled)
         m_messages.information(QStringLiteral("Die Datenwiederherstellung wurde abgebrochen.") +
                                untouched);
     else if (!result.archiveError.isEmpty())
-        m_messages.error(result.archiveError + QLatin1Char('.') + untouched);
+        m_messages.error(result.failure + QLatin1Char('.') + untouched);
     else
         m_messages.information(QStringLiteral("Die Datenwiederherstellung ist fehlgeschlagen [%1]!")
                                    .arg(result.failure) +

@@ -1,5 +1,8 @@
+#include "core/backup/archivelisting.h"
 #include "core/backup/backupfile.h"
 #include "core/common/packeddatetime.h"
+
+#include "core/backup/archiveio.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -500,6 +503,67 @@ private slots:
         TBackupFile b;
         QVERIFY(b.restore(path("a.bck"), path("out")));
         QCOMPARE(readAll(path("out/f")), QByteArray("ok"));
+    }
+
+    // A marker that names a volume already read, or skips one, would read volumes again and
+    // again or leave data out: refused at once, by restore and by the listing.
+    void volumesAreReadOnceInOrder_data() {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        const QByteArray start = Archive().header().entry("/x/a").dataPart({"a"}).bytes;
+        const QByteArray toTwo = le32(12) + "NEXT:DISK002";
+        const QByteArray part = Archive().dataPart({"b"}).bytes;
+        QTest::newRow("second names itself") << start + toTwo << part + toTwo;
+        QTest::newRow("second names the first")
+            << start + toTwo << part + le32(12) + "NEXT:DISK001";
+        QTest::newRow("first names itself") << start + le32(12) + "NEXT:DISK001" << part + le32(0);
+        QTest::newRow("skips a volume") << start + le32(12) + "NEXT:DISK003" << part + le32(0);
+    }
+    void volumesAreReadOnceInOrder() {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        writeFile(path("a.bck"), first);
+        writeFile(path("a.002"), second);
+        writeFile(path("a.003"), Archive().dataPart({"c"}).end().bytes);
+        TBackupFile b;
+        b.OnNeedDisk = [](int, bool& cont) { cont = true; };
+        QVERIFY(!b.restore(path("a.bck"), path("out")));
+        QVERIFY2(b.damage().startsWith(QStringLiteral("Die Sicherung ist beschädigt")),
+                 qPrintable(b.damage()));
+        QVERIFY(QFileInfo(path("out/a")).size() <= 2);
+        QString error;
+        QVERIFY(!listArchive(path("a.bck"), &error));
+        QVERIFY2(error.startsWith(QStringLiteral("Die Sicherung ist beschädigt")),
+                 qPrintable(error));
+    }
+
+    // Stored blocks carry no check of their own: the file list's checksum finds a flipped bit,
+    // while readers that know only name, time and size still read the list.
+    void checksumsFindDamageInStoredBlocks() {
+        const QByteArray noise = randomBytes(3 * TBackupFile::kBlockSize);
+        writeFile(path("in/rauschen.bin"), noise);
+        TBackupFile b;
+        b.setSaveFileID(true);
+        QVERIFY(b.backup({path("in/*.bin")}, path("a.bck")));
+        QByteArray archive = readAll(path("a.bck"));
+        const QByteArray line = archiveio::fileListLine(
+            path("in/rauschen.bin").toLower(),
+            packeddatetime::pack(QFileInfo(path("in/rauschen.bin")).lastModified()), noise.size(),
+            QCryptographicHash::hash(noise, QCryptographicHash::Sha256).toHex());
+        QVERIFY(line.contains("=" + QByteArray::number(noise.size()) + "\tsha256:"));
+        QVERIFY(b.restore(path("a.bck"), path("good")));
+        QVERIFY(b.checksumsVerified());
+        QCOMPARE(readAll(path("good/rauschen.bin")), noise);
+
+        const qsizetype at = archive.indexOf(noise.mid(20000, 64));
+        QVERIFY(at > 0);
+        archive[at] = char(archive[at] ^ 0x01);
+        writeFile(path("a.bck"), archive);
+        QVERIFY(!b.restore(path("a.bck"), path("bad")));
+        QVERIFY2(b.damage().contains(QLatin1String("rauschen.bin")), qPrintable(b.damage()));
+        QString error;
+        QVERIFY(!listArchive(path("a.bck"), &error));
+        QVERIFY2(error.contains(QLatin1String("rauschen.bin")), qPrintable(error));
     }
 
     void volumePaths() {

@@ -126,14 +126,22 @@ private slots:
         QTest::addColumn<bool>("readOnly");
         QTest::addColumn<bool>("removable");
         QTest::addColumn<int>("kind");
-        QTest::newRow("no medium") << false << "" << "" << false << false << int(DriveKind::Unknown);
-        QTest::newRow("hard disk") << true << "ext4" << "/dev/sda2" << false << false << int(DriveKind::Fixed);
-        QTest::newRow("usb stick") << true << "vfat" << "/dev/sdb1" << false << true << int(DriveKind::Removable);
-        QTest::newRow("optical") << true << "iso9660" << "/dev/sr0" << true << true << int(DriveKind::Optical);
-        QTest::newRow("written disc") << true << "udf" << "/dev/sr0" << false << true << int(DriveKind::Optical);
-        QTest::newRow("read-only") << true << "ext4" << "/dev/sdc1" << true << false << int(DriveKind::ReadOnly);
-        QTest::newRow("ram disk") << true << "tmpfs" << "tmpfs" << false << false << int(DriveKind::RamDisk);
-        QTest::newRow("network") << true << "nfs4" << "server:/daten" << false << false << int(DriveKind::Fixed);
+        QTest::newRow("no medium") << false << ""
+                                   << "" << false << false << int(DriveKind::Unknown);
+        QTest::newRow("hard disk") << true << "ext4"
+                                   << "/dev/sda2" << false << false << int(DriveKind::Fixed);
+        QTest::newRow("usb stick") << true << "vfat"
+                                   << "/dev/sdb1" << false << true << int(DriveKind::Removable);
+        QTest::newRow("optical") << true << "iso9660"
+                                 << "/dev/sr0" << true << true << int(DriveKind::Optical);
+        QTest::newRow("written disc") << true << "udf"
+                                      << "/dev/sr0" << false << true << int(DriveKind::Optical);
+        QTest::newRow("read-only") << true << "ext4"
+                                   << "/dev/sdc1" << true << false << int(DriveKind::ReadOnly);
+        QTest::newRow("ram disk") << true << "tmpfs"
+                                  << "tmpfs" << false << false << int(DriveKind::RamDisk);
+        QTest::newRow("network") << true << "nfs4"
+                                 << "server:/daten" << false << false << int(DriveKind::Fixed);
     }
     void driveKinds() {
         QFETCH(bool, valid);
@@ -318,9 +326,127 @@ private slots:
         QVERIFY2(!result.failure.contains(QLatin1Char('\n')), qPrintable(result.failure));
         QVERIFY2(result.failure.contains(QRegularExpression(QStringLiteral(
                      "^Die gesicherte Datenbank ist nicht verwendbar: .+ \\(und \\d+ weitere "
-                     "Befunde\\)$"))),
+                     "Befunde\\)\\]$"))),
                  qPrintable(result.failure));
         QCOMPARE(carriers(), QStringList({"Vorher"}));
+    }
+
+    // A file that cannot be swapped in puts back every file already replaced; only when
+    // that fails as well does the message say the data changed.
+    void swapIsAllOrNothing_data() {
+        QTest::addColumn<bool>("moveBackFails");
+        QTest::newRow("put back") << false;
+        QTest::newRow("cannot put back") << true;
+    }
+    void swapIsAllOrNothing() {
+        QFETCH(bool, moveBackFails);
+        const QString archive = backup();
+        addCarrier(QStringLiteral("Nachher"), 2);
+        const QString ini = QDir(m_data).filePath(QStringLiteral("WinDsKm.InI"));
+        write(ini, "[Application]\r\nShow Hints=1\r\n");
+        const QString staging = m_dir->filePath(QStringLiteral("stufe"));
+        TBackupFile b;
+        databackup::configure(b);
+        QVERIFY(b.restore(archive, staging));
+        int swappedIn = 0;
+        const auto rename = [&](const QString& from, const QString& to) {
+            if (from.startsWith(staging) && ++swappedIn == 3)
+                return false; // the third file of the archive cannot be replaced
+            if (moveBackFails && from.contains(QLatin1String("-alt/")))
+                return false;
+            return QFile::rename(from, to);
+        };
+        // The staged files under the names the program opens.
+        QVERIFY(QFile::rename(QDir(staging).filePath(QStringLiteral("windskm.db")),
+                              QDir(staging).filePath(QStringLiteral("WinDsKm.db"))));
+        QVERIFY(QFile::rename(QDir(staging).filePath(QStringLiteral("windskm.ini")),
+                              QDir(staging).filePath(QStringLiteral("WinDsKm.InI"))));
+        QString failure;
+        bool changed = false;
+        QVERIFY(!databackup::replaceFromStaging(staging, m_data, &failure, &changed, rename));
+        QVERIFY(!failure.isEmpty());
+        QCOMPARE(changed, moveBackFails);
+        if (!moveBackFails) {
+            QCOMPARE(carriers(), QStringList({"Vorher", "Nachher"}));
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY(f.readAll().contains("Show Hints=1"));
+        }
+    }
+
+    // A restore killed during its swap left the present files aside: they come back.
+    void leftoversOfAKilledRestoreAreCleared() {
+        const QDir data(m_data);
+        QVERIFY(data.mkpath(QStringLiteral(".wiederherstellung")));
+        write(data.filePath(QStringLiteral(".wiederherstellung/WinDsKm.db")), "halb");
+        QVERIFY(data.mkpath(QStringLiteral(".wiederherstellung-alt")));
+        QVERIFY(
+            QFile::rename(data.filePath(QStringLiteral("cddbhosts.txt")),
+                          data.filePath(QStringLiteral(".wiederherstellung-alt/cddbhosts.txt"))));
+        databackup::clearLeftovers(m_data);
+        QVERIFY(!data.exists(QStringLiteral(".wiederherstellung")));
+        QVERIFY(!data.exists(QStringLiteral(".wiederherstellung-alt")));
+        QVERIFY(data.exists(QStringLiteral("cddbhosts.txt")));
+        QCOMPARE(carriers(), QStringList({"Vorher"}));
+    }
+
+    void engineTextsGetGermanSentences_data() {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("german");
+        QTest::newRow("full") << "database or disk is full"
+                              << "Der Datenträger ist voll";
+        QTest::newRow("open") << "unable to open database file"
+                              << "Die Datenbankdatei kann nicht geöffnet werden";
+        QTest::newRow("schema") << "malformed database schema (x)"
+                                << "Die Datenbank ist beschädigt";
+        QTest::newRow("archive") << "Invalid archive type"
+                                 << "keine gültige";
+        QTest::newRow("read archive") << "Cannot read archive"
+                                      << "unvollständig";
+    }
+    void engineTextsGetGermanSentences() {
+        QFETCH(QString, engine);
+        QFETCH(QString, german);
+        const QString text = engine.contains(QLatin1String("archive"))
+                                 ? databackup::archiveErrorText(engine)
+                                 : databackup::databaseErrorText(engine);
+        QVERIFY2(text.contains(german), qPrintable(text));
+        QVERIFY(!text.startsWith(engine));
+    }
+
+    // An archive without checksums (older ones) restores as before, after SQLite's full check.
+    void archiveWithoutChecksumsRestores() {
+        TBackupFile b;
+        databackup::configure(b);
+        b.setSaveFileID(false);
+        const QString archive = m_dir->filePath(QStringLiteral("alt.bck"));
+        QVERIFY(b.backup(databackup::patterns(m_data), archive));
+        addCarrier(QStringLiteral("Nachher"), 2);
+        const auto result = databackup::restoreDataDirectory(b, archive, m_data);
+        QVERIFY2(result.ok, qPrintable(result.failure));
+        QVERIFY(!b.checksumsVerified());
+        QCOMPARE(carriers(), QStringList({"Vorher"}));
+    }
+
+    // The consistent copy of the database goes where the archive goes, not onto the data disk.
+    void snapshotIsWrittenBesideTheArchive() {
+        const QString target = m_dir->filePath(QStringLiteral("ziel"));
+        QVERIFY(QDir().mkpath(target));
+        TBackupFile b;
+        databackup::configure(b);
+        QStringList dataDuring, targetDuring;
+        b.OnProgress = [&](const QString& name, bool&, int) {
+            if (name.endsWith(QLatin1String("windskm.db"))) {
+                dataDuring = QDir(m_data).entryList(QDir::Files | QDir::Hidden);
+                targetDuring = QDir(target).entryList(QDir::Files | QDir::Hidden);
+            }
+        };
+        const auto result = databackup::backupDataDirectory(
+            b, m_data, QDir(target).filePath(QStringLiteral("s.bck")));
+        QVERIFY2(result.ok, qPrintable(result.failure));
+        QCOMPARE(dataDuring.size(), 3);
+        QCOMPARE(targetDuring.size(), 2);
+        QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Hidden), QStringList({"s.bck"}));
     }
 
     void restoreWaitsForTheProgramToEnd() {

@@ -133,7 +133,8 @@ private slots:
         m_commands->restore();
         const Message& last = m_messages.messages().last();
         QCOMPARE(last.kind, MessageKind::Error);
-        QVERIFY2(last.text.startsWith(QLatin1String("Cannot read archive")), qPrintable(last.text));
+        QVERIFY2(last.text.startsWith(QStringLiteral("Die Datensicherung ist unvollständig")),
+                 qPrintable(last.text));
         // Afterwards the program works as before.
         QVERIFY(m_state->db.isOpen());
         QVERIFY(!m_state->busy);
