@@ -1,10 +1,13 @@
-// Feeds arbitrary bytes to the archive reader as a restore from a stream. Whatever the
-// input, the reader must not crash and must not write outside its target directory.
+// Feeds arbitrary bytes to the archive reader as a restore from a stream, and to the listing
+// from a file. Whatever the input, the readers must not crash and must not write outside
+// their target directory.
+#include "core/backup/archivelisting.h"
 #include "core/backup/backupfile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -37,5 +40,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (beside.size() > 1 || (beside.size() == 1 && beside.first() != QLatin1String("target")))
         std::abort();
     QDir(target).removeRecursively();
+    // The listing reads volumes by path. The same bytes as a second volume let a marker name
+    // a volume that names itself again, which must end all the same.
+    const QString archive = workspace->filePath(QStringLiteral("a.bck"));
+    const QString second = TBackupFile::volumePath(archive, 2);
+    for (const QString& path : {archive, second}) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+    listArchive(archive);
+    QFile::remove(archive);
+    QFile::remove(second);
     return 0;
 }

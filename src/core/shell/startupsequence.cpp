@@ -1,5 +1,6 @@
 #include "startupsequence.h"
 
+#include "core/backup/databackup.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
 #include "datadirectorylock.h"
@@ -67,10 +68,14 @@ bool openDatabase(Database& db, const QString& dataDirectory, MessageService& me
         lock->setDirectory(dataDirectory);
         // A directory that cannot be written cannot be replaced by anyone either; the
         // program then runs without the lock.
-        if (lock->acquire() == DataDirectoryLock::Result::InUse) {
+        const auto locked = lock->acquire();
+        if (locked == DataDirectoryLock::Result::InUse) {
             messages.error(DataDirectoryLock::inUseText());
             return false;
         }
+        // What a killed restore left is cleared only while no one else can be restoring.
+        if (locked == DataDirectoryLock::Result::Locked)
+            databackup::clearLeftovers(dataDirectory);
     }
     try {
         if (!dataset::exists(dataDirectory))

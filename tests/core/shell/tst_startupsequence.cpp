@@ -1,5 +1,6 @@
 #include "core/db/dataset.h"
 #include "core/db/schema.h"
+#include "core/shell/datadirectorylock.h"
 #include "core/shell/startupsequence.h"
 #include "support/scriptedmessageservice.h"
 
@@ -163,6 +164,19 @@ private slots:
         QCOMPARE(m_messages.messages().size(), 1);
         QCOMPARE(m_messages.messages().first().kind, MessageKind::Error);
         QCOMPARE(QFileInfo(path).size(), 4096);
+    }
+
+    // A restore killed midway left its staging folder: the next start clears it.
+    void startClearsWhatAKilledRestoreLeft() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral(".wiederherstellung")));
+        QFile half(QDir(dir.path()).filePath(QStringLiteral(".wiederherstellung/WinDsKm.db")));
+        QVERIFY(half.open(QIODevice::WriteOnly));
+        half.close();
+        Database db;
+        DataDirectoryLock lock;
+        QVERIFY(startup::openDatabase(db, dir.path(), m_messages, &lock));
+        QVERIFY(!QDir(dir.path()).exists(QStringLiteral(".wiederherstellung")));
     }
 };
 
