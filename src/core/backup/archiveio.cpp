@@ -114,9 +114,24 @@ namespace {
 const QByteArray kSha256Prefix = QByteArrayLiteral("sha256:");
 
 QString damaged(const QString& what) {
-    return QStringLiteral("Die Sicherung ist beschädigt: %1").arg(what);
+    return damagedText(what);
 }
 } // namespace
+
+QString damagedText(const QString& what) {
+    return QStringLiteral("Die Sicherung ist beschädigt: %1").arg(what);
+}
+
+QString volumeOrderText(int volumeRead, const QString& named) {
+    return damagedText(QStringLiteral("Auf Datenträger %1 folgt der Verweis auf Datenträger %2.")
+                           .arg(volumeRead)
+                           .arg(named));
+}
+
+QString entryCountText(int counted) {
+    return damagedText(
+        QStringLiteral("Sie enthält mehr Dateien als die %1, die ihr Kopf angibt.").arg(counted));
+}
 
 QByteArray fileListLine(const QString& name, qint32 time, qint64 size,
                         const QByteArray& sha256Hex) {

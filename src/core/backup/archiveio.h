@@ -53,6 +53,13 @@ private:
     std::unique_ptr<QFile> m_file;
 };
 
+// "Die Sicherung ist beschädigt: " and what was found.
+QString damagedText(const QString& what);
+// A volume marker that does not name the volume after the one read last.
+QString volumeOrderText(int volumeRead, const QString& named);
+// More file entries than the archive's header counts.
+QString entryCountText(int counted);
+
 // One line of the file list entry: name, tab, packed time "=" size, and, when written here,
 // a tab and "sha256:" with the file's checksum in hex. Readers that know only the first two
 // fields read such a line as before.

@@ -39,6 +39,7 @@ std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* e
     archiveio::ChecksumCheck checks;
     QByteArray fileList;
     int volumeNumber = 1;
+    int filesRead = 0;
     auto readDataPart = [&](ArchiveListing::Entry* entry, QByteArray* into = nullptr) {
         char marker[4];
         if (!in.read(marker, 4) || QByteArrayView(marker, 4) != QByteArrayView("EC2\0", 4))
@@ -85,10 +86,7 @@ std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* e
             const int volume = name.mid(9, 3).toInt(&numberOk);
             // Each volume is read once and in order.
             if (!numberOk || volume != volumeNumber + 1 || name.size() != 12)
-                return failWith(QStringLiteral("Die Sicherung ist beschädigt: Auf Datenträger %1 "
-                                               "folgt der Verweis auf Datenträger %2.")
-                                    .arg(volumeNumber)
-                                    .arg(name.mid(9)));
+                return failWith(archiveio::volumeOrderText(volumeNumber, name.mid(9)));
             volumeNumber = volume;
             const QString next = TBackupFile::volumePath(archivePath, volume);
             in.close();
@@ -105,8 +103,11 @@ std::optional<ArchiveListing> listArchive(const QString& archivePath, QString* e
         if (!time)
             return failWith(invalid);
         const bool isFileList = name == TBackupFile::kFileListName && listing.entries.isEmpty();
-        if (!isFileList)
+        if (!isFileList) {
+            if (++filesRead > listing.fileCount)
+                return failWith(archiveio::entryCountText(listing.fileCount));
             checks.begin(name);
+        }
         listing.entries.append({name, packeddatetime::unpack(*time), 0, checks.expected(name)});
         if (!readDataPart(&listing.entries.last(), isFileList ? &fileList : nullptr))
             return failWith(invalid);

@@ -86,6 +86,7 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
         abort(CannotReadArchive);
         return false;
     }
+    qint32 declaredFiles = 0; // a file beyond them is a damaged entry, a file list among them
     {
         const auto titleLength = in.readInt32();
         QByteArray title(qBound(0, titleLength.value_or(0), kMaxNameLength), Qt::Uninitialized);
@@ -99,6 +100,7 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
             return false;
         }
         m_totalSize = qint64(quint32(*total));
+        declaredFiles = *count;
     }
 
     BlockDecompressor decompressor;
@@ -110,6 +112,7 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
     bool lastEntryRestored = false; // a continued data part belongs to it
     bool ended = false;
     bool anyEntry = false;
+    qint32 filesRead = 0;
     int volumeNumber = 1;
     archiveio::ChecksumCheck checks;
 
@@ -218,10 +221,7 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
             // Each volume is read once, in order: a marker naming any other would read a
             // volume twice or leave one out.
             if (volume != volumeNumber + 1 || name.size() != 12) {
-                damaged(QStringLiteral("Die Sicherung ist beschädigt: Auf Datenträger %1 "
-                                       "folgt der Verweis auf Datenträger %2.")
-                            .arg(volumeNumber)
-                            .arg(name.mid(9)));
+                damaged(archiveio::volumeOrderText(volumeNumber, name.mid(9)));
                 break;
             }
             volumeNumber = volume;
@@ -252,6 +252,11 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
         }
         m_currentFile = name;
         lastEntryRestored = false;
+        const bool isFileList = name == kFileListName && !anyEntry;
+        if (!isFileList && ++filesRead > declaredFiles) {
+            damaged(archiveio::entryCountText(declaredFiles));
+            break;
+        }
         const auto time = in.readInt32();
         if (!time) {
             fail(CannotReadArchive);
@@ -309,7 +314,7 @@ bool TBackupFile::restore(const QString& archivePath, const QString& targetDirec
             lastEntryRestored = true;
             ++m_fileCount;
         }
-        if (name == kFileListName && !anyEntry) {
+        if (isFileList) {
             // The list is read first: it holds the checksums of the files that follow.
             QBuffer list;
             list.open(QIODevice::WriteOnly);

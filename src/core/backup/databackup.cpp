@@ -1,5 +1,6 @@
 #include "databackup.h"
 
+#include "archiveio.h"
 #include "core/db/database.h"
 #include "core/db/startupchecks.h"
 #include "core/settings/settings.h"
@@ -348,9 +349,21 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
     }
     const ErrorCapture error(component);
     const auto previousRestoreFile = component.OnRestoreFile;
+    QString foreign;
+    QStringList dataFiles;
+    for (const QString& pattern : patterns(dataDirectory))
+        dataFiles.append(QFileInfo(pattern).fileName());
     component.OnRestoreFile = [&](QString& target, bool& restore, qint32 time) {
-        // Each file under the name the program opens it by.
         const QFileInfo info(target);
+        // A name no backup writes is a damaged entry (or a file list whose name was hit):
+        // it must not land in the data directory.
+        if (!QDir::match(dataFiles, info.fileName())) {
+            if (foreign.isEmpty())
+                foreign = info.fileName();
+            restore = false;
+            return;
+        }
+        // Each file under the name the program opens it by.
         target = info.dir().filePath(programFileName(info.fileName()));
         if (previousRestoreFile)
             previousRestoreFile(target, restore, time);
@@ -358,6 +371,12 @@ RestoreResult restoreDataDirectory(TBackupFile& component, const QString& archiv
     const bool restored = component.restore(archivePath, staging.path());
     component.OnRestoreFile = previousRestoreFile;
 
+    if (restored && !foreign.isEmpty()) {
+        staging.removeRecursively();
+        result.failure = archiveio::damagedText(
+            QStringLiteral("Die Datei %1 gehört nicht zu einem Datenbestand.").arg(foreign));
+        return result;
+    }
     if (!restored) {
         staging.removeRecursively();
         result.cancelled = component.cancelled();

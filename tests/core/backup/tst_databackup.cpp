@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QtEndian>
 #include <atomic>
 #include <thread>
 
@@ -447,6 +448,40 @@ private slots:
         QCOMPARE(dataDuring.size(), 3);
         QCOMPARE(targetDuring.size(), 2);
         QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Hidden), QStringList({"s.bck"}));
+    }
+
+    // A hit in the file list's name made it an ordinary file: the checksums were lost, and the
+    // list would have landed in the data directory as a file.
+    void renamedFileListIsRefused_data() {
+        QTest::addColumn<bool>("countRaised");
+        QTest::newRow("one file more than counted") << false;
+        QTest::newRow("count raised as well") << true;
+    }
+    void renamedFileListIsRefused() {
+        QFETCH(bool, countRaised);
+        const QString archive = backup();
+        QFile f(archive);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        const qsizetype at = bytes.indexOf("FILE:LIST");
+        QVERIFY(at > 0);
+        bytes[at + 2] = 'E';
+        if (countRaised) {
+            const qsizetype count = 4 + qFromLittleEndian<qint32>(bytes.constData()) + 4;
+            bytes[count] = char(bytes[count] + 1);
+        }
+        f.seek(0);
+        f.write(bytes);
+        f.close();
+        addCarrier(QStringLiteral("Nachher"), 2);
+        TBackupFile b;
+        databackup::configure(b);
+        const auto result = databackup::restoreDataDirectory(b, archive, m_data);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.failure.startsWith(QStringLiteral("Die Sicherung ist beschädigt")),
+                 qPrintable(result.failure));
+        QCOMPARE(carriers(), QStringList({"Vorher", "Nachher"}));
+        QVERIFY(!QFile::exists(QDir(m_data).filePath(QStringLiteral("fiee:list"))));
     }
 
     void restoreWaitsForTheProgramToEnd() {
