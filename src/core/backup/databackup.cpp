@@ -220,6 +220,9 @@ QString checkDatabaseFile(const QString& databasePath, const std::atomic<bool>* 
 }
 
 QString databaseErrorText(const QString& engineText, int sqliteCode) {
+    // The engine's own texts begin in lower case; a sentence of this program is German already.
+    if (!engineText.isEmpty() && !engineText.front().isLower())
+        return engineText;
     const int primary = sqliteCode & 0xff;
     auto says = [&engineText](const char* text) {
         return engineText.contains(QLatin1String(text), Qt::CaseInsensitive);
@@ -239,8 +242,7 @@ QString databaseErrorText(const QString& engineText, int sqliteCode) {
         german = QStringLiteral("Ein- oder Ausgabefehler beim Zugriff auf die Datenbank");
     else
         german = QStringLiteral("Fehler der Datenbank");
-    // Texts of this program already are German; only the engine's own get the bracket.
-    if (engineText.isEmpty() || engineText == german)
+    if (engineText.isEmpty())
         return german;
     return QStringLiteral("%1 [%2]").arg(german, engineText);
 }
