@@ -1,5 +1,6 @@
 #include "cdsource.h"
 
+#include "cdtoc.h"
 #include "pcmsink.h"
 
 #include <QFile>
@@ -143,12 +144,17 @@ bool CdSource::readToc() {
     }
     for (int i = 0; i < m_tracks.size(); ++i)
         m_tracks[i].end = i + 1 < m_tracks.size() ? m_tracks[i + 1].start : m_leadOut;
+    for (const auto& track : m_tracks)
+        if (track.end <= track.start)
+            return false;
     return true;
 }
 
 std::unique_ptr<CdSource> CdSource::open(const QString& name) {
     static std::once_flag quiet;
     std::call_once(quiet, [] { cdio_log_set_handler(quietLog); });
+    if (!cdSourceOpenable(name))
+        return nullptr;
     const QByteArray path = QFile::encodeName(name);
     const bool image = QFileInfo(name).isFile();
     CdIo_t* cd = cdio_open(path.constData(), DRIVER_UNKNOWN);

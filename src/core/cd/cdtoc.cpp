@@ -2,13 +2,17 @@
 
 #include "core/common/laufzeit.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <atomic>
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 #include <cmath>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -80,9 +84,46 @@ QString discIdForDisplay(quint32 discId) {
     return QString::number(discId, 16).toUpper();
 }
 
+namespace {
+bool regularOrDrive(const QFileInfo& info) {
+    if (!info.exists())
+        return true; // the reader reports it as unreadable
+    struct stat st;
+    if (::stat(QFile::encodeName(info.absoluteFilePath()).constData(), &st) != 0)
+        return false;
+    return S_ISREG(st.st_mode) || S_ISBLK(st.st_mode);
+}
+} // namespace
+
+bool cdSourceOpenable(const QString& name) {
+    if (name.isEmpty())
+        return true;
+    const QFileInfo info(name);
+    if (!regularOrDrive(info))
+        return false;
+    if (!info.isFile() || info.suffix().compare(QLatin1String("cue"), Qt::CaseInsensitive) != 0)
+        return true;
+    QFile cue(name);
+    if (!cue.open(QIODevice::ReadOnly))
+        return false;
+    static const QRegularExpression fileLine(
+        QStringLiteral("^\\s*FILE\\s+\"?([^\"\\r\\n]*?)\"?\\s+\\S+\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+    const QString text = QString::fromLocal8Bit(cue.read(1 << 20));
+    for (auto it = fileLine.globalMatch(text); it.hasNext();) {
+        const QString data = it.next().captured(1);
+        const QFileInfo dataInfo(info.dir(), data);
+        if (!regularOrDrive(dataInfo) || (dataInfo.exists() && !dataInfo.isFile()))
+            return false;
+    }
+    return true;
+}
+
 qint64 ReadCDToc(int cdNumber, const QString& drive, QList<TCDList>* list, CdTocResult& result) {
     result = CdTocResult();
     installCdioLog();
+    if (!cdSourceOpenable(drive))
+        return -1;
     const QByteArray source = QFile::encodeName(drive);
     std::unique_ptr<CdIo_t, CdioCloser> cd(
         cdio_open(drive.isEmpty() ? nullptr : source.constData(), DRIVER_UNKNOWN));
@@ -107,6 +148,10 @@ qint64 ReadCDToc(int cdNumber, const QString& drive, QList<TCDList>* list, CdToc
     if (leadOut == CDIO_INVALID_LSN)
         return -1;
     result.toc[size_t(tracks)] = TCDTocEntry::fromFrames(qint32(leadOut) + CDIO_PREGAP_SECTORS);
+    // An empty or cut-off image yields a lead-out before the tracks it ends.
+    for (int i = 0; i < tracks; ++i)
+        if (result.toc[size_t(i + 1)].frameOffset <= result.toc[size_t(i)].frameOffset)
+            return -1;
 
     for (int i = 0; i < tracks; ++i) {
         const double length =

@@ -19,6 +19,10 @@ struct CdTocResult {
 // or of a disc image (.cue/.bin, .toc, .nrg). Appends one entry per track to list when
 // given. Returns -1 when there is no readable disc, otherwise its legacy code (never -1).
 // Reading the table of contents leaves a playing drive playing.
+// True when NAME is a drive or a disc image whose data files are regular files. A pipe or a
+// character device named as image would block the reader forever.
+bool cdSourceOpenable(const QString& name);
+
 qint64 ReadCDToc(int cdNumber, const QString& drive, QList<TCDList>* list, CdTocResult& result);
 
 // libcdio's messages go to the debug log, shown only when verbose ("diskarium.cdio").

@@ -3,6 +3,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -96,6 +97,34 @@ private slots:
         QCOMPARE(ReadCDToc(1, junk.fileName(), nullptr, result), -1);
         // libcdio's own error handler would end the program here.
         QCOMPARE(ReadCDToc(1, dir.path(), nullptr, result), -1);
+    }
+
+    // A pipe as image or as the data file of a cue sheet used to block the reader forever; an
+    // empty data file used to give a track of negative length.
+    void unreadableImages_data() {
+        QTest::addColumn<QString>("dataFile");
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("pipe") << "daten.bin" << true;
+        QTest::newRow("leer") << "daten.bin" << false;
+    }
+
+    void unreadableImages() {
+        QFETCH(QString, dataFile);
+        QFETCH(bool, fifo);
+        QTemporaryDir dir;
+        const QString data = dir.filePath(dataFile);
+        if (fifo)
+            QCOMPARE(::mkfifo(QFile::encodeName(data).constData(), 0600), 0);
+        else
+            QVERIFY(QFile(data).open(QIODevice::WriteOnly));
+        QFile cue(dir.filePath("bild.cue"));
+        QVERIFY(cue.open(QIODevice::WriteOnly));
+        cue.write("FILE \"" + dataFile.toUtf8() +
+                  "\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+        cue.close();
+        CdTocResult result;
+        QCOMPARE(ReadCDToc(1, cue.fileName(), nullptr, result), -1);
+        QCOMPARE(ReadCDToc(1, data, nullptr, result), -1);
     }
 };
 
