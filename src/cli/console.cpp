@@ -2,6 +2,7 @@
 
 #include "core/db/database.h"
 #include "core/db/dataset.h"
+#include "core/shell/datadirectorylock.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,6 +29,17 @@ bool openDataSet(const QString& directory, Database& db) {
         return false;
     }
     return true;
+}
+
+bool openDataSetForWriting(const QString& directory, DataDirectoryLock& lock, Database& db) {
+    if (!dataset::exists(directory))
+        return openDataSet(directory, db);
+    QString refusal;
+    if (!lock.tryLock(&refusal)) {
+        err() << "Fehler: " << refusal << Qt::endl;
+        return false;
+    }
+    return openDataSet(directory, db);
 }
 
 Settings dataSetSettings(const QString& directory) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Database;
+class DataDirectoryLock;
 class QIODevice;
 
 // Standard output and error of the tool, as text streams.
@@ -15,6 +16,9 @@ QTextStream& err();
 // Opens the data set of a directory; false after a German message on standard error when
 // the directory holds none or its database cannot be opened.
 bool openDataSet(const QString& directory, Database& db);
+// The same for a command that changes data beside a running program: lock (a Writer lock on
+// the directory) keeps a restore or a rebuild away until it is released.
+bool openDataSetForWriting(const QString& directory, DataDirectoryLock& lock, Database& db);
 
 // The settings of a data directory, read only (defaults where the file is missing).
 Settings dataSetSettings(const QString& directory);

@@ -143,10 +143,11 @@ int check(const QStringList& args) {
     if (directory.isEmpty())
         return usage();
     // Rebuilding every index under a running program is refused; single repairs go
-    // through SQLite's own locking.
-    DataDirectoryLock lock(directory);
+    // through SQLite's own locking beside it, but never under a restore.
+    DataDirectoryLock lock(directory, reindex ? DataDirectoryLock::Mode::Replace
+                                              : DataDirectoryLock::Mode::Writer);
     QString refusal;
-    if (reindex && !lock.tryLock(&refusal)) {
+    if (dataset::exists(directory) && !lock.tryLock(&refusal)) {
         err() << refusal << Qt::endl;
         return 1;
     }

@@ -9,6 +9,7 @@
 #include "core/catalogue/medialist.h"
 #include "core/db/dataset.h"
 #include "core/settings/settings.h"
+#include "core/shell/datadirectorylock.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,20 +26,6 @@ int usage() {
     return 2;
 }
 
-bool openData(const QString& directory, Database& db) {
-    if (!dataset::exists(directory)) {
-        err() << "Fehler: In " << directory << " liegt kein Datenbestand." << Qt::endl;
-        return false;
-    }
-    try {
-        db.open(dataset::databasePath(directory));
-    } catch (const DbError& e) {
-        err() << "Fehler: " << e.message() << Qt::endl;
-        return false;
-    }
-    return true;
-}
-
 // The list as CSV on standard output, with the window's column titles.
 int writeCarriersCsv(Database& db, const QString& sort, bool renamedTitles) {
     return writeToStandardOutput([&](QIODevice* output) {
@@ -52,8 +39,9 @@ int writeCarriersCsv(Database& db, const QString& sort, bool renamedTitles) {
 int runImportCommand(const QStringList& args) {
     if (args.size() < 2)
         return usage();
+    DataDirectoryLock lock(args[0], DataDirectoryLock::Mode::Writer);
     Database db;
-    if (!openData(args[0], db))
+    if (!openDataSetForWriting(args[0], lock, db))
         return 1;
     const int newCurrency = dataSetSettings(args[0]).currencyNew;
     bool failed = false;
@@ -86,7 +74,7 @@ int runExportCommand(const QStringList& args) {
     if (plain.size() != 3)
         return usage();
     Database db;
-    if (!openData(plain[0], db))
+    if (!openDataSet(plain[0], db))
         return 1;
     const QString path = carrierfile::withDefaultExtension(plain[2]);
     if (QFileInfo::exists(path) && !overwrite) {
@@ -119,7 +107,7 @@ int runCarriersCommand(const QStringList& arguments) {
     if (args.size() != 1 && !(args.size() == 3 && args[1] == QLatin1String("--sort")))
         return usage();
     Database db;
-    if (!openData(args[0], db))
+    if (!openDataSet(args[0], db))
         return 1;
     QString sort = dataSetSettings(args[0]).singerSortOrder; // read only: the window's order
     if (args.size() == 3) {

@@ -5,6 +5,7 @@
 #include "core/db/dberror.h"
 #include "core/printing/templatefile.h"
 #include "core/printing/templatestore.h"
+#include "core/shell/datadirectorylock.h"
 
 #include <stdexcept>
 
@@ -105,8 +106,12 @@ int runTemplateCommand(const QStringList& arguments) {
                       (sub == QLatin1String("import") && args.size() == 1 && type > 0);
     if (!fits)
         return usage();
+    // Only an import writes.
+    DataDirectoryLock lock(directory, DataDirectoryLock::Mode::Writer);
     Database db;
-    if (!openDataSet(directory, db))
+    const bool opened = sub == QLatin1String("import") ? openDataSetForWriting(directory, lock, db)
+                                                       : openDataSet(directory, db);
+    if (!opened)
         return 1;
     if (sub == QLatin1String("list"))
         return list(db, type);

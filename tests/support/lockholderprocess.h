@@ -7,8 +7,11 @@
 // LOCKHOLDER_PATH names the helper executable.
 class LockHolderProcess {
 public:
-    explicit LockHolderProcess(const QString& dataDirectory) {
-        m_process.start(QStringLiteral(LOCKHOLDER_PATH), {dataDirectory});
+    // mode: "program" (the default), "writer" or "replace".
+    explicit LockHolderProcess(const QString& dataDirectory, const QString& mode = {}) {
+        m_process.start(QStringLiteral(LOCKHOLDER_PATH), mode.isEmpty()
+                                                             ? QStringList{dataDirectory}
+                                                             : QStringList{dataDirectory, mode});
         m_held = m_process.waitForReadyRead(10000) &&
                  m_process.readLine().trimmed() == QByteArrayLiteral("gesperrt");
     }

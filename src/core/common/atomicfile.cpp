@@ -69,6 +69,12 @@ bool write(const QString& path, const QByteArray& content, QString* error) {
     // A link keeps pointing where it did: the file it names is the one replaced.
     const QString finalPath = target.isSymLink() ? target.symLinkTarget() : path;
     const QByteArray finalName = QFile::encodeName(finalPath);
+    // A file the user made read-only stays as it is.
+    if (target.exists() && ::access(finalName.constData(), W_OK) != 0) {
+        if (error)
+            *error = failureText(path, QStringLiteral("Die Datei ist schreibgeschützt"));
+        return false;
+    }
     QByteArray tempName = QFile::encodeName(QFileInfo(finalPath).absoluteDir().filePath(
         QLatin1Char('.') + QFileInfo(finalPath).fileName() + QStringLiteral(".XXXXXX")));
     const int fd = ::mkstemp(tempName.data());

@@ -10,14 +10,48 @@ Database::~Database() {
     close();
 }
 
+QString Database::busyText() {
+    return QStringLiteral("Die Daten werden gerade von einem anderen Programm geändert. Bitte "
+                          "versuchen Sie es gleich noch einmal.");
+}
+
 DbError Database::errorFor(sqlite3* db, int rc) {
     const int extended = db ? sqlite3_extended_errcode(db) : rc;
     const QString text = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    const auto german = [&](const char* sentence) {
+        return QString::fromUtf8(sentence) + QStringLiteral(" (") + text + QLatin1Char(')');
+    };
     if (extended == SQLITE_CONSTRAINT_PRIMARYKEY || extended == SQLITE_CONSTRAINT_UNIQUE)
         return DbError(DbError::Kind::KeyViolation, text, extended);
-    if ((rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT)
-        return DbError(DbError::Kind::NotADatabase, text, extended);
-    return DbError(DbError::Kind::Other, text, extended);
+    switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DbError(DbError::Kind::Busy, busyText(), extended);
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return DbError(DbError::Kind::NotADatabase,
+                       german("Die Datenbank ist beschädigt oder keine Datenbank."), extended);
+    case SQLITE_FULL:
+        return DbError(DbError::Kind::Other,
+                       german("Auf dem Datenträger ist nicht genug Platz; die Änderung wurde "
+                              "nicht gespeichert."),
+                       extended);
+    case SQLITE_CANTOPEN:
+        return DbError(DbError::Kind::Other,
+                       german("Die Datenbankdatei oder ihr Ordner kann nicht geöffnet werden."),
+                       extended);
+    case SQLITE_READONLY:
+        return DbError(DbError::Kind::Other,
+                       german("Die Datenbank ist schreibgeschützt; die Änderung wurde nicht "
+                              "gespeichert."),
+                       extended);
+    case SQLITE_IOERR:
+        return DbError(DbError::Kind::Other,
+                       german("Die Datenbank kann nicht gelesen oder geschrieben werden."),
+                       extended);
+    default:
+        return DbError(DbError::Kind::Other, text, extended);
+    }
 }
 
 void Database::open(const QString& path, OpenMode mode) {
@@ -41,7 +75,9 @@ void Database::open(const QString& path, OpenMode mode) {
     m_db = db;
     m_path = path;
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, 5000);
+    // Another process's transaction is waited for this long before the user is told that
+    // the data are busy: long enough for any single change, short enough not to freeze.
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // Every name is quoted here: a misspelt column must fail, not turn into a text constant.
     // Schemas already stored keep being read as they were.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -55,9 +91,12 @@ void Database::open(const QString& path, OpenMode mode) {
         exec(u"PRAGMA recursive_triggers = ON");
     } catch (const DbError& e) {
         close();
+        // A file another process is writing is not damaged: that is said as it is.
+        if (e.isBusy())
+            throw;
         throw DbError(DbError::Kind::NotADatabase,
                       QStringLiteral("Die Datei %1 ist keine gültige Datenbank oder beschädigt: %2")
-                          .arg(path, e.message()),
+                          .arg(path, QString::fromUtf8(sqlite3_errstr(e.sqliteCode()))),
                       e.sqliteCode());
     }
 }

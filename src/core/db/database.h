@@ -48,6 +48,9 @@ public:
 
     // Builds the DbError for a failed call: key violations apart, SQLite's text kept.
     static DbError errorFor(sqlite3* db, int rc);
+    // What a busy database tells the user.
+    static QString busyText();
+    static constexpr int kBusyTimeoutMs = 3000;
 
 private:
     sqlite3* m_db = nullptr;

@@ -88,9 +88,8 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     auto* printing = new PrintCommands(main, main.messages());
     printing->install();
     auto* catalogue = new CatalogueCommands(main, main.messages());
-    catalogue->hooks().printDialog = [printing](int carrierNumber) {
-        printing->openPrintCarrierDialog(carrierNumber);
-    };
+    catalogue->hooks().printDialog = main.guardedHook(
+        [printing](int carrierNumber) { printing->openPrintCarrierDialog(carrierNumber); });
     catalogue->hooks().timeCheck = [&main](int carrierNumber) {
         try {
             runTimeCheck(&main, main.state().db, carrierNumber,
@@ -103,41 +102,32 @@ int runDiskarium(int argc, char* argv[], const StartOptions& options) {
     (new CdPlayerCommands(main, main.messages()))->install();
     (new LookupCommands(main, main.messages()))->install();
     auto* mediaList = new MediaListCommands(main, main.messages());
-    mediaList->editCarrier = [catalogue](int carrierNumber) {
-        catalogue->openCarrier(carrierNumber);
-    };
-    mediaList->printCarrier = [printing](int carrierNumber) {
-        printing->openPrintCarrierDialog(carrierNumber);
-    };
-    mediaList->printCover = [printing](int carrierNumber) {
-        printing->openPrintCoverDialog(carrierNumber);
-    };
+    mediaList->editCarrier =
+        main.guardedHook([catalogue](int carrierNumber) { catalogue->openCarrier(carrierNumber); });
+    mediaList->printCarrier = main.guardedHook(
+        [printing](int carrierNumber) { printing->openPrintCarrierDialog(carrierNumber); });
+    mediaList->printCover = main.guardedHook(
+        [printing](int carrierNumber) { printing->openPrintCoverDialog(carrierNumber); });
     auto* lendings = new LendingCommands(main, main.messages());
     lendings->install();
-    mediaList->lendCarrier = [lendings](int carrierNumber) {
-        lendings->lendCarrier(carrierNumber);
-    };
-    mediaList->returnCarrier = [lendings](int carrierNumber) {
-        lendings->returnCarrier(carrierNumber);
-    };
+    mediaList->lendCarrier =
+        main.guardedHook([lendings](int carrierNumber) { lendings->lendCarrier(carrierNumber); });
+    mediaList->returnCarrier =
+        main.guardedHook([lendings](int carrierNumber) { lendings->returnCarrier(carrierNumber); });
     mediaList->install();
     (new StatisticsCommands(main, main.messages()))->install();
     auto* searches = new SearchCommands(main, main.messages());
     searches->openCarrierResult = [mediaList](int number, const medialist::Filter& filter) {
         mediaList->openSearchResult(number, filter);
     };
-    searches->editCarrier = [catalogue](int carrierNumber) {
-        catalogue->openCarrier(carrierNumber);
-    };
-    searches->displayCarrier = [mediaList](int carrierNumber) {
-        mediaList->openDisplay(carrierNumber);
-    };
-    searches->printCarrier = [printing](int carrierNumber) {
-        printing->openPrintCarrierDialog(carrierNumber);
-    };
-    searches->printCover = [printing](int carrierNumber) {
-        printing->openPrintCoverDialog(carrierNumber);
-    };
+    searches->editCarrier =
+        main.guardedHook([catalogue](int carrierNumber) { catalogue->openCarrier(carrierNumber); });
+    searches->displayCarrier =
+        main.guardedHook([mediaList](int carrierNumber) { mediaList->openDisplay(carrierNumber); });
+    searches->printCarrier = main.guardedHook(
+        [printing](int carrierNumber) { printing->openPrintCarrierDialog(carrierNumber); });
+    searches->printCover = main.guardedHook(
+        [printing](int carrierNumber) { printing->openPrintCoverDialog(carrierNumber); });
     searches->install();
     (new ParadoxCommands(main, main.messages()))->install();
 

@@ -299,7 +299,23 @@ void TMain::setCommandHandler(MainCommand command, std::function<void()> handler
 void TMain::runCommand(MainCommand command) {
     const auto handler = m_handlers.value(command);
     if (handler && m_actions[command]->isEnabled())
-        handler();
+        guarded(handler);
+}
+
+void TMain::guarded(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const DbError& e) {
+        m_messages.error(
+            e.isBusy()
+                ? e.message()
+                : QStringLiteral("Der Befehl konnte nicht ausgeführt werden: %1").arg(e.message()));
+        updateMenuItems();
+    }
+}
+
+std::function<void(int)> TMain::guardedHook(std::function<void(int)> hook) {
+    return [this, hook = std::move(hook)](int number) { guarded([&] { hook(number); }); };
 }
 
 void TMain::updateMenuItems() {

@@ -34,6 +34,11 @@ public:
     // Registers what a command does; commands without a handler stay disabled.
     void setCommandHandler(MainCommand command, std::function<void()> handler);
     QAction* action(MainCommand command) const { return m_actions.value(command); }
+    // Runs a command or a hook. A database failure under it (another program writing, a full
+    // disk) becomes a German message; the program and its windows stay as they were.
+    void guarded(const std::function<void()>& work);
+    // A hook that runs guarded.
+    std::function<void(int)> guardedHook(std::function<void(int)> hook);
     QToolBar* toolBar(int index) const;
 
     // Enables the commands from the number of children, carriers and CD drives.

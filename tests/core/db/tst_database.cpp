@@ -276,6 +276,38 @@ private slots:
         QCOMPARE(f.readAll(), content);
     }
 
+    // Another program in the middle of a change is no damage: opening and every later
+    // statement say that the data are busy, and nothing is changed.
+    void busyIsToldApartFromDamage_data() {
+        QTest::addColumn<bool>("whileOpening");
+        QTest::newRow("opening") << true;
+        QTest::newRow("a later statement") << false;
+    }
+    void busyIsToldApartFromDamage() {
+        QFETCH(bool, whileOpening);
+        QTemporaryDir dir;
+        dataset::create(dir.path());
+        const QString path = dataset::databasePath(dir.path());
+        Database db;
+        if (!whileOpening)
+            db.open(path);
+        Database other;
+        other.open(path);
+        other.exec(u"BEGIN EXCLUSIVE");
+        try {
+            if (whileOpening)
+                db.open(path);
+            db.exec(u"DELETE FROM \"MUSIKKOP\"");
+            QFAIL("a busy database was written");
+        } catch (const DbError& e) {
+            QVERIFY(e.isBusy());
+            QCOMPARE(e.message(), Database::busyText());
+        }
+        other.exec(u"ROLLBACK");
+        if (whileOpening)
+            QVERIFY(!db.isOpen());
+    }
+
     void missingFileIsNotCreated() {
         QTemporaryDir dir;
         Database db;

@@ -6,12 +6,16 @@
 #include "support/appstatefixture.h"
 #include "support/scriptedmessageservice.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -215,6 +219,42 @@ private slots:
         QVERIFY(!m_main->close());
         QVERIFY(!QFile::exists(m_state->settingsPath()));
         QVERIFY(m_state->db.isOpen());
+    }
+
+    // A command that meets a database another program is writing tells so and the program
+    // goes on, with its windows as they were; once the other program is done it works.
+    void aDatabaseFailureUnderACommandIsTold() {
+        auto* child = new FakeChild(QStringLiteral("Tonträger bearbeiten"));
+        m_main->addChildWindow(child);
+        int stored = 0;
+        m_main->setCommandHandler(MainCommand::Lending, [this, &stored] {
+            Transaction t(m_state->db);
+            m_state->db.exec(u"DELETE FROM \"MUSIKKOP\"");
+            t.commit();
+            ++stored;
+        });
+        m_main->updateMenuItems();
+        QVERIFY(m_main->action(MainCommand::Lending)->isEnabled());
+        Database other;
+        other.open(m_state->db.path());
+        other.exec(u"BEGIN EXCLUSIVE");
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->text();
+            box->buttons().constFirst()->click();
+        });
+        m_main->action(MainCommand::Lending)->trigger();
+        QCOMPARE(shown, Database::busyText());
+        QCOMPARE(stored, 0);
+        QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(m_state->db.isOpen());
+        QVERIFY(!m_state->db.inTransaction());
+
+        other.exec(u"ROLLBACK");
+        m_main->action(MainCommand::Lending)->trigger();
+        QCOMPARE(stored, 1);
     }
 
     void settingsShowAndHideTheBars() {
