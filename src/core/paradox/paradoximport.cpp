@@ -154,7 +154,7 @@ Result importDataSet(const QString& sourceDirectory, const QString& dataDirector
         return result;
     }
     // Files replaced under a running program would be lost to it.
-    DataDirectoryLock lock(dataDirectory);
+    DataDirectoryLock lock(dataDirectory, DataDirectoryLock::Mode::Replace);
     if (!lock.tryLock(&result.failure)) {
         result.inUse = true;
         return result;
