@@ -85,13 +85,14 @@ QString discIdForDisplay(quint32 discId) {
 }
 
 namespace {
-bool regularOrDrive(const QFileInfo& info) {
+bool regularOrDrive(const QFileInfo& info, bool sheet) {
     if (!info.exists())
         return true; // the reader reports it as unreadable
     struct stat st;
     if (::stat(QFile::encodeName(info.absoluteFilePath()).constData(), &st) != 0)
         return false;
-    return S_ISREG(st.st_mode) || S_ISBLK(st.st_mode);
+    // Shorter than one sector holds no track; the reader would still invent one from the cue sheet.
+    return (S_ISREG(st.st_mode) && (sheet || st.st_size >= 2352)) || S_ISBLK(st.st_mode);
 }
 } // namespace
 
@@ -99,9 +100,10 @@ bool cdSourceOpenable(const QString& name) {
     if (name.isEmpty())
         return true;
     const QFileInfo info(name);
-    if (!regularOrDrive(info))
+    const bool sheet = info.suffix().compare(QLatin1String("cue"), Qt::CaseInsensitive) == 0;
+    if (!regularOrDrive(info, sheet))
         return false;
-    if (!info.isFile() || info.suffix().compare(QLatin1String("cue"), Qt::CaseInsensitive) != 0)
+    if (!info.isFile() || !sheet)
         return true;
     QFile cue(name);
     if (!cue.open(QIODevice::ReadOnly))
@@ -113,7 +115,7 @@ bool cdSourceOpenable(const QString& name) {
     for (auto it = fileLine.globalMatch(text); it.hasNext();) {
         const QString data = it.next().captured(1);
         const QFileInfo dataInfo(info.dir(), data);
-        if (!regularOrDrive(dataInfo) || (dataInfo.exists() && !dataInfo.isFile()))
+        if (!regularOrDrive(dataInfo, false) || (dataInfo.exists() && !dataInfo.isFile()))
             return false;
     }
     return true;
