@@ -144,9 +144,6 @@ bool CdSource::readToc() {
     }
     for (int i = 0; i < m_tracks.size(); ++i)
         m_tracks[i].end = i + 1 < m_tracks.size() ? m_tracks[i + 1].start : m_leadOut;
-    for (const auto& track : m_tracks)
-        if (track.end <= track.start)
-            return false;
     return true;
 }
 
