@@ -47,7 +47,18 @@ QString format(double value) {
 }
 
 std::optional<double> parse(const QString& text) {
-    const auto value = germanformat::parseNumber(text);
+    QString t = text.trimmed();
+    // "4:35" is how a playing time is written on a sleeve: minutes, colon, seconds.
+    const qsizetype colon = t.indexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        QString seconds = t.mid(colon + 1);
+        if (seconds.isEmpty() || seconds.size() > 2 || t.left(colon).isEmpty())
+            return std::nullopt;
+        if (seconds.size() == 1)
+            seconds.prepend(QLatin1Char('0'));
+        t = t.left(colon) + QLatin1Char(',') + seconds;
+    }
+    const auto value = germanformat::parseNumber(t);
     if (!value)
         return std::nullopt;
     return fromHundredths(toHundredths(*value));

@@ -32,7 +32,7 @@ std::optional<double> NumberEdit::number() const {
 
 LaufzeitEdit::LaufzeitEdit(QWidget* parent) : QLineEdit(parent) {
     setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("\\d{0,3}([.,]\\d{0,2})?")), this));
+        QRegularExpression(QStringLiteral("\\d{0,3}([.,:]\\d{0,2})?")), this));
 }
 
 void LaufzeitEdit::setValue(const std::optional<double>& value) {

@@ -57,6 +57,13 @@ private slots:
         QTest::newRow("minutes only") << "12" << true << "12,00";
         QTest::newRow("empty") << "" << false << "";
         QTest::newRow("letters") << "3m45" << false << "";
+        QTest::newRow("colon") << "4:35" << true << "4,35";
+        QTest::newRow("colon one digit") << "4:5" << true << "4,05";
+        QTest::newRow("colon seconds over 59") << "4:75" << true << "4,75";
+        QTest::newRow("colon no seconds") << "4:" << false << "";
+        QTest::newRow("colon no minutes") << ":35" << false << "";
+        QTest::newRow("two separators") << "4:3,5" << false << "";
+        QTest::newRow("two colons") << "1:04:35" << false << "";
     }
     void parse() {
         QFETCH(QString, text);

@@ -174,6 +174,29 @@ private slots:
         QVERIFY(songs()->save());
     }
 
+    // Typed as on a sleeve, the time keeps its colon instead of becoming minutes only.
+    void songTimeWithColon_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<double>("value");
+        QTest::newRow("minutes:seconds") << "4:35" << true << 4.35;
+        QTest::newRow("seconds over 59") << "4:75" << false << 0.0;
+    }
+    void songTimeWithColon() {
+        QFETCH(QString, typed);
+        QFETCH(bool, saved);
+        QFETCH(double, value);
+        QVERIFY(w->selectPage(TMainTtDialog::SongIndex));
+        songs()->timeEdit()->clear();
+        QTest::keyClicks(songs()->timeEdit(), typed);
+        QCOMPARE(songs()->timeEdit()->text(), typed);
+        QCOMPARE(songs()->save(), saved);
+        if (saved)
+            QCOMPARE(songs()->timeEdit()->value(), value);
+        else
+            QCOMPARE(f->messages.messages().last().helpContext, 30010);
+    }
+
     void duplicateSong() {
         QVERIFY(w->selectPage(TMainTtDialog::SongIndex));
         addSong(QStringLiteral("Eins"));
