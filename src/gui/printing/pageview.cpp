@@ -90,6 +90,11 @@ void TPageView::pageChanged() {
 }
 
 void TPageView::setZoomPercent(quint32 percent) {
+    m_fit = Fit::None;
+    setZoom(percent);
+}
+
+void TPageView::setZoom(quint32 percent) {
     m_zoom = std::max<quint32>(percent, 1);
     updateScrollRanges();
 }
@@ -115,40 +120,69 @@ void TPageView::setGradientBackground(bool on) {
 }
 
 void TPageView::ZoomToPageWidth() {
+    m_fit = Fit::PageWidth;
+    applyFit();
+}
+
+void TPageView::ZoomToPageHeight() {
+    m_fit = Fit::PageHeight;
+    applyFit();
+}
+
+void TPageView::ZoomToFullPage() {
+    m_fit = Fit::FullPage;
+    applyFit();
+}
+
+void TPageView::applyFit() {
+    Fit fit = m_fit;
+    if (fit == Fit::FullPage) {
+        const QSize page = pageSizeOnScreen();
+        const QSize client = viewport()->size();
+        fit =
+            page.height() > 0 && client.height() > 0 &&
+                    double(page.width()) / page.height() > double(client.width()) / client.height()
+                ? Fit::PageWidth
+                : Fit::PageHeight;
+    }
+    if (fit == Fit::PageWidth)
+        fitPageWidth();
+    else if (fit == Fit::PageHeight)
+        fitPageHeight();
+}
+
+void TPageView::fitPageWidth() {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int client = viewport()->width() + (verticalScrollBar()->isVisible() ? scrollBar : 0);
     const double ratio = double(m_printer.resolutionX()) / screenDpiX();
     const int paper = m_printer.toPixelsX(m_printer.PaperWidth());
     if (paper > 0)
-        setZoomPercent(quint32(
+        setZoom(quint32(
             std::max(1.0, std::trunc(100.0 * (client - scrollBar - 2 * (int(m_shadowOffset) + 1)) *
                                      ratio / paper))));
 }
 
-void TPageView::ZoomToPageHeight() {
+void TPageView::fitPageHeight() {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int client = viewport()->height() + (horizontalScrollBar()->isVisible() ? scrollBar : 0);
     const double ratio = double(m_printer.resolutionY()) / screenDpiY();
     const int paper = m_printer.toPixelsY(m_printer.PaperHeight());
     if (paper > 0)
-        setZoomPercent(quint32(
+        setZoom(quint32(
             std::max(1.0, std::trunc(100.0 * (client - scrollBar - 2 * (int(m_shadowOffset) + 1)) *
                                      ratio / paper))));
 }
 
-void TPageView::ZoomToFullPage() {
-    const QSize page = pageSizeOnScreen();
-    const QSize client = viewport()->size();
-    if (page.height() > 0 && client.height() > 0 &&
-        double(page.width()) / page.height() > double(client.width()) / client.height())
-        ZoomToPageWidth();
-    else
-        ZoomToPageHeight();
-}
-
 void TPageView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    // A kept fit follows the client area; one asked for before the first show met an area that
+    // was not laid out yet.
+    const quint32 before = m_zoom;
+    if (m_fit != Fit::None)
+        applyFit();
     updateScrollRanges();
+    if (m_zoom != before)
+        emit zoomFollowedSize();
 }
 
 void TPageView::paintEvent(QPaintEvent*) {

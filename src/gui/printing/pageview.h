@@ -27,6 +27,8 @@ public:
     bool GradientBackground() const { return m_gradient; }
     void setGradientBackground(bool on);
 
+    // A fit is kept while the view changes size (it is worked out again when the window is
+    // first laid out or resized) until a zoom percentage is set.
     void ZoomToPageWidth();
     void ZoomToPageHeight();
     void ZoomToFullPage();
@@ -36,6 +38,10 @@ public:
     QSize scrollRange() const;
     // Re-reads the page and geometry after the document or page changed.
     void pageChanged();
+
+signals:
+    // The zoom changed without a command: a kept fit followed a new size.
+    void zoomFollowedSize();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -47,6 +53,11 @@ private:
     int zoomedScreenX(double units) const;
     int zoomedScreenY(double units) const;
     void updateScrollRanges();
+    enum class Fit { None, PageWidth, PageHeight, FullPage };
+    void applyFit();
+    void fitPageWidth();
+    void fitPageHeight();
+    void setZoom(quint32 percent);
 
     TPagePrinter& m_printer;
     quint32 m_zoom = 25;
@@ -55,4 +66,5 @@ private:
     QColor m_shadowColor;
     quint32 m_shadowOffset = 5;
     bool m_gradient = true;
+    Fit m_fit = Fit::None;
 };

@@ -135,6 +135,7 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
     m_zoomTimer.setInterval(50);
     connect(&m_zoomTimer, &QTimer::timeout, this,
             [this] { m_zoomBox->setEditText(QStringLiteral("%1%").arg(m_view->ZoomPercent())); });
+    connect(m_view, &TPageView::zoomFollowedSize, &m_zoomTimer, qOverload<>(&QTimer::start));
 
     auto* status = new QStatusBar(this);
     m_statusPage = new QLabel(QStringLiteral("Seite"), status);

@@ -7,6 +7,7 @@
 #include "support/scriptedmessageservice.h"
 
 #include <QAction>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -122,6 +123,55 @@ private slots:
         }
         m_preview->zoomBoxChosen(0);
         QCOMPARE(m_preview->pageView().ZoomPercent(), 50u);
+    }
+
+    // The report zooms before the window is laid out; what opens must be the page width of the
+    // shown window, and stay so when the window changes size, until a percentage is chosen.
+    void opensAtPageWidth_data() {
+        QTest::addColumn<bool>("shownBefore");
+        QTest::newRow("first opening") << false;
+        QTest::newRow("opened again") << true;
+    }
+    void opensAtPageWidth() {
+        QFETCH(bool, shownBefore);
+        m_preview->PagePrinter().setPrinter(&m_printer);
+        if (shownBefore) {
+            m_preview->show();
+            QVERIFY(QTest::qWaitForWindowExposed(m_preview.get()));
+            m_preview->hide();
+        }
+        compose(1);
+        TPageView& view = m_preview->pageView();
+        auto fitsWidth = [&view] {
+            const int client = view.viewport()->width();
+            const int page = view.pageSizeOnScreen().width();
+            const int slack = 2 * view.style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                              2 * int(view.ShadowOffset()) + 6;
+            return page <= client && page >= client - slack;
+        };
+        bool fitted = false, resizedFitted = false;
+        QString shownText, opened;
+        QTimer::singleShot(0, m_preview.get(), [&] {
+            fitted = QTest::qWaitFor(fitsWidth);
+            opened = QStringLiteral("%1% on %2 pixels")
+                         .arg(view.ZoomPercent())
+                         .arg(view.viewport()->width());
+            if (QTest::qWaitFor([&] { return m_preview->zoomText() != QStringLiteral("100%"); }))
+                shownText = m_preview->zoomText();
+            m_preview->setWindowState(Qt::WindowNoState);
+            m_preview->resize(500, 400);
+            resizedFitted = QTest::qWaitFor(fitsWidth);
+            m_preview->zoomBoxChosen(2);
+            m_preview->resize(700, 500);
+            if (QTest::qWaitFor([&] { return view.viewport()->width() > 500; }))
+                m_preview->reject();
+        });
+        m_preview->deliver(true);
+        QVERIFY2(fitted, qPrintable(opened));
+        QVERIFY(resizedFitted);
+        QCOMPARE(view.ZoomPercent(), 100u); // a chosen percentage stays
+        QVERIFY(shownText.endsWith('%'));
+        QVERIFY2(shownText.chopped(1).toInt() >= 50, qPrintable(shownText));
     }
 
     void scrollRangesFollowShadowAndZoom() {
