@@ -3,6 +3,8 @@
 #include "core/common/laufzeit.h"
 #include "core/common/messageservice.h"
 
+#include <QFileInfo>
+
 namespace {
 
 constexpr int kHelp = 32001;
@@ -51,18 +53,43 @@ void addDisc(CdReading& reading, int disc, const QList<TCDList>& tracks, const C
     reading.codes.append({qint16(disc), toc.discId});
 }
 
-std::optional<CdReading> readCds(MessageService& messages, const QString& drive,
+DiscSource driveSource(MessageService& messages, const QString& drive) {
+    return [&messages, drive](int disc, bool again) -> std::optional<QString> {
+        if (!again && !discInserted(messages, disc))
+            return std::nullopt;
+        return drive;
+    };
+}
+
+DiscSource imageSource(MessageService& messages, QString* directory) {
+    return [&messages, directory](int disc, bool) -> std::optional<QString> {
+        FileChoice choice;
+        choice.title = QStringLiteral("CD-Abbild wählen (CD Nummer %1)").arg(disc);
+        choice.directory = *directory;
+        choice.filter = QStringLiteral("CD-Abbilder (*.cue *.toc *.nrg *.iso *.bin);;"
+                                       "Alle Dateien (*)");
+        choice.helpContext = kHelp;
+        const QString path = messages.chooseOpenFile(choice);
+        if (path.isEmpty())
+            return std::nullopt;
+        *directory = QFileInfo(path).absolutePath();
+        return path;
+    };
+}
+
+std::optional<CdReading> readCds(MessageService& messages, const DiscSource& source,
                                  CddbLookupService& lookup, const TocReader& reader) {
     CdReading reading;
     for (int disc = 1;; ++disc) {
-        if (!discInserted(messages, disc))
-            return std::nullopt;
         CdTocResult toc;
         QList<TCDList> tracks;
-        for (;;) {
+        for (bool again = false;; again = true) {
+            const std::optional<QString> from = source(disc, again);
+            if (!from)
+                return std::nullopt;
             tracks.clear();
             toc = CdTocResult();
-            if (reader(disc, drive, &tracks, toc) == -1) {
+            if (reader(disc, *from, &tracks, toc) == -1) {
                 if (messages.confirm(QStringLiteral("Die CD-Daten konnten nicht ermittelt werden! "
                                                     "Weiter versuchen die Daten zu ermitteln?"),
                                      kYesNoHelp, kHelp) != MessageButton::Yes)

@@ -55,7 +55,22 @@ using TocReader =
 void addDisc(CdReading& reading, int disc, const QList<TCDList>& tracks, const CdTocResult& toc,
              const CddbAnswer& answer);
 
+// Where disc n is read from: a drive or a disc image file. again: the last reading of that
+// disc failed and the user wants to try once more. Nothing when the user cancelled.
+using DiscSource = std::function<std::optional<QString>(int disc, bool again)>;
+
+// The drive, once the user confirmed that disc n is inserted; tried again without asking.
+DiscSource driveSource(MessageService& messages, const QString& drive);
+// An image file the user chooses for each disc (and again after a failed reading); directory
+// is proposed and follows the last choice.
+DiscSource imageSource(MessageService& messages, QString* directory);
+
 // Reads one or more discs, asking for each and whether another follows. Returns nothing
 // when the user cancelled or gave up on a disc: the caller keeps its previous reading.
-std::optional<CdReading> readCds(MessageService& messages, const QString& drive,
+std::optional<CdReading> readCds(MessageService& messages, const DiscSource& source,
                                  CddbLookupService& lookup, const TocReader& reader = ReadCDToc);
+inline std::optional<CdReading> readCds(MessageService& messages, const QString& drive,
+                                        CddbLookupService& lookup,
+                                        const TocReader& reader = ReadCDToc) {
+    return readCds(messages, driveSource(messages, drive), lookup, reader);
+}

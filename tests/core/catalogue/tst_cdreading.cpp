@@ -184,6 +184,48 @@ private slots:
         QCOMPARE(reading->tracks.size(), 2);
         QVERIFY(!reading->found);
     }
+
+    // Disc images: each disc is a chosen file, a failed reading asks for another file, and
+    // cancelling the choice gives up.
+    void imageFiles_data() {
+        QTest::addColumn<QStringList>("files"); // the choices in order; empty: cancelled
+        QTest::addColumn<QList<MessageButton>>("answers");
+        QTest::addColumn<int>("tracks"); // -1: no reading
+        QTest::newRow("two discs")
+            << QStringList{"a.cue", "c.cue"}
+            << QList<MessageButton>{MessageButton::Yes, MessageButton::No} << 14;
+        QTest::newRow("data image, then another")
+            << QStringList{"data.cue", "c.cue"}
+            << QList<MessageButton>{MessageButton::Yes, MessageButton::No} << 2;
+        QTest::newRow("missing file, then cancelled")
+            << QStringList{"missing.cue", QString()} << QList<MessageButton>{MessageButton::Yes}
+            << -1;
+        QTest::newRow("cancelled at once")
+            << QStringList{QString()} << QList<MessageButton>{} << -1;
+    }
+    void imageFiles() {
+        QFETCH(QStringList, files);
+        QFETCH(QList<MessageButton>, answers);
+        QFETCH(int, tracks);
+        ScriptedMessageService messages;
+        for (const QString& file : files)
+            messages.answerFile(file.isEmpty() ? QString() : m_dir.filePath(file));
+        for (MessageButton a : answers)
+            messages.answer(a);
+        ScriptedLookup lookup;
+        QString directory;
+        const auto reading = readCds(messages, imageSource(messages, &directory), lookup);
+        QCOMPARE(reading ? int(reading->tracks.size()) : -1, tracks);
+        QCOMPARE(messages.fileChoices().size(), files.size());
+        QCOMPARE(messages.fileChoices().first().title,
+                 QStringLiteral("CD-Abbild wählen (CD Nummer 1)"));
+        QVERIFY(messages.fileChoices().first().filter.contains(QLatin1String("*.cue")));
+        // The next choice opens where the last image was.
+        if (files.size() > 1)
+            QCOMPARE(messages.fileChoices()[1].directory, m_dir.path());
+        for (const Message& m : messages.messages())
+            QVERIFY(!m.text.startsWith(QLatin1String("CD Nummer")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCdReading)
