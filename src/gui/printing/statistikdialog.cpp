@@ -6,6 +6,7 @@
 #include "core/shell/appstate.h"
 #include "gui/shell/csvsave.h"
 #include "gui/shell/printerchoice.h"
+#include "gui/shell/windowplacement.h"
 #include "previewdialog.h"
 #include "printstatdialog.h"
 
@@ -242,6 +243,8 @@ void TStatistikDialog::showResult() {
     if (auto* close = findChild<QPushButton*>(QStringLiteral("CloseButton")))
         close->setFocus();
     resize(std::max(width(), 900), std::max(height(), 520));
+    // Grown after it was shown: the screen may be smaller than the result wants.
+    windowplacement::fitToScreen(*this);
 }
 
 void TStatistikDialog::fillChart() {

@@ -13,6 +13,7 @@
 #include "readmedialog.h"
 #include "settingsdialog.h"
 #include "tipdialog.h"
+#include "windowplacement.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -92,6 +93,7 @@ TMain::TMain(AppState& state, HintFilter& hints, QWidget* parent)
     setWindowTitle(QStringLiteral("Diskarium"));
     setObjectName(QStringLiteral("MainForm"));
     qApp->installEventFilter(this);
+    qApp->installEventFilter(new windowplacement::ScreenFitFilter(this));
     resize(1024, 720);
     m_mdi = new QMdiArea(this);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -366,7 +368,9 @@ QMdiSubWindow* TMain::addChildWindow(QWidget* widget) {
     w->setAttribute(Qt::WA_DeleteOnClose);
     connect(w, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, &TMain::updateMenuItems); });
-    widget->show();
+    w->show();
+    windowplacement::fitIntoArea(*m_mdi, *w);
+    windowplacement::bringToFront(*m_mdi, *w);
     updateMenuItems();
     return w;
 }
@@ -382,9 +386,7 @@ void TMain::childMenusChanged() {
 QMdiSubWindow* TMain::activateOrOpen(const QString& caption,
                                      const std::function<QWidget*()>& create) {
     if (QMdiSubWindow* existing = findChildWindow(caption)) {
-        if (existing->isMinimized())
-            existing->showNormal();
-        m_mdi->setActiveSubWindow(existing);
+        windowplacement::bringToFront(*m_mdi, *existing);
         return existing;
     }
     QWidget* widget = create();

@@ -12,6 +12,7 @@
 #include "support/appstatefixture.h"
 #include "support/scriptedmessageservice.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 using search::Connector;
@@ -217,6 +219,52 @@ private slots:
             songWindow(QStringLiteral("Titel"), QStringLiteral("~"), QStringLiteral("love"));
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("Gefundene Lieder bearbeiten: 2"));
+    }
+
+    // The result of a search comes to the front with the focus, over the window that was
+    // active when the search dialog opened, also when that one is maximized.
+    void resultComesToTheFront_data() {
+        QTest::addColumn<bool>("maximized");
+        QTest::newRow("normal windows") << false;
+        QTest::newRow("maximized windows") << true;
+    }
+    void resultComesToTheFront() {
+        QFETCH(bool, maximized);
+        m_state->settings.showTip = false;
+        m_main->resize(900, 650);
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        QTRY_VERIFY(m_main->isEnabled()); // the frame starts disabled for a moment
+        TPosBrowseWindow* first =
+            songWindow(QStringLiteral("Titel"), QStringLiteral("~"), QStringLiteral("love"));
+        QVERIFY(first);
+        QMdiSubWindow* firstFrame = m_main->mdiArea()->subWindowList().constLast();
+        if (maximized)
+            firstFrame->showMaximized();
+        QTRY_VERIFY(first->isAncestorOf(QApplication::focusWidget()));
+        // As the user does it: a modal dialog that takes the activation and gives it back.
+        m_commands->runDialog = [](TSearchDialog& d) {
+            choose(d, QStringLiteral("Titel"), QStringLiteral("~"));
+            d.valueEdit()->setText(QStringLiteral("love"));
+            d.AddCondition(Connector::And);
+            QTimer::singleShot(0, &d, [&d] {
+                if (QTest::qWaitForWindowActive(&d))
+                    d.accept();
+            });
+            return d.exec() == QDialog::Accepted;
+        };
+        m_commands->searchSongs();
+        QMdiArea* area = m_main->mdiArea();
+        QCOMPARE(area->subWindowList().size(), 2);
+        QMdiSubWindow* result = area->subWindowList().constLast();
+        QVERIFY(result != firstFrame);
+        // The window manager gives the activation back to the frame.
+        m_main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        QCOMPARE(area->activeSubWindow(), result);
+        QCOMPARE(area->subWindowList(QMdiArea::StackingOrder).constLast(), result);
+        QVERIFY(result->widget()->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(result->isMaximized(), maximized);
     }
 
     void songListWindow() {
