@@ -2,6 +2,8 @@
 
 MessageButton ScriptedMessageService::show(const Message& message) {
     m_messages.append(message);
+    if (whileShowing)
+        whileShowing();
     if (!m_answers.isEmpty())
         return m_answers.dequeue();
     for (MessageButton b :

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <functional>
 
 // Answers message boxes and file choices from a script and records every box, so tests can
 // check text, kind, buttons and help context.
@@ -17,6 +18,8 @@ public:
     void answerText(const QString& text) { m_texts.enqueue(text); }
 
     MessageButton show(const Message& message) override;
+    // Runs while a box is "open", as a real box's own event loop would (pending timers fire).
+    std::function<void()> whileShowing;
     QString chooseOpenFile(const FileChoice& choice) override;
     QString chooseSaveFile(const FileChoice& choice) override;
     std::optional<QString> askText(const TextQuestion& question) override;

@@ -17,6 +17,7 @@ void deleteCarrier(Database& db, double carrierNumber) {
         s.bind(1, carrierNumber);
         s.run();
     }
+    db.notifier().announce(Change::Carriers, int(carrierNumber));
     transaction.commit();
 }
 

@@ -123,6 +123,7 @@ int store(Database& db, const carrierfile::Carrier& c, int newCurrency) {
                          : lookupKey(db, QStringLiteral("MusikTanzStil"), s.danceStyle);
         songInfos.insert(i);
     }
+    db.notifier().announce(Change::Carriers, int(number));
     transaction.commit();
     return int(number);
 }

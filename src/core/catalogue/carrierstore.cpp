@@ -141,6 +141,7 @@ int CarrierStore::saveNew(CarrierData& data, const CdReading* reading, bool glob
             }
         }
     });
+    m_db.notifier().announce(Change::Carriers, number);
     t.commit();
     data = stored;
     return number;
@@ -171,6 +172,7 @@ void CarrierStore::saveExisting(int number, CarrierData& data, const OptNumber& 
     CarrierData stored = data;
     stored.carrier = carrier;
     asPlainError([&] { saveInfo(number, stored, today); });
+    m_db.notifier().announce(Change::Carriers, number);
     t.commit();
     data = stored;
 }
@@ -188,6 +190,7 @@ void CarrierStore::touch(Database& db, int number, const QDate& today) {
         info.changeDate = today;
         records::insert(db, info);
     }
+    db.notifier().announce(Change::Carriers, number);
 }
 
 std::vector<LookupRecord> CarrierStore::lookupRows(const QString& table) {

@@ -80,6 +80,7 @@ void PictureStore::remove(int carrier, double number) {
     key.tontraegernummer = carrier;
     key.grafiknummer = number;
     records::remove(m_db, key);
+    m_db.notifier().announce(Change::Carriers, carrier);
 }
 
 std::optional<QByteArray> PictureStore::readFile(const QString& path, QString* error) {

@@ -118,6 +118,7 @@ void rename(Database& db, int key, const QString& name) {
                              u"\"Feldbezeichnung\" = excluded.\"Feldbezeichnung\"");
     s.bind(1, kGroup).bind(2, key).bind(3, name);
     s.run();
+    db.notifier().announce(Change::FieldLabels);
 }
 
 std::optional<QString> reset(Database& db, int key) {
@@ -126,11 +127,13 @@ std::optional<QString> reset(Database& db, int key) {
         db.prepare(u"DELETE FROM \"FeldKopie\" WHERE \"Typ\" = ?1 AND \"Feldindex\" = ?2");
     s.bind(1, kGroup).bind(2, key);
     s.run();
+    db.notifier().announce(Change::FieldLabels);
     return delivered;
 }
 
 void deleteAllRenamed(Database& db) {
     db.exec(u"DELETE FROM \"FeldKopie\" WHERE \"Typ\" = 'T'");
+    db.notifier().announce(Change::FieldLabels);
 }
 
 QString labelCaption(const QString& name) {

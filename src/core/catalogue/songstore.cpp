@@ -84,6 +84,7 @@ void SongStore::save(int carrier, SongData& data,
         records::insert(m_db, info);
     }
     CarrierStore::touch(m_db, carrier, today);
+    m_db.notifier().announce(Change::Songs, carrier);
     t.commit();
     data.song = song;
     data.info = info;
@@ -97,6 +98,7 @@ void SongStore::remove(int carrier, double side, double number) {
     key.nrDesLiedes = number;
     records::remove(m_db, key);
     records::remove(m_db, emptyInfo(carrier, side, number));
+    m_db.notifier().announce(Change::Songs, carrier);
     t.commit();
 }
 

@@ -54,6 +54,7 @@ void apply(Database& db, double carrierNumber, const Result& result, bool takeTi
     s.bind(4, double(result.computedCount));
     s.bind(5, carrierNumber);
     s.run();
+    db.notifier().announce(Change::Carriers, int(carrierNumber));
 }
 
 } // namespace timecheck

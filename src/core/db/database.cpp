@@ -195,6 +195,7 @@ bool Database::inTransaction() const {
 
 Transaction::Transaction(Database& db) : m_db(db) {
     m_db.exec(u"BEGIN IMMEDIATE");
+    m_db.notifier().holdNotices(true);
 }
 
 Transaction::~Transaction() {
@@ -205,9 +206,12 @@ Transaction::~Transaction() {
             // SQLite may have rolled back on its own already.
         }
     }
+    if (!m_done)
+        m_db.notifier().dropHeld();
 }
 
 void Transaction::commit() {
     m_db.exec(u"COMMIT");
     m_done = true;
+    m_db.notifier().releaseHeld();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "changenotifier.h"
 #include "dberror.h"
 #include "statement.h"
 
@@ -46,6 +47,9 @@ public:
 
     sqlite3* handle() const { return m_db; }
 
+    // Stores announce their committed changes here; windows listen.
+    ChangeNotifier& notifier() { return m_notifier; }
+
     // Builds the DbError for a failed call: key violations apart, SQLite's text kept.
     static DbError errorFor(sqlite3* db, int rc);
     // What a busy database tells the user.
@@ -55,6 +59,7 @@ public:
 private:
     sqlite3* m_db = nullptr;
     QString m_path;
+    ChangeNotifier m_notifier;
 };
 
 // All or nothing for a change that spans several tables. Rolls back unless committed.

@@ -58,6 +58,7 @@ BorrowerRecord save(Database& db, BorrowerRecord record) {
     } else if (records::update(db, record, record) == 0) {
         records::insert(db, record); // deleted meanwhile: stored again under its number
     }
+    db.notifier().announce(Change::Borrowers);
     transaction.commit();
     return record;
 }
@@ -95,6 +96,8 @@ RemoveResult remove(Database& db, int number) {
     borrower.bind(1, number);
     borrower.run();
     const bool removed = db.changes() > 0;
+    db.notifier().announce(Change::Borrowers);
+    db.notifier().announce(Change::Lendings);
     transaction.commit();
     return removed ? RemoveResult::Removed : RemoveResult::Gone;
 }

@@ -27,6 +27,7 @@ void setCarrierStatus(Database& db, int carrierNumber, const std::optional<doubl
     s.bind(1, status);
     s.bind(2, carrierNumber);
     s.run();
+    db.notifier().announce(Change::Lendings, carrierNumber);
 }
 
 bool numberTaken(Database& db, int carrierNumber, qint32 number) {
@@ -144,7 +145,10 @@ bool removeReturned(Database& db, int carrierNumber, qint32 number) {
     key.tontraegernummer = carrierNumber;
     key.verleihstatus = 0;
     key.folgenummer = number;
-    return records::remove(db, key) > 0;
+    const bool removed = records::remove(db, key) > 0;
+    if (removed)
+        db.notifier().announce(Change::Lendings, carrierNumber);
+    return removed;
 }
 
 } // namespace lending

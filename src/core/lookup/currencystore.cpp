@@ -54,6 +54,7 @@ qint32 CurrencyStore::save(const CurrencyEntry& entry) {
     } else {
         records::insert(m_db, record);
     }
+    m_db.notifier().announce(Change::Lookups);
     transaction.commit();
     return record.index;
 }
@@ -69,6 +70,7 @@ DeleteOutcome CurrencyStore::remove(qint32 key) {
     CurrencyRecord record;
     record.index = key;
     records::remove(m_db, record);
+    m_db.notifier().announce(Change::Lookups);
     transaction.commit();
     return DeleteOutcome::Deleted;
 }

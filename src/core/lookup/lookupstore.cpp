@@ -133,6 +133,7 @@ double LookupStore::save(const LookupEntry& entry) {
         if (records::update(m_db, cover, cover) == 0)
             records::insert(m_db, cover);
     }
+    m_db.notifier().announce(Change::Lookups);
     transaction.commit();
     return record.indexNummer;
 }
@@ -153,6 +154,7 @@ DeleteOutcome LookupStore::remove(double key) {
     LookupRecord record;
     record.indexNummer = key;
     records::remove(m_db, record, tableOfKind(m_kind));
+    m_db.notifier().announce(Change::Lookups);
     transaction.commit();
     return DeleteOutcome::Deleted;
 }

@@ -101,6 +101,7 @@ PrintTemplateRecord save(Database& db, PrintTemplateRecord record) {
     } else if (records::update(db, record, record) == 0) {
         records::insert(db, record);
     }
+    db.notifier().announce(Change::Templates);
     transaction.commit();
     return record;
 }
@@ -109,7 +110,10 @@ bool remove(Database& db, int type, int index) {
     PrintTemplateRecord key;
     key.type = type;
     key.indexNummer = index;
-    return records::remove(db, key) > 0;
+    const bool removed = records::remove(db, key) > 0;
+    if (removed)
+        db.notifier().announce(Change::Templates);
+    return removed;
 }
 
 } // namespace templatestore

@@ -30,6 +30,23 @@ CarrierBrowseWindow::CarrierBrowseWindow(TMain& main, MessageService& messages, 
     : QWidget(parent), m_main(main), m_state(main.state()), m_messages(messages),
       m_helpContext(helpContext) {
     setProperty("helpContext", helpContext);
+    connect(&m_state.db.notifier(), &ChangeNotifier::changed, this, [this](Change what, int) {
+        if (what == Change::Carriers || what == Change::Songs || what == Change::Lendings ||
+            what == Change::Lookups)
+            scheduleReread();
+    });
+}
+
+void CarrierBrowseWindow::scheduleReread() {
+    // One re-read for a burst of notices (an import announces every carrier).
+    if (m_rereadPending)
+        return;
+    m_rereadPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_rereadPending = false;
+        if (m_rowsOpen)
+            reread();
+    });
 }
 
 CarrierBrowseWindow::~CarrierBrowseWindow() {
@@ -165,6 +182,7 @@ bool CarrierBrowseWindow::openRows() {
         m_messages.error(e.message());
         return false;
     }
+    m_rowsOpen = true;
     if (m_grid->model()->rowCount() == 0) {
         m_messages.information(QStringLiteral("Es wurden keine Daten gefunden!"), 40302);
         return false;

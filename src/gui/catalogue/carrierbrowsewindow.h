@@ -90,6 +90,8 @@ protected:
     // Grid updates and the tabs are off while a jump runs; false when one runs already.
     bool beginJump();
     void endJump(int targetRow);
+    // Stored carriers, songs, lendings or lookups changed: the rows are read again.
+    void scheduleReread();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -113,4 +115,6 @@ private:
     int m_firstInitialTab = 0, m_lastInitialTab = -1;
     QList<QPair<QPushButton*, QAction*>> m_buttons;
     bool m_jumping = false;
+    bool m_rowsOpen = false; // the first query ran
+    bool m_rereadPending = false;
 };

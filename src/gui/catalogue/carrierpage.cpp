@@ -11,6 +11,7 @@
 #include "lookupcombo.h"
 #include "tmainttdialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -149,11 +150,19 @@ void CarrierPage::build() {
     connect(m_status, &QComboBox::activated, this, &CarrierPage::statusChosen);
     connect(m_cdButton, &QPushButton::clicked, this, &CarrierPage::readCd);
 
-    // CD reading only for a new carrier on a computer with a CD drive.
+    // CD reading only for a new carrier. Without a drive the button reads a disc image; with
+    // one, its context menu offers an image as well.
     AppState& state = m_window.state();
-    const bool cd = m_window.isNewWindow() && state.cdDrivePresent();
+    const bool cd = m_window.isNewWindow();
     m_cdButton->setVisible(cd);
     m_cdButton->setEnabled(cd);
+    m_imageAction = new QAction(QStringLiteral("CD-&Abbild wählen..."), m_cdButton);
+    connect(m_imageAction, &QAction::triggered, this, &CarrierPage::readCdImage);
+    m_cdButton->addAction(m_imageAction);
+    m_cdButton->setContextMenuPolicy(Qt::ActionsContextMenu);
+    if (!state.cdDrivePresent())
+        setHint(m_cdButton, QStringLiteral("Inhaltsverzeichnis eines CD-Abbilds (.cue, .toc, .nrg, "
+                                           ".iso) lesen und beim CDDB-Server nachfragen"));
     m_drive->addItems(state.cdDrives);
     const bool choice = cd && state.cdDrives.size() > 1;
     m_drive->setVisible(choice);
@@ -277,12 +286,14 @@ void CarrierPage::focusField(CarrierField field) {
 }
 
 void CarrierPage::showSecondsMessage() {
-    m_window.messages().information(kTotalTimeSeconds, kTotalTimeSecondsHelp);
-    focusField(CarrierField::TotalTime);
+    tellOnce([this] {
+        m_window.messages().information(kTotalTimeSeconds, kTotalTimeSecondsHelp);
+        focusField(CarrierField::TotalTime);
+    });
 }
 
 bool CarrierPage::save() {
-    return saveCarrier(true);
+    return saveCarrier();
 }
 
 bool CarrierPage::saveAfterQuestion() {
@@ -290,10 +301,10 @@ bool CarrierPage::saveAfterQuestion() {
         showSecondsMessage();
         return false;
     }
-    return saveCarrier(false);
+    return saveCarrier();
 }
 
-bool CarrierPage::saveCarrier(bool fromButton) {
+bool CarrierPage::saveCarrier() {
     MessageService& messages = m_window.messages();
     if (!m_date->date()) {
         messages.information(
@@ -342,8 +353,6 @@ bool CarrierPage::saveCarrier(bool fromButton) {
     m_created->setText(germanformat::formatDate(d.info.creationDate));
     m_changed->setText(germanformat::formatDate(d.info.changeDate));
     takeSnapshot();
-    if (m_window.hooks().carrierSaved)
-        m_window.hooks().carrierSaved(!fromButton);
     return true;
 }
 
@@ -414,7 +423,9 @@ void CarrierPage::typeLeft() {
 void CarrierPage::totalTimeLeft() {
     if (laufzeit::isValid(m_totalTime->value()))
         return;
-    if (QApplication::focusWidget() == m_window.closeButton())
+    // Back in the field (a save's message put it there), or on the way out of the window.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == m_totalTime || focus == m_window.closeButton())
         return;
     showSecondsMessage();
 }
@@ -423,7 +434,7 @@ bool CarrierPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         if (watched == m_type)
             typeLeft();
-        else if (watched == m_totalTime && isVisible())
+        else if (watched == m_totalTime && isVisible() && leftForAnotherControl(event))
             QTimer::singleShot(0, this, &CarrierPage::totalTimeLeft);
     }
     return EntryPage::eventFilter(watched, event);
@@ -431,16 +442,30 @@ bool CarrierPage::eventFilter(QObject* watched, QEvent* event) {
 
 void CarrierPage::readCd() {
     AppState& state = m_window.state();
-    if (!state.cdDrivePresent() || !m_window.hooks().cddbLookup)
+    if (!state.cdDrivePresent()) {
+        readCdImage();
         return;
+    }
     QString drive =
         m_drive->isVisible() ? m_drive->currentText() : state.settings.cdImportDriveLetter;
     if (!state.cdDrives.contains(drive)) {
         drive = state.cdDrives.constFirst();
         state.settings.cdImportDriveLetter = drive;
     }
+    readDiscs(driveSource(m_window.messages(), drive));
+}
+
+void CarrierPage::readCdImage() {
+    // Where the last image of this run was found: the next disc is usually beside it.
+    static QString directory;
+    readDiscs(imageSource(m_window.messages(), &directory));
+}
+
+void CarrierPage::readDiscs(const DiscSource& source) {
+    if (!m_cdButton->isEnabled() || !m_window.hooks().cddbLookup)
+        return;
     auto lookup = m_window.hooks().cddbLookup(&m_window);
-    auto reading = readCds(m_window.messages(), drive, *lookup, m_window.hooks().tocReader);
+    auto reading = readCds(m_window.messages(), source, *lookup, m_window.hooks().tocReader);
     if (!reading)
         return; // the previous reading stays
     if (reading->found) {

@@ -5,6 +5,7 @@
 #include "fieldedits.h"
 
 class LookupCombo;
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -23,7 +24,10 @@ public:
     bool isChanged() const;
     // Saves as the answer "Ja" does: the seconds first, then the save.
     bool saveAfterQuestion();
+    // "&CD lesen": from the drive, or from a disc image when there is no drive.
     void readCd();
+    // "CD-&Abbild wählen...": the discs from image files the user chooses.
+    void readCdImage();
     // The carrier as the controls show it.
     CarrierData values() const;
     const CarrierData& stored() const { return m_data; }
@@ -48,6 +52,7 @@ public:
     QLineEdit* makerEdit() const { return m_maker; }
     QLineEdit* orderCodeEdit() const { return m_orderCode; }
     QPushButton* cdButton() const { return m_cdButton; }
+    QAction* cdImageAction() const { return m_imageAction; }
     QComboBox* driveCombo() const { return m_drive; }
     QLabel* driveLabel() const { return m_driveLabel; }
     QList<QLabel*> keyedLabels() const { return m_keyedLabels; }
@@ -68,10 +73,11 @@ private:
     void takeSnapshot();
     void focusField(CarrierField field);
     void showSecondsMessage();
-    bool saveCarrier(bool fromButton);
+    bool saveCarrier();
     void statusChosen();
     void typeLeft();
     void totalTimeLeft();
+    void readDiscs(const DiscSource& source);
 
     CarrierStore m_store;
     CarrierData m_data;
@@ -100,6 +106,7 @@ private:
     QLabel* m_created;
     QLabel* m_changed;
     QPushButton* m_cdButton;
+    QAction* m_imageAction;
     QLabel* m_driveLabel;
     QComboBox* m_drive;
     QList<QLabel*> m_keyedLabels;

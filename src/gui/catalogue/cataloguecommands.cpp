@@ -44,11 +44,6 @@ private:
 
 CatalogueCommands::CatalogueCommands(TMain& main, MessageService& messages)
     : QObject(&main), m_main(main), m_messages(messages) {
-    m_hooks.carrierSaved = [this](bool everyWindow) {
-        m_main.notifyChildren(QStringLiteral("Tonträger bearbeiten"), everyWindow,
-                              [](ChildWindow& c) { c.refreshMediaList(); });
-    };
-    m_hooks.fieldLabelsChanged = [this] { m_main.fieldLabelsChanged(); };
     m_hooks.firstSave = [this] { m_main.updateMenuItems(); };
     m_hooks.help = [this](int context) { m_main.help().showContext(context); };
     m_hooks.hasPrinter = [this] { return !m_main.state().currentPrinter.isEmpty(); };

@@ -1,8 +1,8 @@
 #include "displayheadandpos.h"
 
 #include "core/shell/appstate.h"
+#include "gui/shell/waitcursor.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,23 +50,49 @@ TDisplayHeadAndPos::TDisplayHeadAndPos(AppState& state, int carrierNumber, Hooks
     setProperty("helpContext", kHelpContext);
 }
 
+std::optional<carrierdisplay::Carrier> TDisplayHeadAndPos::load() {
+    WaitCursor wait;
+    return carrierdisplay::load(m_state.db, m_number);
+}
+
 bool TDisplayHeadAndPos::FormCreate() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::optional<carrierdisplay::Carrier> carrier;
-    try {
-        carrier = carrierdisplay::load(m_state.db, m_number);
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
-    }
-    QApplication::restoreOverrideCursor();
+    std::optional<carrierdisplay::Carrier> carrier = load();
     if (!carrier)
         return false;
     m_carrier = std::move(*carrier);
-    const carrierdisplay::Header& h = m_carrier.header;
-    setWindowTitle(QStringLiteral("Tonträger anzeigen:  ") + h.group + QStringLiteral(" / ") +
-                   h.title);
+    buildWidgets();
+    showCarrier();
+    connect(&m_state.db.notifier(), &ChangeNotifier::changed, this,
+            [this](Change what, int carrier) {
+                const bool shown = what == Change::Carriers || what == Change::Songs ||
+                                   what == Change::Lendings || what == Change::Lookups;
+                if (shown && (carrier == ChangeNotifier::kAnyCarrier || carrier == m_number) &&
+                    !m_reloadPending) {
+                    m_reloadPending = true;
+                    QTimer::singleShot(0, this, &TDisplayHeadAndPos::reload);
+                }
+            });
+    resize(820, 560);
+    return true;
+}
 
+void TDisplayHeadAndPos::reload() {
+    m_reloadPending = false;
+    std::optional<carrierdisplay::Carrier> carrier;
+    try {
+        carrier = load();
+    } catch (const DbError&) {
+        return; // busy: the window keeps what it shows; the next notice tries again
+    }
+    if (!carrier) {
+        closeWindow(); // deleted
+        return;
+    }
+    m_carrier = std::move(*carrier);
+    showCarrier();
+}
+
+void TDisplayHeadAndPos::buildWidgets() {
     m_header = new QWidget(this);
     auto* grid = new QGridLayout(m_header);
     int i = 0;
@@ -75,7 +102,7 @@ bool TDisplayHeadAndPos::FormCreate() {
         if (f.key)
             m_labels.addLabel(label, f.key);
         label->setObjectName(QString::fromUtf8(f.label));
-        auto* edit = new QLineEdit(h.*(f.value), m_header);
+        auto* edit = new QLineEdit(m_header);
         edit->setReadOnly(true);
         edit->setObjectName(QString::fromUtf8(f.label));
         if (f.right)
@@ -89,12 +116,9 @@ bool TDisplayHeadAndPos::FormCreate() {
     m_picture->setFrameShape(QFrame::Box);
     m_picture->setFixedSize(160, 160);
     m_picture->setAlignment(Qt::AlignCenter);
-    if (!m_carrier.picture.isEmpty())
-        m_pixmap.loadFromData(m_carrier.picture); // undecodable: the frame stays empty
-    showPicture();
 
     const auto& columns = carrierdisplay::songColumns();
-    m_songs = new QTableWidget(int(m_carrier.songs.size()), int(columns.size()), this);
+    m_songs = new QTableWidget(0, int(columns.size()), this);
     m_songs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_songs->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_songs->verticalHeader()->hide();
@@ -107,15 +131,6 @@ bool TDisplayHeadAndPos::FormCreate() {
             m_labels.addColumn(m_songs, c, columns[size_t(c)].labelKey);
     }
     m_labels.apply();
-    for (int r = 0; r < int(m_carrier.songs.size()); ++r) {
-        for (int c = 0; c < int(columns.size()); ++c) {
-            auto* item = new QTableWidgetItem(m_carrier.songs[size_t(r)].value(c));
-            if (columns[size_t(c)].rightAligned)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            m_songs->setItem(r, c, item);
-        }
-    }
-    m_songs->resizeColumnsToContents();
 
     m_edit = new QPushButton(QStringLiteral("Ändern"), this);
     m_edit->setEnabled(bool(m_hooks.edit));
@@ -147,8 +162,32 @@ bool TDisplayHeadAndPos::FormCreate() {
     layout->addLayout(top);
     layout->addWidget(m_songs, 1);
     layout->addLayout(buttons);
-    resize(820, 560);
-    return true;
+}
+
+void TDisplayHeadAndPos::showCarrier() {
+    const carrierdisplay::Header& h = m_carrier.header;
+    setWindowTitle(QStringLiteral("Tonträger anzeigen:  ") + h.group + QStringLiteral(" / ") +
+                   h.title);
+    for (const HeaderField& f : kFields) {
+        if (auto* edit = m_header->findChild<QLineEdit*>(QString::fromUtf8(f.label)))
+            edit->setText(h.*(f.value));
+    }
+    m_pixmap = QPixmap();
+    if (!m_carrier.picture.isEmpty())
+        m_pixmap.loadFromData(m_carrier.picture); // undecodable: the frame stays empty
+    showPicture();
+
+    const auto& columns = carrierdisplay::songColumns();
+    m_songs->setRowCount(int(m_carrier.songs.size()));
+    for (int r = 0; r < int(m_carrier.songs.size()); ++r) {
+        for (int c = 0; c < int(columns.size()); ++c) {
+            auto* item = new QTableWidgetItem(m_carrier.songs[size_t(r)].value(c));
+            if (columns[size_t(c)].rightAligned)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_songs->setItem(r, c, item);
+        }
+    }
+    m_songs->resizeColumnsToContents();
 }
 
 QString TDisplayHeadAndPos::fieldText(const QString& label) const {

@@ -6,14 +6,15 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 struct AppState;
 class QLabel;
 class QTableWidget;
 class QPushButton;
 
-// "Tonträger anzeigen": one carrier read-only with its first picture and all its songs, as
-// read when the window opened.
+// "Tonträger anzeigen": one carrier read-only with its first picture and all its songs; read
+// again whenever the stored carrier changes, closed when it is deleted.
 class TDisplayHeadAndPos : public QWidget, public ChildWindow {
     Q_OBJECT
 public:
@@ -44,6 +45,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    std::optional<carrierdisplay::Carrier> load();
+    void buildWidgets();
+    void showCarrier();
+    void reload();
     void showPicture();
     void closeWindow();
 
@@ -58,4 +63,5 @@ private:
     QWidget* m_header = nullptr;
     QPushButton* m_edit = nullptr;
     QPushButton* m_print = nullptr;
+    bool m_reloadPending = false;
 };

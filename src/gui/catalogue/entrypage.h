@@ -11,10 +11,6 @@ class TMainTtDialog;
 // What the entry window hands its surroundings: the main window's notifications, the help,
 // and the hooks later features fill. Empty hooks do nothing.
 struct EntryWindowHooks {
-    // A carrier page was saved: refresh the media list (every list window when true).
-    std::function<void(bool everyWindow)> carrierSaved;
-    // A field got or lost its user's name: every open window applies its captions again.
-    std::function<void()> fieldLabelsChanged;
     // The first save of a new carrier: the main window's commands may change.
     std::function<void()> firstSave;
     std::function<void(int helpContext)> help;
@@ -55,5 +51,15 @@ public:
     virtual void navigate(EntryNavigation) {}
 
 protected:
+    // Shows a field's message unless one is already showing: a focus-out and a save that
+    // check the same field give the user one message, not two.
+    void tellOnce(const std::function<void()>& tell);
+    // The focus went from the watched field to another control of this window, not to a
+    // message box or a drop-down that opened over it.
+    static bool leftForAnotherControl(const QEvent* event);
+
     TMainTtDialog& m_window;
+
+private:
+    bool m_telling = false;
 };

@@ -302,7 +302,8 @@ void THeadBrowseWindow::DeleteClick() {
         m_messages.error(e.message());
         return;
     }
-    m_main.notifyChildren(kCaption, true, [](ChildWindow& c) { c.refreshMediaList(); });
+    // At once, not on the deferred notice: whether rows are left decides what follows.
+    refreshMediaList();
     m_main.updateMenuItems();
     if (m_model->rowCount() == 0) {
         Message m;

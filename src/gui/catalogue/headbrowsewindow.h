@@ -39,13 +39,11 @@ public:
     // Runs the query; false (after "Es wurden keine Daten gefunden!") when it is empty.
     bool FormCreate() { return openRows(); }
 
+    // Reads the rows again, keeping the current carrier.
+    void refreshMediaList();
     // ChildWindow
-    void refreshMediaList() override;
     void hintsChanged(bool enabled) override;
     void fieldLabelsChanged() override { m_labels.apply(); }
-
-    // The lookup tables changed: short names are read again.
-    void lookupsChanged() { refreshMediaList(); }
 
     int currentCarrier() const override;
     MediaListModel* model() const { return m_model; }

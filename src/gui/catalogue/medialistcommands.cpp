@@ -95,21 +95,15 @@ void MediaListCommands::importCarriers() {
     const QStringList files = m_messages.chooseOpenFiles(choice);
     if (files.isEmpty())
         return;
-    bool imported = false;
     for (const QString& file : files) {
         state.settings.exportImportPath = QFileInfo(file).absolutePath();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const carrierimport::Outcome outcome =
             carrierimport::importFile(state.db, file, state.settings.currencyNew);
         QApplication::restoreOverrideCursor();
-        if (outcome.ok)
-            imported = true;
-        else
+        if (!outcome.ok)
             m_messages.error(outcome.message, 34008);
         QApplication::processEvents();
     }
-    if (imported)
-        m_main.notifyChildren(QStringLiteral("Tonträger bearbeiten"), false,
-                              [](ChildWindow& c) { c.refreshMediaList(); });
     m_main.updateMenuItems();
 }

@@ -55,7 +55,7 @@ void SongPage::build() {
         grid->addWidget(label, row, column);
         grid->addWidget(field, row, column + 1);
     };
-    m_side = new NumberEdit(7, false, this);
+    m_side = new SideEdit(this);
     m_number = new NumberEdit(7, false, this);
     m_time = new LaufzeitEdit(this);
     m_title = new QLineEdit(this);
@@ -74,10 +74,11 @@ void SongPage::build() {
         e->setValidator(new QIntValidator(0, 32767, e));
     m_dance = new LookupCombo(this);
 
-    place(10510, m_side, QStringLiteral("Seite des Tonträgers (bei mehreren CDs die CD)"), 0, 0);
+    place(10510, m_side,
+          QStringLiteral("Seite des Tonträgers (bei mehreren CDs die CD), auch A, B ..."), 0, 0);
     place(10515, m_number, QStringLiteral("Nummer des Liedes auf der Seite"), 0, 2);
-    place(10520, m_time, QStringLiteral("Laufzeit des Liedes in Minuten,Sekunden (z. B. 3,45)"), 1,
-          0);
+    place(10520, m_time,
+          QStringLiteral("Laufzeit des Liedes in Minuten,Sekunden (z. B. 3,45 oder 3:45)"), 1, 0);
     place(10525, m_title, QStringLiteral("Titel des Liedes"), 1, 2);
     place(10530, m_interpreter, QStringLiteral("Interpret des Liedes"), 2, 0);
     place(10535, m_direction, QStringLiteral("Musikrichtung des Liedes"), 2, 2);
@@ -332,16 +333,14 @@ bool SongPage::saveSong() {
     SongData d = values();
     MessageService& messages = m_window.messages();
     if (!laufzeit::isValid(d.song.laufzeitDesLiedes.value_or(0))) {
-        messages.information(kSongTimeSeconds, kSongTimeSecondsHelp);
-        m_time->setFocus();
-        m_time->selectAll();
+        showTimeMessage();
         return false;
     }
     if (d.song.seiteDerSchallplatte < 0 || d.song.nrDesLiedes < 0) {
         messages.information(
             QStringLiteral("Bitte geben Sie die Seite und die Folgenummer des Liedes ein."),
             kSongSaveHelp);
-        (d.song.seiteDerSchallplatte < 0 ? m_side : m_number)->setFocus();
+        (d.song.seiteDerSchallplatte < 0 ? static_cast<QLineEdit*>(m_side) : m_number)->setFocus();
         return false;
     }
     std::optional<std::pair<double, double>> original;
@@ -396,11 +395,8 @@ bool SongPage::askSongQuestion() {
         discard();
         return true;
     default:
-        if (!laufzeit::isValid(m_time->value())) {
-            m_window.messages().information(kSongTimeSeconds, kSongTimeSecondsHelp);
-            m_time->setFocus();
-            m_time->selectAll();
-        }
+        if (!laufzeit::isValid(m_time->value()))
+            showTimeMessage();
         return false;
     }
 }
@@ -526,15 +522,24 @@ void SongPage::deleteSong() {
 }
 
 void SongPage::timeLeft() {
-    if (laufzeit::isValid(m_time->value()) || QApplication::focusWidget() == m_window.closeButton())
+    // Back in the field (a save's message put it there), or on the way out of the window.
+    const QWidget* focus = QApplication::focusWidget();
+    if (laufzeit::isValid(m_time->value()) || focus == m_time || focus == m_window.closeButton())
         return;
-    m_window.messages().information(kSongTimeSeconds, kSongTimeSecondsHelp);
-    m_time->setFocus();
-    m_time->selectAll();
+    showTimeMessage();
+}
+
+void SongPage::showTimeMessage() {
+    tellOnce([this] {
+        m_window.messages().information(kSongTimeSeconds, kSongTimeSecondsHelp);
+        m_time->setFocus();
+        m_time->selectAll();
+    });
 }
 
 bool SongPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_time && event->type() == QEvent::FocusOut && isVisible())
+    if (watched == m_time && event->type() == QEvent::FocusOut && isVisible() &&
+        leftForAnotherControl(event))
         QTimer::singleShot(0, this, &SongPage::timeLeft);
     return EntryPage::eventFilter(watched, event);
 }

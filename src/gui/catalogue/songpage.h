@@ -70,6 +70,7 @@ private:
     void appendFirstSong();
     void focusFirstField();
     void timeLeft();
+    void showTimeMessage();
     void restoreColumns();
     int carrier() const;
 
@@ -82,7 +83,7 @@ private:
     SongData m_current;
     SongData m_snapshot;
 
-    NumberEdit* m_side;
+    SideEdit* m_side;
     NumberEdit* m_number;
     LaufzeitEdit* m_time;
     QLineEdit* m_title;

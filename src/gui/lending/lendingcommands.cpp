@@ -23,12 +23,6 @@ LendingCommands::LendingCommands(TMain& main, MessageService& messages)
         }
         return TPreviewDialog::instance();
     };
-    // Every media list re-reads, not just the first one.
-    m_context->carriersChanged = [this] {
-        m_main.notifyChildren(QStringLiteral("Tonträger bearbeiten"), true,
-                              [](ChildWindow& c) { c.refreshMediaList(); });
-        m_main.updateMenuItems();
-    };
 }
 
 LendingCommands::~LendingCommands() = default;

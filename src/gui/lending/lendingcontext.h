@@ -17,7 +17,6 @@ struct LendingContext {
     MessageService& messages;
     std::function<void(int context)> help;
     std::function<TPreviewDialog*()> preview;
-    std::function<void()> carriersChanged;
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 
     void showHelp(int context) const {

@@ -166,8 +166,6 @@ void TVwLendDialog::OkButtonClick() {
                               m_context.state.settings.directDeleteLended);
     }
     if (o.ok()) {
-        if (m_context.carriersChanged)
-            m_context.carriersChanged();
         accept();
         return;
     }

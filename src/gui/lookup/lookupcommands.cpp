@@ -100,10 +100,6 @@ int LookupCommands::nextRunningNumber() {
     return ++state().newEntryNumber;
 }
 
-void LookupCommands::lookupsChanged() {
-    m_main.notifyChildren(QString(), true, [](ChildWindow& c) { c.lookupsChanged(); });
-}
-
 void LookupCommands::showHelp(int context) {
     m_main.help().showContext(context > 0 ? context : kLookupHelpPage);
 }

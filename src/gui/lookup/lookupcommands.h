@@ -32,7 +32,6 @@ public:
     // The next running number of the captions of new-entry windows.
     int nextRunningNumber();
     // Every child window re-reads its lookups.
-    void lookupsChanged();
     void showHelp(int context);
 
     TMain& main() { return m_main; }

@@ -78,7 +78,6 @@ bool LookupEditWindow::save() {
     m_key = saved;
     takeSnapshot();
     updateCaption();
-    m_commands.lookupsChanged();
     return true;
 }
 

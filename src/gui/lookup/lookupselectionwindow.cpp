@@ -35,6 +35,11 @@ public:
 LookupSelectionWindow::LookupSelectionWindow(LookupCommands& commands, int kind,
                                              bool withContextMenu)
     : m_commands(commands), m_kind(kind) {
+    connect(&commands.state().db.notifier(), &ChangeNotifier::changed, this,
+            [this](Change what, int) {
+                if (what == Change::Lookups)
+                    reload();
+            });
     const lookup::KindInfo& info = lookup::kindInfo(kind);
     setWindowTitle(info.selectionCaption);
     const bool currencies = kind == lookup::kCurrencies;
@@ -264,7 +269,6 @@ void LookupSelectionWindow::remove() {
             QStringLiteral("Der Datensatz konnte nicht gelöscht werden:\n%1").arg(e.message()));
     }
     reload();
-    m_commands.lookupsChanged();
 }
 
 void LookupSelectionWindow::print() {

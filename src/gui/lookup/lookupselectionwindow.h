@@ -25,7 +25,6 @@ public:
 
     // Re-reads the entries, keeping the selected one by key.
     void reload();
-    void lookupsChanged() override { reload(); }
 
     void change();
     void addNew();

@@ -4,14 +4,13 @@
 
 class QMenu;
 
-// What the main window may ask of its MDI children. A child is found by its caption and
-// told about changes that concern it; while active it may add menus to the menu bar.
+// What the main window may ask of its MDI children: settings that changed (stored data
+// reach windows through the database's change notices); while active a child may add menus
+// to the menu bar.
 class ChildWindow {
 public:
     virtual ~ChildWindow() = default;
 
-    virtual void refreshMediaList() {} // carriers were added, changed or imported
-    virtual void lookupsChanged() {} // lookup entries or currencies were saved or deleted
     virtual void cdColoursChanged() {} // the CD player's display colours changed
     virtual void songOrderChanged() {} // title before running time, or the reverse
     virtual void cdLedModeChanged() {} // the CD player switches LED style on or off

@@ -107,6 +107,8 @@ TMain::TMain(AppState& state, HintFilter& hints, QWidget* parent)
     createStatusBar();
     registerBuiltInCommands();
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &TMain::childActivated);
+    connect(&m_state.db.notifier(), &ChangeNotifier::changed, this,
+            [this](Change what, int) { dataChanged(what); });
     // Created disabled; the first show enables it after a short delay.
     setEnabled(false);
 }
@@ -268,8 +270,16 @@ void TMain::applySettings() {
         bar->setVisible(m_state.settings.showToolbar);
     statusBar()->setVisible(m_state.settings.showStatusbar);
     setButtonType(m_state.settings.buttonType);
+    applyWindowMode();
     restoreWindowPlacement();
     selectLastPrinter();
+}
+
+void TMain::applyWindowMode() {
+    m_mdi->setViewMode(m_state.settings.tabbedWindows ? QMdiArea::TabbedView
+                                                      : QMdiArea::SubWindowView);
+    m_mdi->setTabsClosable(true);
+    m_mdi->setTabsMovable(true);
 }
 
 void TMain::selectLastPrinter() {
@@ -280,15 +290,16 @@ void TMain::setHintsEnabled(bool enabled) {
     m_hintFilter.setHintsEnabled(enabled);
     if (!enabled)
         statusBar()->clearMessage();
-    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
-        if (auto* child = dynamic_cast<ChildWindow*>(w->widget()))
-            child->hintsChanged(enabled);
-    }
+    forEachChild([enabled](ChildWindow& c) { c.hintsChanged(enabled); });
 }
 
 void TMain::setCommandHandler(MainCommand command, std::function<void()> handler) {
     m_handlers[command] = std::move(handler);
     // Many commands register at once; the carrier count is read once for all of them.
+    scheduleMenuUpdate();
+}
+
+void TMain::scheduleMenuUpdate() {
     if (!m_updatePending) {
         m_updatePending = true;
         QTimer::singleShot(0, this, [this] {
@@ -376,7 +387,7 @@ QMdiSubWindow* TMain::addChildWindow(QWidget* widget) {
 }
 
 void TMain::fieldLabelsChanged() {
-    notifyChildren(QString(), true, [](ChildWindow& c) { c.fieldLabelsChanged(); });
+    forEachChild([](ChildWindow& c) { c.fieldLabelsChanged(); });
 }
 
 void TMain::childMenusChanged() {
@@ -393,15 +404,25 @@ QMdiSubWindow* TMain::activateOrOpen(const QString& caption,
     return widget ? addChildWindow(widget) : nullptr;
 }
 
-void TMain::notifyChildren(const QString& caption, bool prefix,
-                           const std::function<void(ChildWindow&)>& tell) {
+void TMain::forEachChild(const std::function<void(ChildWindow&)>& tell) {
     for (QMdiSubWindow* w : m_mdi->subWindowList()) {
-        const bool match =
-            prefix ? w->windowTitle().startsWith(caption) : w->windowTitle() == caption;
-        if (!match)
-            continue;
         if (auto* child = dynamic_cast<ChildWindow*>(w->widget()))
             tell(*child);
+    }
+}
+
+void TMain::dataChanged(Change what) {
+    switch (what) {
+    case Change::FieldLabels:
+        fieldLabelsChanged();
+        break;
+    case Change::Carriers:
+    case Change::Lendings:
+        // The carrier count and the lending state decide which commands are enabled.
+        scheduleMenuUpdate();
+        break;
+    default:
+        break;
     }
 }
 
@@ -504,7 +525,6 @@ void TMain::showTips() {
 
 void TMain::openSettingsDialog() {
     TSettingsDialog dialog(m_state, m_messages, this);
-    connect(&dialog, &TSettingsDialog::renamedLabelsDeleted, this, &TMain::fieldLabelsChanged);
     connect(&dialog, &TSettingsDialog::helpRequested, this,
             [this](int context) { help().showContext(context); });
     if (dialog.exec() == QDialog::Accepted) {
@@ -516,22 +536,20 @@ void TMain::openSettingsDialog() {
                 setHintsEnabled(m_state.settings.showHints);
                 break;
             case SettingsNotification::CdLedMode:
-                notifyChildren(QStringLiteral("CD-Player"), false,
-                               [](ChildWindow& c) { c.cdLedModeChanged(); });
+                forEachChild([](ChildWindow& c) { c.cdLedModeChanged(); });
                 break;
             case SettingsNotification::SongOrder:
-                notifyChildren(QStringLiteral("Tonträger"), true,
-                               [](ChildWindow& c) { c.songOrderChanged(); });
+                forEachChild([](ChildWindow& c) { c.songOrderChanged(); });
                 break;
             case SettingsNotification::CdColour:
-                notifyChildren(QStringLiteral("CD-Player"), false,
-                               [](ChildWindow& c) { c.cdColoursChanged(); });
+                forEachChild([](ChildWindow& c) { c.cdColoursChanged(); });
                 break;
             case SettingsNotification::FieldLabels:
                 fieldLabelsChanged();
                 break;
             }
         }
+        applyWindowMode();
         m_state.settings.lastPrinter = m_state.currentPrinter;
         QString error;
         if (!settingsfile::write(m_state.settingsPath(), m_state.settings, &error))

@@ -53,9 +53,8 @@ public:
     void childMenusChanged();
     QMdiArea* mdiArea() const { return m_mdi; }
 
-    // Tells the children whose caption equals (or, with prefix, starts with) the text.
-    void notifyChildren(const QString& caption, bool prefix,
-                        const std::function<void(ChildWindow&)>& tell);
+    // Tells every child; each acts on what concerns it.
+    void forEachChild(const std::function<void(ChildWindow&)>& tell);
     // The user's field names changed: every open child applies its captions again.
     void fieldLabelsChanged();
 
@@ -83,6 +82,10 @@ private:
     void createStatusBar();
     void registerBuiltInCommands();
     void runCommand(MainCommand command);
+    // Windows or tabs in the work area, as the settings say.
+    void applyWindowMode();
+    void dataChanged(Change what);
+    void scheduleMenuUpdate();
     void childActivated(QMdiSubWindow* window);
     void fillWindowMenu();
     void refreshClock();

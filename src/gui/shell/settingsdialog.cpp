@@ -111,6 +111,8 @@ QWidget* TSettingsDialog::createGeneralPage() {
     auto* hints = addCheck(page, QStringLiteral("&Hinweise anzeigen"), m_edited.showHints);
     auto* toolbar = addCheck(page, QStringLiteral("S&ymbolleiste anzeigen"), m_edited.showToolbar);
     auto* status = addCheck(page, QStringLiteral("S&tatusleiste anzeigen"), m_edited.showStatusbar);
+    auto* tabs =
+        addCheck(page, QStringLiteral("Fenster als &Registerkarten"), m_edited.tabbedWindows);
     for (QCheckBox* box : {hints, toolbar, status})
         connect(box, &QCheckBox::toggled, this, &TSettingsDialog::updateHintDisplay);
 
@@ -145,6 +147,7 @@ QWidget* TSettingsDialog::createGeneralPage() {
     layout->addWidget(hints);
     layout->addWidget(toolbar);
     layout->addWidget(status);
+    layout->addWidget(tabs);
     layout->addSpacing(12);
     layout->addLayout(grid);
     layout->addStretch();
@@ -273,7 +276,6 @@ void TSettingsDialog::deleteRenamedLabels() {
         m_messages.error(e.message());
         return;
     }
-    emit renamedLabelsDeleted();
 }
 
 void TSettingsDialog::updateHintDisplay() {
@@ -289,6 +291,7 @@ Settings TSettingsDialog::editedSettings() const {
     s.printDialog = checked("&Druckdialog nach Bearbeiten eines Tonträgers");
     s.showToolbar = checked("S&ymbolleiste anzeigen");
     s.showStatusbar = checked("S&tatusleiste anzeigen");
+    s.tabbedWindows = checked("Fenster als &Registerkarten");
     s.calcDialog = checked("Laufzeit nach &Bearbeiten neu berechnen");
     s.directDeleteLended = checked("&Zurückerhaltene Tonträgereinträge löschen?");
     s.globalNumber = m_globalNumber->value();

@@ -36,8 +36,6 @@ public:
 
 signals:
     void helpRequested(int helpContext);
-    // "Umbenannte Bezeichnungen &löschen" deleted the user's field names.
-    void renamedLabelsDeleted();
 
 private:
     QWidget* createGeneralPage();

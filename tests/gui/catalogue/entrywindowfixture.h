@@ -28,16 +28,19 @@ struct EntryWindowFixture {
     std::unique_ptr<AppState> state = openAppState(dir->path());
     ScriptedMessageService messages;
     ScriptedLookup lookup;
-    QStringList images; // disc n is read from images[n-1]
-    int savedNotices = 0;
-    int everyWindowNotices = 0;
+    QStringList images;     // disc n is read from images[n-1]
+    int carrierNotices = 0; // what the stores announced about carriers
     int firstSaves = 0;
     QList<int> helps;
     QList<int> printed;
 
+    EntryWindowFixture() {
+        QObject::connect(&state->db.notifier(), &ChangeNotifier::changed,
+                         [this](Change what, int) { carrierNotices += what == Change::Carriers; });
+    }
+
     EntryWindowHooks hooks() {
         EntryWindowHooks h;
-        h.carrierSaved = [this](bool every) { every ? ++everyWindowNotices : ++savedNotices; };
         h.firstSave = [this] { ++firstSaves; };
         h.help = [this](int c) { helps.append(c); };
         h.cddbLookup = [this](QWidget*) -> std::unique_ptr<CddbLookupService> {

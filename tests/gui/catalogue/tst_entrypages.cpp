@@ -174,6 +174,42 @@ private slots:
         QVERIFY(songs()->save());
     }
 
+    // Sides named as collectors name them: a letter stands for its number, which is stored and
+    // shown once the field is left.
+    void sideAsLetter_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<double>("side");
+        QTest::newRow("B") << "B"
+                           << "2" << 2.0;
+        QTest::newRow("lower case") << "b"
+                                    << "2" << 2.0;
+        QTest::newRow("Z") << "Z"
+                           << "26" << 26.0;
+        QTest::newRow("one letter only") << "AB"
+                                         << "1" << 1.0;
+        QTest::newRow("number") << "12"
+                                << "12" << 12.0;
+        QTest::newRow("no letter after digits") << "1A"
+                                                << "1" << 1.0;
+    }
+    void sideAsLetter() {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(double, side);
+        QVERIFY(w->selectPage(TMainTtDialog::SongIndex));
+        QLineEdit* edit = songs()->sideEdit();
+        edit->setFocus();
+        edit->clear();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(edit->text(), shown);
+        QVERIFY(songs()->save());
+        const std::vector<SongRecord> stored = SongStore(f->state->db).songs(1);
+        QCOMPARE(stored.size(), size_t(1));
+        QCOMPARE(stored.front().seiteDerSchallplatte, side);
+    }
+
     // Typed as on a sleeve, the time keeps its colon instead of becoming minutes only.
     void songTimeWithColon_data() {
         QTest::addColumn<QString>("typed");
@@ -195,6 +231,59 @@ private slots:
             QCOMPARE(songs()->timeEdit()->value(), value);
         else
             QCOMPARE(f->messages.messages().last().helpContext, 30010);
+    }
+
+    // One fault, one message: the check on leaving a time field and the check of the save
+    // never both speak, also while the first box runs its own event loop.
+    void oneMessagePerBadTime_data() {
+        QTest::addColumn<bool>("songPage");
+        QTest::addColumn<int>("how"); // 0: click "Sichern", 1: Enter, 2: Tab to the next field
+        for (bool song : {true, false}) {
+            const char* page = song ? "song" : "carrier";
+            QTest::addRow("%s, click Sichern", page) << song << 0;
+            QTest::addRow("%s, Enter", page) << song << 1;
+            QTest::addRow("%s, Tab away", page) << song << 2;
+        }
+    }
+    void oneMessagePerBadTime() {
+        QFETCH(bool, songPage);
+        QFETCH(int, how);
+        if (songPage)
+            QVERIFY(w->selectPage(TMainTtDialog::SongIndex));
+        QLineEdit* time = songPage ? static_cast<QLineEdit*>(songs()->timeEdit())
+                                   : w->carrierPage()->totalTimeEdit();
+        QApplication::setActiveWindow(w.get());
+        time->setFocus();
+        QTRY_VERIFY(time->hasFocus());
+        time->clear();
+        QTest::keyClicks(time, QStringLiteral("4,75"));
+        f->messages.clear();
+        // As a real box: it takes the focus, runs its loop, and gives the focus back.
+        f->messages.whileShowing = [this] {
+            QWidget box;
+            box.setFocusPolicy(Qt::StrongFocus);
+            box.show();
+            QApplication::setActiveWindow(&box);
+            box.setFocus();
+            QTest::qWait(20);
+            box.close();
+            QApplication::setActiveWindow(w.get());
+        };
+        switch (how) {
+        case 0:
+            QTest::mouseClick(w->saveButton(), Qt::LeftButton);
+            break;
+        case 1:
+            QTest::keyClick(time, Qt::Key_Return);
+            break;
+        case 2:
+            QTest::keyClick(time, Qt::Key_Tab);
+            break;
+        }
+        QTest::qWait(50);
+        f->messages.whileShowing = nullptr;
+        QCOMPARE(f->messages.messages().size(), 1);
+        QCOMPARE(f->messages.messages().first().helpContext, songPage ? 30010 : 30009);
     }
 
     void duplicateSong() {

@@ -1,7 +1,11 @@
 // The carrier list window with its commands, the display window and the time check, in a
 // main window with scripted messages.
 #include "../../core/catalogue/carrierfixture.h"
+#include "core/catalogue/carrierdelete.h"
 #include "core/catalogue/medialistmodel.h"
+#include "core/catalogue/timecheck.h"
+#include "core/lending/borrowers.h"
+#include "core/lending/lending.h"
 #include "gui/catalogue/displayheadandpos.h"
 #include "gui/catalogue/headbrowsewindow.h"
 #include "gui/catalogue/medialistcommands.h"
@@ -19,6 +23,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QTabBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -297,6 +302,53 @@ private slots:
         QVERIFY(d->picture()->pixmap().isNull()); // undecodable: empty frame
         QCOMPARE(d->fieldText(QStringLiteral("Gruppe:")), QStringLiteral("Abba"));
         QCOMPARE(m_commands->openDisplay(1), d);
+    }
+
+    // Open lists and displays read a carrier again once a store changed it, without
+    // "Anzeige aktualisieren".
+    void openWindowsFollowStoredChanges_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("time check corrects the count") << 0 << QStringLiteral("2") << 1;
+        QTest::newRow("carrier lent") << 1 << QStringLiteral("0") << 1;
+        QTest::newRow("carrier deleted") << 2 << QString() << 0;
+    }
+    void openWindowsFollowStoredChanges() {
+        QFETCH(int, change);
+        QFETCH(QString, count);
+        QFETCH(int, rows);
+        addCarrier(db(), CarrierSpec(1, QStringLiteral("Abba")));
+        addSong(db(), 1, 1, 1, QStringLiteral("Waterloo"), 2.45);
+        addSong(db(), 1, 1, 2, QStringLiteral("SOS"), 3.20);
+        THeadBrowseWindow* list = m_commands->openList();
+        QPointer<TDisplayHeadAndPos> display = m_commands->openDisplay(1);
+        QVERIFY(list && display);
+        QCOMPARE(list->model()->rowAt(0)->at(medialist::SongCount).toInt(), 0);
+        switch (change) {
+        case 0:
+            timecheck::apply(db(), 1, *timecheck::forCarrier(db(), 1), true, true);
+            break;
+        case 1: {
+            BorrowerRecord b;
+            b.name1 = QStringLiteral("Meier");
+            b = borrowers::save(db(), b);
+            QVERIFY(lending::lend(db(), 1, int(b.folgenummer), QDateTime::currentDateTime()).ok());
+            break;
+        }
+        case 2:
+            carrierdelete::deleteCarrier(db(), 1);
+            break;
+        }
+        QTRY_COMPARE(list->model()->rowCount(), rows);
+        if (rows == 0) {
+            QTRY_VERIFY(display.isNull()); // the display of a deleted carrier closes
+            return;
+        }
+        QTRY_COMPARE(list->model()->rowAt(0)->at(medialist::SongCount).toString(), count);
+        QTRY_COMPARE(display->fieldText(QStringLiteral("Liedanzahl:")), count);
+        if (change == 1)
+            QTRY_COMPARE(list->model()->rowAt(0)->at(medialist::StateNumber).toInt(), -1);
     }
 
     void timeCheckTakesOverTheTickedValue() {

@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Tonträger bearbeiten:  Gruppe / Titel"));
         QCOMPARE(w->carrierNumber(), 1);
         QCOMPARE(f->firstSaves, 1);
-        QCOMPARE(f->savedNotices, 1);
+        QCOMPARE(f->carrierNotices, 1);
         QVERIFY(w->savedSomething());
         p->titleEdit()->setText(QStringLiteral("Anders"));
         QVERIFY(w->save());
@@ -174,6 +174,7 @@ private slots:
         QFETCH(bool, goesOn);
         QFETCH(QString, groupAfter);
         const int number = stored ? f->storeCarrier() : 0;
+        f->carrierNotices = 0;
         auto w = f->open(number);
         CarrierPage* p = w->carrierPage();
         chooseType(p, 1);
@@ -191,7 +192,7 @@ private slots:
         const auto groups = records::select<CarrierRecord>(f->state->db);
         QCOMPARE(groups.empty() ? QString() : groups.front().gruppeInterpretText1, groupAfter);
         if (!closing && answer != MessageButton::Cancel)
-            QCOMPARE(f->everyWindowNotices, answer == MessageButton::Yes ? 1 : 0);
+            QCOMPARE(f->carrierNotices, answer == MessageButton::Yes ? 1 : 0);
     }
 
     // A new carrier must be saved before another page can be shown.

@@ -89,8 +89,8 @@ private slots:
         });
         m_lendings->lendCarrier(1);
         QCOMPARE(lending::carrierStatus(m_state->db, 1), std::optional<double>(-1));
-        QCOMPARE(all->model()->rowCount(), 3);
-        QCOMPARE(found->model()->rowCount(), 3);
+        QTRY_COMPARE(all->model()->rowCount(), 3);
+        QTRY_COMPARE(found->model()->rowCount(), 3);
     }
 };
 

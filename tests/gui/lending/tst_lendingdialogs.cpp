@@ -180,7 +180,10 @@ private slots:
         QVERIFY(dialog.okButton()->isEnabled());
         QCOMPARE(dialog.grid()->currentNumber(), 2);
         int told = 0;
-        m_context->carriersChanged = [&told] { ++told; };
+        connect(&m_state->db.notifier(), &ChangeNotifier::changed, this,
+                [&told](Change what, int carrier) {
+                    told += what == Change::Lendings && carrier == 1;
+                });
         dialog.OkButtonClick();
         QCOMPARE(told, 1);
         QCOMPARE(lending::carrierStatus(m_state->db, 1), std::optional<double>(-1));

@@ -1,18 +1,22 @@
+#include "core/catalogue/carrierdelete.h"
 #include "core/db/recordaccess.h"
 #include "core/shell/startupsequence.h"
 #include "gui/shell/childwindow.h"
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
+#include "gui/shell/settingsdialog.h"
 #include "support/appstatefixture.h"
 #include "support/scriptedmessageservice.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -172,21 +176,17 @@ private slots:
         QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
     }
 
-    void notificationsFindChildrenByCaption() {
-        auto* entry = new FakeChild(QStringLiteral("Tonträger erfassen"));
-        auto* list = new FakeChild(QStringLiteral("Tonträger bearbeiten"));
-        auto* player = new FakeChild(QStringLiteral("CD-Player"));
-        for (QWidget* w : {static_cast<QWidget*>(entry), static_cast<QWidget*>(list),
-                           static_cast<QWidget*>(player)})
-            m_main->addChildWindow(w);
-        m_main->notifyChildren(QStringLiteral("Tonträger"), true,
-                               [](ChildWindow& c) { c.songOrderChanged(); });
-        m_main->notifyChildren(QStringLiteral("CD-Player"), false,
-                               [](ChildWindow& c) { c.cdLedModeChanged(); });
-        QCOMPARE(entry->songOrder, 1);
-        QCOMPARE(list->songOrder, 1);
-        QCOMPARE(player->songOrder, 0);
-        QCOMPARE(player->led, 1);
+    // A store's notice is enough: nobody has to tell the main window about a deleted carrier.
+    void commandsFollowStoredChanges() {
+        registerAll();
+        CarrierRecord c;
+        c.gruppeInterpretText1 = QStringLiteral("Einziger");
+        c.folgenummerKopf = 1;
+        records::insert(m_state->db, c);
+        m_main->updateMenuItems();
+        QVERIFY(m_main->action(MainCommand::EditCarriers)->isEnabled());
+        carrierdelete::deleteCarrier(m_state->db, 1);
+        QTRY_VERIFY(!m_main->action(MainCommand::EditCarriers)->isEnabled());
     }
 
     void buttonModes_data() {
@@ -263,6 +263,44 @@ private slots:
         m_state->settings.showToolbar = false;
         m_main->applySettings();
         QVERIFY(!m_main->toolBar(0)->isVisible());
+    }
+
+    // "Fenster als &Registerkarten" shows the work area's windows as closable, movable tabs,
+    // at once after the dialog and at the next start from the settings file.
+    void windowsAsTabs() {
+        m_main->show();
+        for (const char* caption : {"Eins", "Zwei"})
+            m_main->addChildWindow(new FakeChild(QString::fromUtf8(caption)));
+        QMdiArea* area = m_main->mdiArea();
+        QCOMPARE(area->viewMode(), QMdiArea::SubWindowView);
+        QAction* command = m_main->action(MainCommand::Settings);
+        QTRY_VERIFY(command->isEnabled());
+        bool answered = false;
+        QTimer::singleShot(0, this, [&answered] {
+            auto* dialog = qobject_cast<TSettingsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCheckBox* box = dialog->checkBox(QStringLiteral("Fenster als &Registerkarten"));
+            QVERIFY(box && !box->isChecked());
+            box->setChecked(true);
+            dialog->accept();
+            answered = true;
+        });
+        command->trigger();
+        QVERIFY(answered);
+        QCOMPARE(area->viewMode(), QMdiArea::TabbedView);
+        QVERIFY(area->tabsClosable());
+        QVERIFY(area->tabsMovable());
+        auto* tabs = area->findChild<QTabBar*>();
+        QVERIFY(tabs);
+        QCOMPARE(tabs->count(), 2);
+        QVERIFY(settingsfile::read(m_state->settingsPath()).tabbedWindows);
+
+        m_state->settings.tabbedWindows = false;
+        m_main->applySettings();
+        QCOMPARE(area->viewMode(), QMdiArea::SubWindowView);
+        m_state->settings.tabbedWindows = true;
+        m_main->applySettings();
+        QCOMPARE(area->viewMode(), QMdiArea::TabbedView);
     }
 };
 
