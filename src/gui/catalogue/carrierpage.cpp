@@ -143,10 +143,7 @@ void CarrierPage::build() {
         previous = w;
     }
 
-    m_type->setRows(m_store.lookupRows(QStringLiteral("MUSIKART")));
-    m_direction->setRows(m_store.lookupRows(QStringLiteral("MUSIKDIR")));
-    m_status->setRows(m_store.lookupRows(QStringLiteral("MUSIKSTA")));
-    m_currency->setCurrencies(m_store.currencies());
+    fillLookups();
     connect(m_status, &QComboBox::activated, this, &CarrierPage::statusChosen);
     connect(m_cdButton, &QPushButton::clicked, this, &CarrierPage::readCd);
 
@@ -283,6 +280,13 @@ void CarrierPage::focusField(CarrierField field) {
     w->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         edit->selectAll();
+}
+
+void CarrierPage::fillLookups() {
+    m_type->setRows(m_store.lookupRows(QStringLiteral("MUSIKART")));
+    m_direction->setRows(m_store.lookupRows(QStringLiteral("MUSIKDIR")));
+    m_status->setRows(m_store.lookupRows(QStringLiteral("MUSIKSTA")));
+    m_currency->setCurrencies(m_store.currencies());
 }
 
 void CarrierPage::showSecondsMessage() {

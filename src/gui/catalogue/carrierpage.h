@@ -20,6 +20,7 @@ public:
     void enter() override;
     bool save() override;
     bool leave(Reason reason) override;
+    void fillLookups() override;
 
     bool isChanged() const;
     // Saves as the answer "Ja" does: the seconds first, then the save.

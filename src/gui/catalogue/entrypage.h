@@ -49,6 +49,8 @@ public:
     // Asked before the page is left, the window closes or prints; true lets it go on.
     virtual bool leave(Reason reason) = 0;
     virtual void navigate(EntryNavigation) {}
+    // The lookup tables changed: the drop-downs are filled again, each keeping its choice.
+    virtual void fillLookups() {}
 
 protected:
     // Shows a field's message unless one is already showing: a focus-out and a save that

@@ -6,15 +6,19 @@ LookupCombo::LookupCombo(QWidget* parent) : QComboBox(parent) {
 }
 
 void LookupCombo::setRows(const std::vector<LookupRecord>& rows) {
+    const OptNumber chosen = key(); // a refill after the table changed keeps the choice
     clear();
     for (const LookupRecord& r : rows)
         addItem(r.kurzbezeichnung, r.indexNummer);
+    setKey(chosen);
 }
 
 void LookupCombo::setCurrencies(const std::vector<CurrencyRecord>& rows) {
+    const OptNumber chosen = key();
     clear();
     for (const CurrencyRecord& r : rows)
         addItem(r.currency, double(r.index));
+    setKey(chosen);
 }
 
 void LookupCombo::setKey(const OptNumber& key) {

@@ -12,6 +12,7 @@ class LookupCombo : public QComboBox {
 public:
     explicit LookupCombo(QWidget* parent = nullptr);
 
+    // Fills the list; the chosen key stays chosen.
     void setRows(const std::vector<LookupRecord>& rows);
     void setCurrencies(const std::vector<CurrencyRecord>& rows);
 

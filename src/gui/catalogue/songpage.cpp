@@ -144,9 +144,7 @@ void SongPage::build() {
     layout->addLayout(grid);
     layout->addLayout(below, 1);
 
-    CarrierStore lookups(m_window.db());
-    m_direction->setRows(lookups.lookupRows(QStringLiteral("MUSIKDIR")));
-    m_dance->setRows(lookups.lookupRows(QStringLiteral("MusikTanzStil")));
+    fillLookups();
     m_time->installEventFilter(this);
     applyTabOrder();
 }
@@ -519,6 +517,12 @@ void SongPage::deleteSong() {
     const int old = m_index;
     reload();
     showNear(old);
+}
+
+void SongPage::fillLookups() {
+    CarrierStore lookups(m_window.db());
+    m_direction->setRows(lookups.lookupRows(QStringLiteral("MUSIKDIR")));
+    m_dance->setRows(lookups.lookupRows(QStringLiteral("MusikTanzStil")));
 }
 
 void SongPage::timeLeft() {

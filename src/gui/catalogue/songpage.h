@@ -23,6 +23,7 @@ public:
     bool save() override;
     bool leave(Reason reason) override;
     void navigate(EntryNavigation move) override;
+    void fillLookups() override;
 
     bool isChanged() const;
     void newSong();

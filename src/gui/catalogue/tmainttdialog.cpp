@@ -71,6 +71,13 @@ TMainTtDialog::TMainTtDialog(AppState& state, MessageService& messages, EntryWin
     if (m_newWindow)
         setWindowTitle(QStringLiteral("Tonträger Nr.: %1").arg(++g_newWindows));
     connect(m_tabs, &QTabBar::currentChanged, this, &TMainTtDialog::tabChanged);
+    connect(&state.db.notifier(), &ChangeNotifier::changed, this, [this](Change what, int) {
+        if (what != Change::Lookups)
+            return;
+        for (EntryPage* page :
+             {static_cast<EntryPage*>(m_carrierPage), static_cast<EntryPage*>(m_songPage)})
+            page->fillLookups();
+    });
     m_shownPage = CarrierIndex;
     m_carrierPage->enter();
     if (!m_newWindow) {
@@ -126,10 +133,8 @@ void TMainTtDialog::resetLabel(int key) {
 }
 
 void TMainTtDialog::labelsStored() {
-    if (m_hooks.fieldLabelsChanged)
-        m_hooks.fieldLabelsChanged();
-    else
-        m_labels.apply();
+    // Other windows follow the store's notice.
+    m_labels.apply();
 }
 
 Database& TMainTtDialog::db() {
@@ -163,7 +168,6 @@ void TMainTtDialog::buildShortcuts() {
         s->setContext(Qt::WidgetWithChildrenShortcut);
         connect(s, &QShortcut::activated, this, std::move(action));
     };
-    add(Qt::Key_Escape, [this] { closeWindow(); });
     const std::pair<QKeySequence, EntryNavigation> moves[] = {
         {QKeySequence(Qt::ALT | Qt::Key_Home), EntryNavigation::First},
         {QKeySequence(Qt::ALT | Qt::Key_Left), EntryNavigation::Previous},
@@ -317,6 +321,12 @@ bool TMainTtDialog::event(QEvent* event) {
 void TMainTtDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
         showHelp(30000);
+        return;
+    }
+    // Escape arrives here only when no field used it: an open drop-down, calendar or
+    // completion list takes its own Escape first, so closing it leaves the window open.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        closeWindow();
         return;
     }
     // Enter saves the page, as the default button does in a dialog.

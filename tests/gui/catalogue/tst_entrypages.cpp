@@ -1,5 +1,7 @@
 #include "core/catalogue/detailstores.h"
 #include "core/catalogue/songstore.h"
+#include "core/lookup/lookupkinds.h"
+#include "core/lookup/lookupstore.h"
 #include "entrywindowfixture.h"
 #include "gui/catalogue/carrierpage.h"
 #include "gui/catalogue/fieldedits.h"
@@ -284,6 +286,25 @@ private slots:
         f->messages.whileShowing = nullptr;
         QCOMPARE(f->messages.messages().size(), 1);
         QCOMPARE(f->messages.messages().first().helpContext, songPage ? 30010 : 30009);
+    }
+
+    // A direction added in the lookup editor is offered at once; the choice made stays.
+    void newLookupEntryIsOffered() {
+        LookupCombo* direction = w->carrierPage()->directionCombo();
+        QVERIFY(direction->count() > 0);
+        direction->setCurrentIndex(0);
+        const OptNumber chosen = direction->key();
+        LookupEntry entry;
+        entry.shortName = QStringLiteral("Krautrock");
+        LookupStore(f->state->db, lookup::kMusicDirections).save(entry);
+        QVERIFY(direction->findText(QStringLiteral("Krautrock")) >= 0);
+        QCOMPARE(direction->key(), chosen);
+        QVERIFY(w->selectPage(TMainTtDialog::SongIndex));
+        QVERIFY(songs()->findChild<LookupCombo*>() != nullptr);
+        bool offered = false;
+        for (LookupCombo* c : songs()->findChildren<LookupCombo*>())
+            offered |= c->findText(QStringLiteral("Krautrock")) >= 0;
+        QVERIFY(offered);
     }
 
     void duplicateSong() {
