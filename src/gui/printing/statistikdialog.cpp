@@ -242,8 +242,14 @@ void TStatistikDialog::showResult() {
     m_result->show();
     if (auto* close = findChild<QPushButton*>(QStringLiteral("CloseButton")))
         close->setFocus();
-    resize(std::max(width(), 900), std::max(height(), 520));
-    // Grown after it was shown: the screen may be smaller than the result wants.
+    // It grows around its centre, as it opened centred, and after it was shown: the screen
+    // may be smaller than the result wants.
+    const QRect before = frameGeometry();
+    const QSize frame = before.size() - size();
+    const QSize grown(std::max(width(), 900), std::max(height(), 520));
+    resize(grown);
+    move(before.center() -
+         QPoint((grown.width() + frame.width()) / 2, (grown.height() + frame.height()) / 2));
     windowplacement::fitToScreen(*this);
 }
 

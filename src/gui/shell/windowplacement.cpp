@@ -45,11 +45,16 @@ QScreen* screenOf(const QWidget& window) {
     return window.screen();
 }
 
+// A widget one can click and tab into: the scroll buttons of a tab bar take the focus by tab
+// only and are no place to start typing.
+bool takesFocus(const QWidget& w) {
+    return w.isEnabled() && (w.focusPolicy() & Qt::StrongFocus) == Qt::StrongFocus;
+}
+
 QWidget* firstFocusable(QWidget& container) {
     for (QWidget* w = container.nextInFocusChain(); w && w != &container;
          w = w->nextInFocusChain()) {
-        if (container.isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(&container) &&
-            (w->focusPolicy() & Qt::TabFocus))
+        if (container.isAncestorOf(w) && w->isVisibleTo(&container) && takesFocus(*w))
             return w;
     }
     return nullptr;
@@ -77,12 +82,13 @@ void bringToFront(QMdiArea& area, QMdiSubWindow& child) {
     area.setActiveSubWindow(&child);
     child.raise();
     QWidget* content = child.widget() ? child.widget() : &child;
-    if (content->isAncestorOf(QApplication::focusWidget()))
-        return;
     QWidget* target = content->focusWidget();
-    if (!target || !content->isAncestorOf(target))
+    if (!target || !content->isAncestorOf(target) || !takesFocus(*target))
         target = firstFocusable(*content);
-    (target ? target : content)->setFocus(Qt::OtherFocusReason);
+    if (!target)
+        target = content;
+    if (QApplication::focusWidget() != target)
+        target->setFocus(Qt::OtherFocusReason);
 }
 
 void fitToScreen(QWidget& window) {

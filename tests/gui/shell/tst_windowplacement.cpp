@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -84,6 +85,7 @@ private slots:
         QVERIFY(list && list != display && list != wideFrame);
         QCOMPARE(area()->subWindowList(QMdiArea::StackingOrder).constLast(), list);
         QVERIFY(list->widget()->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(qobject_cast<QTableView*>(QApplication::focusWidget())); // typing moves the rows
     }
 
     // A dialog whose result makes it grow, and the help window, stay inside the screen.
