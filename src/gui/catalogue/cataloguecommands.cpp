@@ -5,6 +5,7 @@
 #include "gui/cd/cddblookup.h"
 #include "gui/shell/helpviewer.h"
 #include "gui/shell/mainwindow.h"
+#include "gui/shell/windowplacement.h"
 #include "tmainttdialog.h"
 
 #include <QMdiArea>
@@ -71,9 +72,7 @@ TMainTtDialog* CatalogueCommands::openCarrier(int number) {
         auto* child = dynamic_cast<ChildWindow*>(w->widget());
         auto* entry = qobject_cast<TMainTtDialog*>(w->widget());
         if (child && entry && child->carrierNumber() == number) {
-            if (w->isMinimized())
-                w->showNormal();
-            m_main.mdiArea()->setActiveSubWindow(w);
+            windowplacement::bringToFront(*m_main.mdiArea(), *w);
             return entry;
         }
     }

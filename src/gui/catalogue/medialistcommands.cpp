@@ -6,6 +6,7 @@
 #include "displayheadandpos.h"
 #include "gui/shell/helpviewer.h"
 #include "gui/shell/mainwindow.h"
+#include "gui/shell/windowplacement.h"
 #include "headbrowsewindow.h"
 
 #include <QApplication>
@@ -22,21 +23,21 @@ void MediaListCommands::install() {
 }
 
 THeadBrowseWindow* MediaListCommands::openList() {
-    const QString caption = QStringLiteral("Tonträger bearbeiten");
-    if (QMdiSubWindow* existing = m_main.findChildWindow(caption)) {
-        m_main.activateOrOpen(caption, [] { return nullptr; });
-        return qobject_cast<THeadBrowseWindow*>(existing->widget());
-    }
-    return open(0, std::nullopt);
+    QMdiSubWindow* list = m_main.activateOrOpen(
+        QStringLiteral("media-list"), [this]() -> QWidget* { return create(0, std::nullopt); });
+    return list ? qobject_cast<THeadBrowseWindow*>(list->widget()) : nullptr;
 }
 
 THeadBrowseWindow* MediaListCommands::openSearchResult(int searchNumber,
                                                        const medialist::Filter& filter) {
-    return open(searchNumber, filter);
+    THeadBrowseWindow* window = create(searchNumber, filter);
+    if (window)
+        m_main.addChildWindow(window);
+    return window;
 }
 
-THeadBrowseWindow* MediaListCommands::open(int searchNumber,
-                                           std::optional<medialist::Filter> filter) {
+THeadBrowseWindow* MediaListCommands::create(int searchNumber,
+                                             std::optional<medialist::Filter> filter) {
     MediaListHooks hooks;
     hooks.editCarrier = editCarrier;
     hooks.displayCarrier = [this](int n) { openDisplay(n); };
@@ -51,7 +52,6 @@ THeadBrowseWindow* MediaListCommands::open(int searchNumber,
         delete window;
         return nullptr;
     }
-    m_main.addChildWindow(window);
     return window;
 }
 
@@ -59,9 +59,7 @@ TDisplayHeadAndPos* MediaListCommands::openDisplay(int carrierNumber) {
     for (QMdiSubWindow* w : m_main.mdiArea()->subWindowList()) {
         if (auto* display = qobject_cast<TDisplayHeadAndPos*>(w->widget());
             display && display->carrierNumber() == carrierNumber) {
-            if (w->isMinimized())
-                w->showNormal();
-            m_main.mdiArea()->setActiveSubWindow(w);
+            windowplacement::bringToFront(*m_main.mdiArea(), *w);
             return display;
         }
     }

@@ -37,7 +37,8 @@ public:
     void importCarriers();
 
 private:
-    THeadBrowseWindow* open(int searchNumber, std::optional<medialist::Filter> filter);
+    // A list window with its rows, not yet in the work area; nullptr when there are none.
+    THeadBrowseWindow* create(int searchNumber, std::optional<medialist::Filter> filter);
 
     TMain& m_main;
     MessageService& m_messages;

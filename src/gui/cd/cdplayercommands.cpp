@@ -29,7 +29,7 @@ CdPlayer& CdPlayerCommands::player() {
 
 TCDPlayerWindow* CdPlayerCommands::open() {
     AppState& state = m_main.state();
-    QMdiSubWindow* frame = m_main.activateOrOpen(QStringLiteral("CD-Player"), [&]() -> QWidget* {
+    QMdiSubWindow* frame = m_main.activateOrOpen(QStringLiteral("cd-player"), [&]() -> QWidget* {
         auto* window = new TCDPlayerWindow(state, m_messages, player());
         state.cdPlayerOpen = true;
         connect(window, &QObject::destroyed, &m_main, [&state, main = &m_main] {

@@ -46,14 +46,13 @@ void LookupCommands::install() {
 }
 
 QMdiSubWindow* LookupCommands::openSelection(int kind) {
-    return m_main.activateOrOpen(lookup::kindInfo(kind).selectionCaption,
-                                 [this, kind]() -> QWidget* {
-                                     if (kind == lookup::kCurrencies)
-                                         return new TSelCurDialog(*this);
-                                     if (lookup::isVideoKind(kind))
-                                         return new TSelVideoKatDialog(*this, kind);
-                                     return new TSelDBDialog(*this, kind);
-                                 });
+    return m_main.activateOrOpen(QStringLiteral("lookup:%1").arg(kind), [this, kind]() -> QWidget* {
+        if (kind == lookup::kCurrencies)
+            return new TSelCurDialog(*this);
+        if (lookup::isVideoKind(kind))
+            return new TSelVideoKatDialog(*this, kind);
+        return new TSelDBDialog(*this, kind);
+    });
 }
 
 QMdiSubWindow* LookupCommands::openEditor(int kind, std::optional<double> key) {

@@ -365,9 +365,13 @@ void TMain::updateMenuItems() {
         button->setEnabled(enabledFor(MainCommand(button->data().toInt()), true));
 }
 
-QMdiSubWindow* TMain::findChildWindow(const QString& caption) const {
+namespace {
+constexpr const char* kWindowKey = "windowKey";
+}
+
+QMdiSubWindow* TMain::findChildWindow(const QString& key) const {
     for (QMdiSubWindow* w : m_mdi->subWindowList()) {
-        if (w->windowTitle() == caption)
+        if (w->property(kWindowKey).toString() == key)
             return w;
     }
     return nullptr;
@@ -394,14 +398,17 @@ void TMain::childMenusChanged() {
     childActivated(m_mdi->activeSubWindow());
 }
 
-QMdiSubWindow* TMain::activateOrOpen(const QString& caption,
-                                     const std::function<QWidget*()>& create) {
-    if (QMdiSubWindow* existing = findChildWindow(caption)) {
+QMdiSubWindow* TMain::activateOrOpen(const QString& key, const std::function<QWidget*()>& create) {
+    if (QMdiSubWindow* existing = findChildWindow(key)) {
         windowplacement::bringToFront(*m_mdi, *existing);
         return existing;
     }
     QWidget* widget = create();
-    return widget ? addChildWindow(widget) : nullptr;
+    if (!widget)
+        return nullptr;
+    QMdiSubWindow* child = addChildWindow(widget);
+    child->setProperty(kWindowKey, key);
+    return child;
 }
 
 void TMain::forEachChild(const std::function<void(ChildWindow&)>& tell) {
@@ -457,11 +464,8 @@ void TMain::fillWindowMenu() {
             m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(w->windowTitle()));
         a->setCheckable(true);
         a->setChecked(w == m_mdi->activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, w] {
-            if (w->isMinimized())
-                w->showNormal();
-            m_mdi->setActiveSubWindow(w);
-        });
+        connect(a, &QAction::triggered, this,
+                [this, w] { windowplacement::bringToFront(*m_mdi, *w); });
     }
 }
 

@@ -44,10 +44,11 @@ public:
     // Enables the commands from the number of children, carriers and CD drives.
     void updateMenuItems();
 
-    // The child whose caption equals the text, or nullptr.
-    QMdiSubWindow* findChildWindow(const QString& caption) const;
-    // Brings the child with this caption to the front, or opens the one made by create.
-    QMdiSubWindow* activateOrOpen(const QString& caption, const std::function<QWidget*()>& create);
+    // The child opened under this key ("media-list", "lookup:2"), or nullptr. Keys, not the
+    // captions the user reads, name the windows that exist once.
+    QMdiSubWindow* findChildWindow(const QString& key) const;
+    // Brings the child with this key to the front, or opens the one made by create.
+    QMdiSubWindow* activateOrOpen(const QString& key, const std::function<QWidget*()>& create);
     QMdiSubWindow* addChildWindow(QWidget* widget);
     // The active child's menus changed (a text box got or lost the focus): read them again.
     void childMenusChanged();

@@ -83,10 +83,11 @@ private slots:
         m_main->action(MainCommand::Currencies)->trigger();
         m_main->action(MainCommand::VideoLanguages)->trigger();
         QCOMPARE(windowCount(), 3);
-        QVERIFY(m_main->findChildWindow(QStringLiteral("Statusarten bearbeiten")));
-        QVERIFY(m_main->findChildWindow(QStringLiteral("Währungen bearbeiten")));
-        QVERIFY(widgetOf<TSelVideoKatDialog>(
-            m_main->findChildWindow(QStringLiteral("Videosprachen bearbeiten"))));
+        QCOMPARE(m_main->findChildWindow(QStringLiteral("lookup:1"))->windowTitle(),
+                 QStringLiteral("Statusarten bearbeiten"));
+        QCOMPARE(m_main->findChildWindow(QStringLiteral("lookup:8"))->windowTitle(),
+                 QStringLiteral("Währungen bearbeiten"));
+        QVERIFY(widgetOf<TSelVideoKatDialog>(m_main->findChildWindow(QStringLiteral("lookup:7"))));
     }
 
     void firstEntryEnablesTheWindow() {
