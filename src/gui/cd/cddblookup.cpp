@@ -17,7 +17,25 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
+
+namespace {
+
+// A failed look-up says which server it tried, so a wrong or unreachable entry can be found.
+QString withServer(const QString& message, const QString& server) {
+    return QStringLiteral("%1\nVersuchter Server: %2").arg(message, server);
+}
+
+QString hostAndPort(const QString& host, int port) {
+    return QStringLiteral("%1:%2").arg(host).arg(port);
+}
+
+QString hostAndPort(const QUrl& url) {
+    return hostAndPort(url.host(), url.port(url.scheme() == QLatin1String("http") ? 80 : 443));
+}
+
+} // namespace
 
 TCDDBLookup::TCDDBLookup(Settings& settings, const QString& dataDirectory, MessageService& messages,
                          QWidget* parent)
@@ -173,14 +191,17 @@ void TCDDBLookup::setBusy(bool busy) {
 bool TCDDBLookup::runExchange(CddbExchange& exchange) {
     const auto server = cddb::parseServerLine(m_servers->currentText());
     if (!server) {
-        m_messages.error(QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!"));
+        m_messages.error(
+            withServer(QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!"),
+                       m_servers->currentText()));
         return false;
     }
     setBusy(true);
     const bool ok = m_client->run(*server, exchange);
     setBusy(false);
     if (!ok && !m_closeRequested)
-        m_messages.error(exchange.failureMessage());
+        m_messages.error(
+            withServer(exchange.failureMessage(), hostAndPort(server->host, server->port)));
     closeIfRequested();
     return ok;
 }
@@ -231,7 +252,8 @@ void TCDDBLookup::queryMusicBrainz() {
     if (result.outcome == MusicBrainzClient::Outcome::Cancelled)
         return;
     if (result.outcome != MusicBrainzClient::Outcome::Found) {
-        m_messages.error(result.message);
+        m_messages.error(
+            withServer(result.message, hostAndPort(QUrl(m_settings.musicBrainzServer.trimmed()))));
         return;
     }
     m_hits->clear();

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTimer>
 
 class TestCatalogueCommands : public QObject {
@@ -23,6 +24,22 @@ class TestCatalogueCommands : public QObject {
     CatalogueCommands* m_commands = nullptr;
 
     int windows() const { return int(m_main->mdiArea()->subWindowList().size()); }
+    // The server knows one disc "Band / Platte" with two songs and is the only one offered.
+    bool serveDisc(FakeCddbServer& server) {
+        server.replies.insert("cddb query", "200 rock 0a0b0c0d Band / Platte\r\n");
+        server.replies.insert("cddb read", "210 rock 0a0b0c0d CD database entry follows\r\n"
+                                           "DTITLE=Band / Platte\r\nTTITLE0=Eins\r\n"
+                                           "TTITLE1=Zwei\r\nEXTD=Zusatz\r\n.\r\n");
+        f->state->settings.cddbUserName = QStringLiteral("tester");
+        QFile hosts(f->state->dataFile(QStringLiteral("cddbhosts.txt")));
+        return hosts.open(QIODevice::WriteOnly) &&
+               hosts.write(server.serverLine().toLatin1() + "\r\n") > 0;
+    }
+    static quint32 discId(const QString& image) {
+        CdTocResult toc;
+        ReadCDToc(1, image, nullptr, toc);
+        return toc.discId;
+    }
 
 private slots:
     void init() {
@@ -87,15 +104,7 @@ private slots:
     // The program's lookup runs the dialog "CDDB-Server abfragen" against a server.
     void readingThroughTheDialog() {
         FakeCddbServer server;
-        server.replies.insert("cddb query", "200 rock 0a0b0c0d Band / Platte\r\n");
-        server.replies.insert("cddb read", "210 rock 0a0b0c0d CD database entry follows\r\n"
-                                           "DTITLE=Band / Platte\r\nTTITLE0=Eins\r\n"
-                                           "TTITLE1=Zwei\r\nEXTD=Zusatz\r\n.\r\n");
-        QFile hosts(f->state->dataFile(QStringLiteral("cddbhosts.txt")));
-        QVERIFY(hosts.open(QIODevice::WriteOnly));
-        hosts.write(server.serverLine().toLatin1() + "\r\n");
-        hosts.close();
-        f->state->settings.cddbUserName = QStringLiteral("tester");
+        QVERIFY(serveDisc(server));
         f->state->cdDrives = {QStringLiteral("/dev/sr0")};
         f->images = {writeDiscImage(f->dir->path(), "a", {{40, true}, {20, true}})};
         m_commands->hooks().tocReader = f->hooks().tocReader;
@@ -121,6 +130,65 @@ private slots:
         QCOMPARE(songs.size(), size_t(2));
         QCOMPARE(songs[1].titelDesLiedes, QStringLiteral("Zwei"));
         QCOMPARE(f->count("MUSIKTXT"), 1);
+    }
+
+    // A ripped disc is read like a CD: "&CD lesen" without a drive, or the button's menu
+    // entry beside a drive, asks for the image and runs the same look-up dialog.
+    void readingAnImage_data() {
+        QTest::addColumn<bool>("drive");
+        QTest::addColumn<bool>("serverAnswers");
+        QTest::newRow("no drive") << false << true;
+        QTest::newRow("beside a drive") << true << true;
+        QTest::newRow("server refuses") << false << false;
+    }
+    void readingAnImage() {
+        QFETCH(bool, drive);
+        QFETCH(bool, serverAnswers);
+        FakeCddbServer server;
+        if (!serverAnswers)
+            server.greeting = "432 No connections allowed\r\n";
+        QVERIFY(serveDisc(server));
+        f->state->cdDrives = drive ? QStringList{QStringLiteral("/dev/sr0")} : QStringList();
+        const QString image = writeDiscImage(f->dir->path(), "rip", {{40, true}, {20, true}});
+        TMainTtDialog* w = m_commands->newCarrier();
+        CarrierPage* p = w->carrierPage();
+        QVERIFY(p->cdButton()->isVisible());
+        QVERIFY(p->cdButton()->isEnabled());
+        QVERIFY(p->cdButton()->actions().contains(p->cdImageAction()));
+        QString failure;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<TCDDBLookup*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->shownDiscId(), discIdForDisplay(discId(image)));
+            dialog->query();
+            if (serverAnswers) {
+                dialog->read();
+            } else {
+                QVERIFY(!f->messages.messages().isEmpty());
+                failure = f->messages.messages().last().text;
+                dialog->close();
+            }
+        });
+        f->messages.answerFile(image);
+        if (!serverAnswers)
+            f->messages.answer(MessageButton::Ok); // the failure
+        f->messages.answer(MessageButton::No); // no further disc
+        if (drive)
+            p->cdImageAction()->trigger();
+        else
+            QTest::mouseClick(p->cdButton(), Qt::LeftButton);
+        QCOMPARE(f->messages.fileChoices().size(), 1);
+        QCOMPARE(f->messages.fileChoices()[0].title,
+                 QStringLiteral("CD-Abbild wählen (CD Nummer 1)"));
+        QCOMPARE(p->songCountEdit()->text(), QStringLiteral("2"));
+        QCOMPARE(p->groupEdit()->text(), serverAnswers ? QStringLiteral("Band") : QString());
+        if (!serverAnswers)
+            QCOMPARE(failure, QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!\n"
+                                             "Versuchter Server: 127.0.0.1:%1")
+                                  .arg(server.port()));
+        // The drive was not asked for.
+        for (const Message& m : f->messages.messages())
+            QVERIFY(!m.text.startsWith(QLatin1String("CD Nummer")));
     }
 };
 

@@ -117,31 +117,49 @@ private slots:
         m_server->replies.insert("cddb query", "202 No match for disc ID 7908090a.\r\n");
         d->query();
         QCOMPARE(m_messages.messages().last().text,
-                 QStringLiteral("Tonträgerdaten konnten nicht ermittelnt werden!"));
+                 QStringLiteral("Tonträgerdaten konnten nicht ermittelnt werden!\n"
+                                "Versuchter Server: 127.0.0.1:%1")
+                     .arg(m_server->port()));
         QCOMPARE(d->hitList()->topLevelItemCount(), 1);
         QVERIFY(!d->succeeded());
     }
 
+    // A failed look-up names the server it tried.
     void failures_data() {
         QTest::addColumn<QByteArray>("greeting");
         QTest::addColumn<bool>("silent");
+        QTest::addColumn<bool>("musicBrainz");
         QTest::addColumn<QString>("message");
-        QTest::newRow("greeting refused") << QByteArray("432 No connections allowed\r\n") << false
-                                          << "Internetverbindung konnte nicht aufgebaut werden!";
-        QTest::newRow("silent server") << QByteArray("201 testhost ready\r\n") << true
+        QTest::newRow("greeting refused")
+            << QByteArray("432 No connections allowed\r\n") << false << false
+            << "Internetverbindung konnte nicht aufgebaut werden!";
+        QTest::newRow("silent server") << QByteArray("201 testhost ready\r\n") << true << false
                                        << "Internetverbindung konnte nicht aufgebaut werden!";
+        QTest::newRow("MusicBrainz unreachable")
+            << QByteArray() << false << true << "Internetverbindung konnte nicht aufgebaut werden!";
     }
     void failures() {
         QFETCH(QByteArray, greeting);
         QFETCH(bool, silent);
+        QFETCH(bool, musicBrainz);
         QFETCH(QString, message);
         m_server->greeting = greeting;
         m_server->silentAfterGreeting = silent;
+        // A port on which nothing listens: the fake server's own, once it is gone.
+        const quint16 closedPort = m_server->port();
+        if (musicBrainz) {
+            m_server.reset();
+            m_settings.cddbUserName = QStringLiteral("anna@example.org");
+            m_settings.musicBrainzServer = QStringLiteral("http://127.0.0.1:%1").arg(closedPort);
+        }
         auto d = dialog();
         d->setTimeout(300);
+        if (musicBrainz)
+            d->setSource(TCDDBLookup::Source::MusicBrainz);
         d->query();
         QCOMPARE(m_messages.messages().size(), 1);
-        QCOMPARE(m_messages.messages().first().text, message);
+        QCOMPARE(m_messages.messages().first().text,
+                 message + QStringLiteral("\nVersuchter Server: 127.0.0.1:%1").arg(closedPort));
         QCOMPARE(m_messages.messages().first().kind, MessageKind::Error);
         QVERIFY(!d->isBusy());
         QVERIFY(d->connectButton()->isEnabled());
