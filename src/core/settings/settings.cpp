@@ -38,6 +38,7 @@ template <class S, class Visit> void visitKeys(S& s, Visit&& visit) {
     visit(kApplication, QStringLiteral("Global Video Numbering"), s.globalVideoNumbering);
     visit(kApplication, QStringLiteral("Global Video Number"), s.globalVideoNumber);
     visit(kApplication, QStringLiteral("Double Click Change"), s.doubleClickChange);
+    visit(kApplication, QStringLiteral("Tabbed Windows"), s.tabbedWindows);
     visit(kCdSupport, QStringLiteral("CD Player End Status"), s.cdPlayerEndStatus);
     visit(kCdSupport, QStringLiteral("CD Player Color"), s.cdPlayerColor);
     visit(kCdSupport, QStringLiteral("CD Texttime Color"), s.cdTexttimeColor);

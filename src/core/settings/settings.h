@@ -21,6 +21,7 @@ struct Settings {
     bool globalVideoNumbering = false;
     int globalVideoNumber = 1;
     bool doubleClickChange = true;
+    bool tabbedWindows = false; // the work area shows its windows as tabs
     // [CD-Support]
     int cdPlayerEndStatus = 1; // 0 stop, 1 ask, 2 let it play
     int cdPlayerColor = 0;     // colour number: red in the lowest byte

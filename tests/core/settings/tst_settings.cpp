@@ -23,6 +23,7 @@ private slots:
     void missingFileGivesDefaultsAndIsCreatedOnWrite() {
         const Settings s = settingsfile::read(path());
         QCOMPARE(s, Settings());
+        QVERIFY(!s.tabbedWindows); // windows, as always, until the user asks for tabs
         QVERIFY(!QFile::exists(path()));
         QVERIFY(settingsfile::write(path(), s));
         const auto ini = IniFile::load(path());
@@ -99,12 +100,15 @@ private slots:
         s.musicBrainzServer = QStringLiteral("http://127.0.0.1:5000");
         s.coverArtServer = QStringLiteral("http://127.0.0.1:5001");
         s.lookupSource = 1;
+        s.tabbedWindows = true;
         s.ttRename = {true, false, false, true, true, true, true};
         s.currencyOld = 3;
         s.currencyDate1 = 37256.5;
         s.currencyDate2 = 37257.5;
         QVERIFY(settingsfile::write(path(), s));
         QCOMPARE(IniFile::load(path())->value(u"Currency", u"Date 1"), QStringLiteral("37256,5"));
+        QCOMPARE(IniFile::load(path())->value(u"Application", u"Tabbed Windows"),
+                 QStringLiteral("1"));
         QCOMPARE(settingsfile::read(path()), s);
     }
 
