@@ -9,6 +9,7 @@
 #include "core/catalogue/medialist.h"
 #include "core/db/dataset.h"
 #include "core/settings/settings.h"
+#include "core/settings/settingsreferences.h"
 #include "core/shell/datadirectorylock.h"
 
 #include <QFile>
@@ -43,13 +44,23 @@ int runImportCommand(const QStringList& args) {
     Database db;
     if (!openDataSetForWriting(args[0], lock, db))
         return 1;
-    const int newCurrency = dataSetSettings(args[0]).currencyNew;
+    Settings settings = dataSetSettings(args[0]);
+    try {
+        for (const QString& warning : settingsreferences::repair(db, settings))
+            err() << "Warnung: " << warning << Qt::endl;
+    } catch (const DbError& e) {
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return 1;
+    }
+    const int newCurrency = settings.currencyNew;
     bool failed = false;
     for (const QString& file : args.mid(1)) {
         const carrierimport::Outcome o = carrierimport::importFile(db, file, newCurrency);
         if (o.ok) {
             out() << carrierkey::keyOf(db, o.number) << '\t' << o.group << " / " << o.title
                   << Qt::endl;
+            if (!o.note.isEmpty())
+                out() << "Hinweis: " << o.note << Qt::endl;
         } else {
             err() << o.message << Qt::endl;
             failed = true;

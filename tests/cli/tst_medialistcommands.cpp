@@ -60,6 +60,29 @@ private slots:
         QCOMPARE(runTool({"export", m_data, "#1", out, "--overwrite"}).exitCode, 0);
     }
 
+    // A lent carrier's file and a settings file naming a missing currency: both are
+    // stored as something that exists, and the output says what was changed.
+    void importRepairsWhatPointsNowhere() {
+        const QString data = m_dir.filePath(QStringLiteral("repair"));
+        dataset::create(data);
+        QFile ini(data + QStringLiteral("/WinDsKm.InI"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Currency]\r\nNew=101\r\n");
+        ini.close();
+        const QString lent = file(QStringLiteral("lent.DKM"),
+                                  "[Tontr\xE4ger]\r\nText 1=\"Cream\"\r\nText 2=\"Fresh\"\r\n"
+                                  "Tontr\xE4gerart=\"LP\"\r\nTontr\xE4gerstatus=\"Verliehen\"\r\n");
+        const ProcessRun r = runTool({"import", data, lent});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.err.contains(QStringLiteral("Warnung: Die Währung Nr. 101")), qPrintable(r.err));
+        QVERIFY2(r.out.contains(QStringLiteral("Hinweis: Der Tonträger war beim Export verliehen")),
+                 qPrintable(r.out));
+        Database db;
+        db.open(dataset::databasePath(data));
+        QCOMPARE(db.scalar(u"SELECT \"Status\" FROM MUSIKKOP").toDouble(), 1.0);
+        QCOMPARE(db.scalar(u"SELECT \"Currency\" FROM MusikInformation").toInt(), 1);
+    }
+
     void ambiguousKeyIsRefused() {
         const QString a =
             file(QStringLiteral("a.DKM"), "[Tontr\xE4ger]\r\nText 1=\"X\"\r\nText "

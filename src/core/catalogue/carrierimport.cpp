@@ -8,6 +8,9 @@
 namespace carrierimport {
 namespace {
 
+constexpr double kLentState = -1;     // set by lending, never chosen
+constexpr double kAvailableState = 1; // "Vorhanden" of the delivered states
+
 // The key of a lookup entry with this short name; several give the lowest, none adds one.
 double lookupKey(Database& db, const QString& table, const QString& name) {
     const schema::Table& t = schema::table(table);
@@ -55,7 +58,7 @@ bool carrierKeyTaken(Database& db, const CarrierRecord& k) {
 
 } // namespace
 
-int store(Database& db, const carrierfile::Carrier& c, int newCurrency) {
+int store(Database& db, const carrierfile::Carrier& c, int newCurrency, QString* note) {
     Transaction transaction(db);
     const double number =
         records::nextKey(db, records::tableOf<CarrierRecord>(), u"Folgenummer Kopf");
@@ -73,6 +76,13 @@ int store(Database& db, const carrierfile::Carrier& c, int newCurrency) {
     k.artDerSchallplatte = lookupKey(db, QStringLiteral("MUSIKART"), c.type);
     k.musikrichtung = lookupKey(db, QStringLiteral("MUSIKDIR"), c.direction);
     k.status = lookupKey(db, QStringLiteral("MUSIKSTA"), c.state);
+    // The lent state without its lending could never be returned.
+    if (k.status == kLentState) {
+        k.status = kAvailableState;
+        if (note)
+            *note = QStringLiteral("Der Tonträger war beim Export verliehen; er wurde mit dem "
+                                   "Status \"Vorhanden\" übernommen.");
+    }
     while (carrierKeyTaken(db, k))
         k.nummerierung += 1;
     records::insert(db, k);
@@ -147,7 +157,7 @@ Outcome importFile(Database& db, const QString& path, int newCurrency) {
         return outcome;
     }
     try {
-        outcome.number = store(db, parsed.carrier, newCurrency);
+        outcome.number = store(db, parsed.carrier, newCurrency, &outcome.note);
     } catch (const DbError& e) {
         outcome.message = prefix + QStringLiteral(": ") + e.message();
         return outcome;

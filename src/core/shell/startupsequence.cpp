@@ -3,6 +3,7 @@
 #include "core/backup/databackup.h"
 #include "core/db/dataset.h"
 #include "core/db/startupchecks.h"
+#include "core/settings/settingsreferences.h"
 #include "datadirectorylock.h"
 
 #include <QDir>
@@ -40,6 +41,15 @@ bool runDataSteps(StartupContext& c, StartupUi& ui) {
     ui.pause(40);
     ui.setProgress(62);
     c.settings = settingsfile::read(c.settingsPath, c.settings);
+    if (c.db.isOpen()) {
+        try {
+            const QStringList warnings = settingsreferences::repair(c.db, c.settings);
+            if (!warnings.isEmpty())
+                c.messages.information(warnings.join(QLatin1Char('\n')));
+        } catch (const DbError&) {
+            // Busy: the values stay as read; every use checks its row again.
+        }
+    }
     if (c.applySettings)
         c.applySettings();
     ui.pause(20);

@@ -101,6 +101,9 @@ void MediaListCommands::importCarriers() {
         QApplication::restoreOverrideCursor();
         if (!outcome.ok)
             m_messages.error(outcome.message, 34008);
+        else if (!outcome.note.isEmpty())
+            m_messages.information(outcome.group + QStringLiteral(" / ") + outcome.title +
+                                   QStringLiteral(": ") + outcome.note);
         QApplication::processEvents();
     }
     m_main.updateMenuItems();

@@ -160,6 +160,28 @@ private slots:
         QCOMPARE(b.scalar(u"SELECT \"Currency\" FROM MusikInformation").toInt(), 2);
     }
 
+    // A carrier exported while lent has no lending here: it comes in as "Vorhanden", and the
+    // outcome says so; other states are kept as the file says.
+    void lentStateComesInAsAvailable_data() {
+        QTest::addColumn<QByteArray>("state");
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<bool>("noted");
+        QTest::newRow("lent") << QByteArray("Verliehen") << 1.0 << true;
+        QTest::newRow("wanted") << QByteArray("Gesucht") << 2.0 << false;
+    }
+    void lentStateComesInAsAvailable() {
+        QFETCH(QByteArray, state);
+        QFETCH(double, stored);
+        QFETCH(bool, noted);
+        Database b;
+        b.open(freshDataSet(QStringLiteral("v") + QString::fromLatin1(state)));
+        const carrierimport::Outcome o = carrierimport::importFile(
+            b, writeFile(QStringLiteral("v.DKM"), minimal("Tonträgerstatus=\"" + state + "\"")), 1);
+        QVERIFY(o.ok);
+        QCOMPARE(b.scalar(u"SELECT \"Status\" FROM MUSIKKOP").toDouble(), stored);
+        QCOMPARE(o.note.contains(QStringLiteral("\"Vorhanden\"")), noted);
+    }
+
     void faultyFilesStoreNothing_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
