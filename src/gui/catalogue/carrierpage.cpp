@@ -120,7 +120,7 @@ void CarrierPage::build() {
 
     m_cdButton = new QPushButton(QStringLiteral("&CD lesen"), this);
     setHint(m_cdButton, QStringLiteral("Inhaltsverzeichnis der eingelegten CD lesen und beim "
-                                       "CDDB-Server nachfragen"));
+                                       "CDDB-Server nachfragen (rechte Maustaste: CD-Abbild)"));
     m_driveLabel = new QLabel(QStringLiteral("&Laufwerk:"), this);
     m_drive = new QComboBox(this);
     m_driveLabel->setBuddy(m_drive);
