@@ -8,6 +8,7 @@
 #include "gui/shell/helpviewer.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/printerchoice.h"
+#include "gui/shell/windowplacement.h"
 #include "previewdialog.h"
 #include "printcoverdialog.h"
 #include "printttdialog.h"
@@ -40,7 +41,7 @@ void PrintCommands::openTemplateList(int type) {
     for (QMdiSubWindow* window : area.subWindowList()) {
         auto* list = qobject_cast<TSelPrintTextDialog*>(window->widget());
         if (list && list->type() == type) {
-            area.setActiveSubWindow(window);
+            windowplacement::bringToFront(area, *window);
             return;
         }
     }

@@ -3,6 +3,7 @@
 #include "core/common/messageservice.h"
 #include "core/printing/templatestore.h"
 #include "core/shell/appstate.h"
+#include "gui/shell/windowplacement.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -137,7 +138,7 @@ void TSelPrintTextDialog::change() {
     if (TEditPrintTextDialog* editor = openEditor(qRound(current->indexNummer))) {
         for (QMdiSubWindow* window : m_area.subWindowList())
             if (window->widget() == editor)
-                m_area.setActiveSubWindow(window);
+                windowplacement::bringToFront(m_area, *window);
         return;
     }
     open(TEditPrintTextDialog::Mode::Change, *current);

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -86,6 +88,25 @@ private slots:
         QCOMPARE(area()->subWindowList(QMdiArea::StackingOrder).constLast(), list);
         QVERIFY(list->widget()->isAncestorOf(QApplication::focusWidget()));
         QVERIFY(qobject_cast<QTableView*>(QApplication::focusWidget())); // typing moves the rows
+
+        // So does its entry in the window menu, when it was minimised.
+        area()->subWindowList().constLast()->setFocus();
+        list->showMinimized();
+        QMenu* windows = nullptr;
+        for (QAction* a : m_main->menuBar()->actions())
+            if (a->text() == QStringLiteral("&Fenster"))
+                windows = a->menu();
+        QVERIFY(windows);
+        emit windows->aboutToShow();
+        QAction* entry = nullptr;
+        for (QAction* a : windows->actions())
+            if (a->text().endsWith(list->windowTitle()))
+                entry = a;
+        QVERIFY(entry);
+        entry->trigger();
+        QVERIFY(!list->isMinimized());
+        QCOMPARE(area()->activeSubWindow(), list);
+        QVERIFY(qobject_cast<QTableView*>(QApplication::focusWidget()));
     }
 
     // A dialog whose result makes it grow, and the help window, stay inside the screen.
