@@ -91,14 +91,13 @@ QString listSql(bool oneBorrower, Selection selection) {
         QStringLiteral("SELECT ") + prefixed(records::tableOf<LendingRecord>(), "V") +
         QStringLiteral(", ") + prefixed(records::tableOf<CarrierRecord>(), "K") +
         QStringLiteral(", ") + prefixed(records::tableOf<BorrowerRecord>(), "B") +
+        // Outer joins: a carrier without state (lent from the empty state and taken back) or
+        // with a code that has no lookup row is printed all the same, its names empty.
         QStringLiteral(", H.\"Hilfstext\" "
                        "FROM \"MUSIKVER\" V "
-                       "JOIN \"MUSIKKOP\" K ON V.\"Tonträgernummer\" = K.\"Folgenummer Kopf\" "
-                       "JOIN \"VERSTAMM\" B ON B.\"Folgenummer\" = V.\"Verliehen an\" "
-                       "JOIN \"MUSIKART\" A ON K.\"Art der Schallplatte\" = A.\"Index-Nummer\" "
-                       "JOIN \"MUSIKDIR\" D ON K.\"Musikrichtung\" = D.\"Index-Nummer\" "
-                       "JOIN \"MUSIKSTA\" S ON K.\"Status\" = S.\"Index-Nummer\" "
-                       "JOIN \"MUSIKHLP\" H ON H.\"TableName\" = 'MUSIKVER' "
+                       "LEFT JOIN \"MUSIKKOP\" K ON V.\"Tonträgernummer\" = K.\"Folgenummer Kopf\" "
+                       "LEFT JOIN \"VERSTAMM\" B ON B.\"Folgenummer\" = V.\"Verliehen an\" "
+                       "LEFT JOIN \"MUSIKHLP\" H ON H.\"TableName\" = 'MUSIKVER' "
                        "AND H.\"Index\" = V.\"Verleihstatus\"");
     QStringList conditions;
     if (oneBorrower)

@@ -30,8 +30,9 @@ std::vector<OverviewRow> overview(Database& db, int borrower);
 // Which lendings the lending list prints.
 enum class Selection { All, Open, Returned };
 
-// The lending list's query: carrier, borrower, media type, direction, state and state text
-// must all exist. oneBorrower binds :Index, a selection other than All binds :Status.
+// The lending list's query: every lending of the selection, with whatever of its carrier,
+// borrower and state text exists. oneBorrower binds :Index, a selection other than All binds
+// :Status.
 QString listSql(bool oneBorrower, Selection selection);
 
 struct ListRow {

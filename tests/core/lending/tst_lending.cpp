@@ -239,17 +239,20 @@ private slots:
     }
 
     // The list's selections: one borrower or all, open first; returned grouped by borrower.
+    // Every lending is listed, also when its carrier has no state or a code without a lookup
+    // row.
     void listSelections_data() {
         QTest::addColumn<int>("borrower");
         QTest::addColumn<int>("selection");
         QTest::addColumn<QStringList>("rows");
         using S = lendingqueries::Selection;
-        QTest::newRow("one borrower, all") << 1 << int(S::All) << QStringList{"1:A", "1:C"};
+        QTest::newRow("one borrower, all")
+            << 1 << int(S::All) << QStringList{"1:A", "1:C", "1:E", "1:G"};
         QTest::newRow("one borrower, open") << 1 << int(S::Open) << QStringList{"1:A"};
         QTest::newRow("all borrowers, returned")
-            << -1 << int(S::Returned) << QStringList{"1:C", "2:B", "2:D"};
+            << -1 << int(S::Returned) << QStringList{"1:C", "1:E", "1:G", "2:B", "2:D", "2:F"};
         QTest::newRow("all borrowers, all")
-            << -1 << int(S::All) << QStringList{"1:A", "1:C", "2:B", "2:D"};
+            << -1 << int(S::All) << QStringList{"1:A", "1:C", "1:E", "1:G", "2:B", "2:D", "2:F"};
     }
     void listSelections() {
         QFETCH(int, borrower);
@@ -262,13 +265,17 @@ private slots:
         d.carrier(4, QStringLiteral("D"));
         d.carrier(5, QStringLiteral("E"));
         d.db.exec(u"UPDATE \"MUSIKKOP\" SET \"Musikrichtung\" = 77 WHERE \"Folgenummer Kopf\" = 5");
+        d.carrier(6, QStringLiteral("F"), std::nullopt); // lent from the empty state
+        d.carrier(7, QStringLiteral("G"), 1.0, 99);      // no such media type
         d.borrower(QStringLiteral("Eins"));
         d.borrower(QStringLiteral("Zwei"));
         d.lendingRow(1, 1, 1, 1, QDate(2021, 1, 1));
         d.lendingRow(2, 0, 2, 2, QDate(2020, 1, 1), QDate(2020, 1, 2));
         d.lendingRow(3, 0, 3, 1, QDate(2020, 1, 1), QDate(2020, 1, 2));
         d.lendingRow(4, 0, 4, 2, QDate(2020, 1, 1), QDate(2020, 1, 2));
-        d.lendingRow(5, 0, 5, 1, QDate(2020, 1, 1), QDate(2020, 1, 2)); // direction missing
+        d.lendingRow(5, 0, 5, 1, QDate(2020, 1, 1), QDate(2020, 1, 2));
+        d.lendingRow(6, 0, 6, 2, QDate(2020, 1, 1), QDate(2020, 1, 2), std::nullopt);
+        d.lendingRow(7, 0, 7, 1, QDate(2020, 1, 1), QDate(2020, 1, 2));
         lendingqueries::ListCursor cursor(d.db, borrower, lendingqueries::Selection(selection));
         QStringList got;
         while (const auto row = cursor.next())

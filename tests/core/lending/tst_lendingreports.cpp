@@ -190,6 +190,33 @@ private slots:
         QCOMPARE(body, expected);
     }
 
+    // A carrier without state, or with codes that have no lookup row, is printed with those
+    // names empty, in the list's order.
+    void missingLookupsPrintEmpty() {
+        ReportData d;
+        addLookups(d);
+        addBorrower(d, 1, QStringLiteral("Erika"), QStringLiteral("Bonn"), QStringLiteral("1"));
+        d.carrier(1, QStringLiteral("A"), QStringLiteral("T"));
+        d.carrier(2, QStringLiteral("B"), QStringLiteral("T"), 5); // no media type 5
+        d.db.exec(u"UPDATE \"MUSIKKOP\" SET \"Musikrichtung\" = 0, \"Status\" = 0");
+        d.db.exec(u"UPDATE \"MUSIKKOP\" SET \"Status\" = NULL WHERE \"Folgenummer Kopf\" = 1");
+        d.db.exec(u"UPDATE \"MUSIKKOP\" SET \"Musikrichtung\" = 9 WHERE \"Folgenummer Kopf\" = 2");
+        addLending(d, 2, 0, 1, QDate(2020, 1, 1), QDate(2020, 2, 1));
+        addLending(d, 1, 0, 1, QDate(2020, 1, 1), QDate(2020, 2, 1));
+        ScriptedMessageService messages;
+        lendinglistreport::Options o;
+        o.templ =
+            templ(4, QStringLiteral("K"), QStringLiteral("R $TEXT_1$/$ART$/$RICHTUNG$/$STATUS$"),
+                  QStringLiteral("F"));
+        QCOMPARE(lendinglistreport::print(d.printer, d.db, messages, o, -1),
+                 ReportStatus::Composed);
+        QStringList rows;
+        for (const auto& [y, text] : d.lines(1))
+            if (text.startsWith(QStringLiteral("R ")))
+                rows << text;
+        QCOMPARE(rows, (QStringList{"R A/LP/-/-", "R B///-"}));
+    }
+
     // A head that fills more than a page ends instead of starting pages without end.
     void oversizedTemplateEnds() {
         ReportData d;
