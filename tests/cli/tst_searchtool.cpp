@@ -56,6 +56,17 @@ private slots:
         QTest::newRow("count") << QStringList{"songs", "--count", "Nr. des Liedes:=:1"} << 0
                                << "3\n"
                                << "";
+        QTest::newRow("song time as minutes:seconds")
+            << QStringList{"songs", "--count", "Laufzeit:=:3:00"} << 0 << "1\n"
+            << "";
+        QTest::newRow("total time seconds over 59")
+            << QStringList{"carriers", "Gesamtlaufzeit:>:3:75"} << 2 << ""
+            << "Gesamtlaufzeit: Der Sekundenwert der Gesamtlaufzeit";
+        QTest::newRow("price with colon") << QStringList{"carriers", "Kaufpreis:=:3:45"} << 2 << ""
+                                          << "keine Zahl";
+        QTest::newRow("side as letter")
+            << QStringList{"songs", "--count", "Seite der Schallplatte:=:a"} << 0 << "4\n"
+            << "";
         QTest::newRow("nothing found") << QStringList{"carriers", "Gruppe:=:nobody"} << 1 << ""
                                        << "Es wurden keine Daten gefunden!";
         QTest::newRow("count of nothing")

@@ -1,6 +1,9 @@
 #include "searchcondition.h"
 
+#include "cataloguetexts.h"
 #include "core/common/germanformat.h"
+#include "core/common/laufzeit.h"
+#include "songside.h"
 
 #include <QRegularExpression>
 
@@ -14,9 +17,7 @@ QString withoutBlanks(const QString& typed) {
     return s;
 }
 
-} // namespace
-
-WrittenValue writeValue(ValueClass valueClass, const QString& typed) {
+WrittenValue writeClassValue(ValueClass valueClass, const QString& typed) {
     switch (valueClass) {
     case ValueClass::Text:
         return {typed, {}};
@@ -66,6 +67,48 @@ WrittenValue writeValue(ValueClass valueClass, const QString& typed) {
     return {typed, {}};
 }
 
+// "4:35" as written on a sleeve, checked as the entry window checks a playing time.
+std::optional<WrittenValue> writeMinutesSeconds(Typing typing, const QString& typed) {
+    const QString s = withoutBlanks(typed);
+    static const QRegularExpression minutesSeconds(QStringLiteral("^[0-9]{1,5}:[0-9]{1,2}$"));
+    if (!minutesSeconds.match(s).hasMatch())
+        return std::nullopt;
+    const std::optional<double> value = laufzeit::parse(s);
+    if (!value)
+        return std::nullopt;
+    if (!laufzeit::isValid(*value))
+        return WrittenValue{{},
+                            typing == Typing::TotalTime ? cataloguetexts::kTotalTimeSeconds
+                                                        : cataloguetexts::kSongTimeSeconds};
+    return WrittenValue{laufzeit::format(*value).replace(QLatin1Char(','), QLatin1Char('.')), {}};
+}
+
+} // namespace
+
+WrittenValue writeValue(const Field& field, const QString& typed) {
+    switch (field.typing) {
+    case Typing::TotalTime:
+    case Typing::SongTime:
+        if (const auto written = writeMinutesSeconds(field.typing, typed))
+            return *written;
+        break;
+    case Typing::Side: {
+        if (const auto side = songside::fromLetter(typed))
+            return {QString::number(*side), {}};
+        const WrittenValue written = writeClassValue(field.valueClass, typed);
+        if (!written.error.isEmpty())
+            return {{},
+                    QStringLiteral("\"%1\" ist weder eine ganze Zahl mit höchstens sieben "
+                                   "Ziffern noch ein Buchstabe von A bis Z.")
+                        .arg(typed.trimmed())};
+        return written;
+    }
+    case Typing::Plain:
+        break;
+    }
+    return writeClassValue(field.valueClass, typed);
+}
+
 std::optional<std::vector<Condition>> parseConditions(Kind kind, const QStringList& arguments,
                                                       QString* error) {
     auto fail = [error](const QString& message) {
@@ -109,7 +152,7 @@ std::optional<std::vector<Condition>> parseConditions(Kind kind, const QStringLi
                 QStringLiteral("Der Vergleich \"%1\" ist für das Feld \"%2\" nicht "
                                "möglich. Möglich sind: %3.")
                     .arg(op, field->name, operators(field->valueClass).join(QStringLiteral(" "))));
-        const WrittenValue written = writeValue(field->valueClass, argument.mid(second + 1));
+        const WrittenValue written = writeValue(*field, argument.mid(second + 1));
         if (!written.error.isEmpty())
             return fail(field->name + QStringLiteral(": ") + written.error);
         Condition c;
@@ -145,7 +188,7 @@ QString conditionLine(const Condition& condition, const QString& shownName) {
 
 QString ConditionList::add(const Field& field, const QString& shownName, const QString& op,
                            const QString& typed, Connector connector) {
-    const WrittenValue written = writeValue(field.valueClass, typed);
+    const WrittenValue written = writeValue(field, typed);
     if (!written.error.isEmpty())
         return written.error;
     Condition c;

@@ -28,8 +28,10 @@ struct WrittenValue {
     QString error; // empty when the value is good
 };
 // Blanks are removed from numbers and dates; empty values take the class default
-// ("0", "0.0" for a lone point, "01.01.1900"). Decimals accept a comma for the point.
-WrittenValue writeValue(ValueClass valueClass, const QString& typed);
+// ("0", "0.0" for a lone point, "01.01.1900"). Decimals accept a comma for the point, a
+// playing time also minutes:seconds ("4:35" is written 4.35, "4:75" gets the entry window's
+// seconds message), a side also a letter ("B" is written 2).
+WrittenValue writeValue(const Field& field, const QString& typed);
 
 // Conditions written as arguments: "FIELD:OP:VALUE", joined by "UND" (the default when none
 // stands between two) or "ODER". The field is a fixed name (letter case ignored), the value as

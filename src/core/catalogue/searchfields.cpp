@@ -38,6 +38,11 @@ Field year(Field f) {
     return f;
 }
 
+Field typed(Field f, Typing typing) {
+    f.typing = typing;
+    return f;
+}
+
 } // namespace
 
 const std::vector<Field>& fields(Kind kind) {
@@ -51,8 +56,9 @@ const std::vector<Field>& fields(Kind kind) {
         lookup("Musikrichtung", 10140, "MUSIKKOP", "Musikrichtung", "MUSIKDIR", "Index-Nummer",
                "Kurzbezeichnung", "Langbezeichnung"),
         other("Anzahl Lieder", 10130, ValueClass::Whole, "MUSIKKOP", "Anzahl der Lieder"),
-        other("Gesamtlaufzeit", 10135, ValueClass::Decimal, "MUSIKKOP",
-              "Laufzeit der Schallplatte"),
+        typed(other("Gesamtlaufzeit", 10135, ValueClass::Decimal, "MUSIKKOP",
+                    "Laufzeit der Schallplatte"),
+              Typing::TotalTime),
         lookup("Status", 10150, "MUSIKKOP", "Status", "MUSIKSTA", "Index-Nummer", "Kurzbezeichnung",
                "Langbezeichnung"),
         other("Kaufpreis", 10160, ValueClass::Decimal, "MUSIKKOP", "Kaufpreis"),
@@ -71,15 +77,17 @@ const std::vector<Field>& fields(Kind kind) {
     static const std::vector<Field> songs = {
         text("Titel", 10525, "MUSIKPOS", "MUSIKPOS", "Titel des Liedes"),
         text("Interpret", 10530, "MUSIKPOS", "MUSIKPOS", "Interpret des Liedes"),
-        other("Laufzeit", 10520, ValueClass::Decimal, "MUSIKPOS", "Laufzeit des Liedes"),
+        typed(other("Laufzeit", 10520, ValueClass::Decimal, "MUSIKPOS", "Laufzeit des Liedes"),
+              Typing::SongTime),
         lookup("Musikrichtung", 10535, "MUSIKPOS", "Musikrichtung", "MUSIKDIR", "Index-Nummer",
                "Kurzbezeichnung", "Langbezeichnung"),
         other("Zählwerkstand von", 10545, ValueClass::Whole, "MUSIKPOS", "Zählwerkstand von"),
         other("Zählwerkstand bis", 10550, ValueClass::Whole, "MUSIKPOS", "Zählwerkstand bis"),
         other("Bewertung", 10540, ValueClass::Whole, "MUSIKPOS", "Bewertung"),
         year(text("Erscheinungsjahr", 10555, "MUSIKPOS", "MUSIKPOS", "Erscheinungsjahr")),
-        other("Seite der Schallplatte", 10510, ValueClass::Whole, "MUSIKPOS",
-              "Seite der Schallplatte"),
+        typed(other("Seite der Schallplatte", 10510, ValueClass::Whole, "MUSIKPOS",
+                    "Seite der Schallplatte"),
+              Typing::Side),
         other("Nr. des Liedes", 10515, ValueClass::Whole, "MUSIKPOS", "Nr. des Liedes"),
         other("BPM von", 10560, ValueClass::Whole, "MUSIKPOSINFORMATION", "BPM von"),
         other("BPM bis", 10565, ValueClass::Whole, "MUSIKPOSINFORMATION", "BPM bis"),
@@ -103,18 +111,35 @@ QStringList operators(ValueClass valueClass) {
     return {QStringLiteral("="), QStringLiteral("<>"), QStringLiteral(">"), QStringLiteral("<")};
 }
 
-QString inputMask(ValueClass valueClass) {
+QString inputMask(const Field& field) {
+    if (!inputPattern(field).isEmpty())
+        return {};
     // Qt's "0" is an optional digit, "9" a required one; "_" shows the free places.
-    switch (valueClass) {
-    case ValueClass::Decimal:
-        return QStringLiteral("00000.00;_");
+    switch (field.valueClass) {
     case ValueClass::Date:
         return QStringLiteral("00.00.0000;_");
     case ValueClass::Whole:
         return QStringLiteral("0000000;_");
+    case ValueClass::Decimal:
     case ValueClass::Text:
         break;
     }
+    return {};
+}
+
+QString inputPattern(const Field& field) {
+    switch (field.typing) {
+    case Typing::TotalTime:
+    case Typing::SongTime:
+        return QStringLiteral("[0-9]{0,5}([.,:][0-9]{0,2})?");
+    case Typing::Side:
+        return QStringLiteral("[0-9]{0,7}|[A-Za-z]");
+    case Typing::Plain:
+        break;
+    }
+    // A mask's fixed point would drop the decimal comma a German user types: "3,45" became 345.
+    if (field.valueClass == ValueClass::Decimal)
+        return QStringLiteral("[0-9]{0,5}([.,][0-9]{0,2})?");
     return {};
 }
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -164,7 +165,12 @@ void TSearchDialog::FieldClick() {
         m_operators->addItems(search::operators(field->valueClass));
     }
     m_value->clear();
-    m_value->setInputMask(search::inputMask(field->valueClass));
+    m_value->setInputMask(search::inputMask(*field));
+    const QString pattern = search::inputPattern(*field);
+    delete m_value->validator();
+    if (!pattern.isEmpty())
+        m_value->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(pattern), m_value));
     m_value->setFocus();
     m_operators->setCurrentRow(0);
 }

@@ -1,5 +1,6 @@
 // Carrier and song searches: condition lines, values, and the translated SQL run against a
 // small collection.
+#include "core/catalogue/cataloguetexts.h"
 #include "core/catalogue/medialist.h"
 #include "core/catalogue/searchcondition.h"
 #include "core/catalogue/searchtranslation.h"
@@ -102,6 +103,8 @@ private slots:
                                                   << "2";
         QTest::newRow("decimal unequal hundredths") << "Gesamtlaufzeit:<>:3.45"
                                                     << "1 3 4";
+        QTest::newRow("playing time as minutes:seconds") << "Gesamtlaufzeit:=:3:45"
+                                                         << "2";
         QTest::newRow("empty decimal is 0") << "Kaufpreis:=:"
                                             << "4";
         QTest::newRow("lone point is 0") << "Kaufpreis:>:."
@@ -157,6 +160,12 @@ private slots:
                                           << "1/1/2";
         QTest::newRow("running time") << "Laufzeit:=:2,22"
                                       << "1/1/1";
+        QTest::newRow("running time as minutes:seconds") << "Laufzeit:=:2:22"
+                                                         << "1/1/1";
+        QTest::newRow("side as letter") << "Seite der Schallplatte:=:a"
+                                        << "1/1/1 1/1/2 2/1/1 3/1/1";
+        QTest::newRow("second side as letter") << "Seite der Schallplatte:=:B"
+                                               << "";
         QTest::newRow("OR") << "Titel:=:Lovely|ODER|Bewertung:>:3"
                             << "1/1/2 2/1/1";
     }
@@ -196,6 +205,76 @@ private slots:
         QString error;
         QVERIFY(!parseConditions(Kind::Carriers, conditions.split(QLatin1Char('|')), &error));
         QVERIFY2(error.contains(message), qPrintable(error));
+    }
+
+    // A playing time typed as on a sleeve and a side named by its letter are written as the
+    // numbers they stand for; a price never takes a colon, a song number never a letter.
+    void typedValues_data() {
+        QTest::addColumn<bool>("songs");
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("song time") << true << "Laufzeit:=:4:35"
+                                   << "4.35"
+                                   << "";
+        QTest::newRow("one seconds digit") << true << "Laufzeit:<:4:5"
+                                           << "4.05"
+                                           << "";
+        QTest::newRow("blanks") << true << "Laufzeit:=: 4 : 35 "
+                                << "4.35"
+                                << "";
+        QTest::newRow("song seconds over 59") << true << "Laufzeit:=:4:75"
+                                              << "" << cataloguetexts::kSongTimeSeconds;
+        QTest::newRow("total seconds over 59") << false << "Gesamtlaufzeit:>:45:60"
+                                               << "" << cataloguetexts::kTotalTimeSeconds;
+        QTest::newRow("six minute digits") << false << "Gesamtlaufzeit:=:123456:00"
+                                           << ""
+                                           << "keine Zahl";
+        QTest::newRow("three seconds digits") << false << "Gesamtlaufzeit:=:4:355"
+                                              << ""
+                                              << "keine Zahl";
+        QTest::newRow("no seconds") << false << "Gesamtlaufzeit:=:4:"
+                                    << ""
+                                    << "keine Zahl";
+        QTest::newRow("no minutes") << false << "Gesamtlaufzeit:=::35"
+                                    << ""
+                                    << "keine Zahl";
+        QTest::newRow("hours") << false << "Gesamtlaufzeit:=:1:04:35"
+                               << ""
+                               << "keine Zahl";
+        QTest::newRow("price with colon") << false << "Kaufpreis:=:4:35"
+                                          << ""
+                                          << "keine Zahl";
+        QTest::newRow("side B") << true << "Seite der Schallplatte:=:B"
+                                << "2"
+                                << "";
+        QTest::newRow("side z") << true << "Seite der Schallplatte:>:z"
+                                << "26"
+                                << "";
+        QTest::newRow("side number") << true << "Seite der Schallplatte:=:3"
+                                     << "3"
+                                     << "";
+        QTest::newRow("two letters") << true << "Seite der Schallplatte:=:AB"
+                                     << ""
+                                     << "noch ein Buchstabe von A bis Z";
+        QTest::newRow("umlaut") << true << "Seite der Schallplatte:=:Ä"
+                                << ""
+                                << "noch ein Buchstabe von A bis Z";
+        QTest::newRow("song number letter") << true << "Nr. des Liedes:=:B"
+                                            << ""
+                                            << "keine ganze Zahl";
+    }
+    void typedValues() {
+        QFETCH(bool, songs);
+        QFETCH(QString, condition);
+        QFETCH(QString, written);
+        QFETCH(QString, message);
+        QString error;
+        const auto c = parseConditions(songs ? Kind::Songs : Kind::Carriers, {condition}, &error);
+        QVERIFY2(error.contains(message), qPrintable(error));
+        QCOMPARE(bool(c), message.isEmpty());
+        if (c)
+            QCOMPARE(c->front().value, written);
     }
 
     void lines() {

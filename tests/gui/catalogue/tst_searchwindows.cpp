@@ -1,6 +1,7 @@
 // The search dialogs, the song list window and the search commands, in a main window with
 // scripted messages.
 #include "../../core/catalogue/searchfixture.h"
+#include "core/catalogue/cataloguetexts.h"
 #include "core/catalogue/fieldlabels.h"
 #include "core/catalogue/songlistmodel.h"
 #include "core/db/recordaccess.h"
@@ -23,8 +24,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using search::Connector;
 
@@ -115,9 +116,14 @@ private slots:
                               << "ab1";
         QTest::newRow("decimal") << "Kaufpreis"
                                  << "= <> > <"
-                                 << "00000.00;_"
+                                 << ""
                                  << "12.5x"
                                  << "12.5";
+        QTest::newRow("decimal comma") << "Kaufpreis"
+                                       << "= <> > <"
+                                       << ""
+                                       << "123456,789"
+                                       << "12345,78";
         QTest::newRow("date") << "Kaufdatum"
                               << "= <> > <"
                               << "00.00.0000;_"
@@ -192,6 +198,55 @@ private slots:
         d.RemoveClick();
         QVERIFY(!d.okButton()->isEnabled());
         QVERIFY(!d.removeButton()->isEnabled());
+    }
+
+    // Playing times take minutes:seconds and sides a letter in the value edit itself; the
+    // next field's edit takes any text again.
+    void typedTimesAndSides_data() {
+        QTest::addColumn<bool>("songs");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("total time") << false << "Gesamtlaufzeit"
+                                    << "4:35x"
+                                    << "Gesamtlaufzeit = 4.35"
+                                    << "";
+        QTest::newRow("total time seconds") << false << "Gesamtlaufzeit"
+                                            << "4:75"
+                                            << "" << cataloguetexts::kTotalTimeSeconds;
+        QTest::newRow("song time") << true << "Laufzeit"
+                                   << "3:5"
+                                   << "Laufzeit = 3.05"
+                                   << "";
+        QTest::newRow("side letter") << true << "Seite der Schallplatte"
+                                     << "b"
+                                     << "Seite der Schallplatte = 2"
+                                     << "";
+        QTest::newRow("side number") << true << "Seite der Schallplatte"
+                                     << "12x"
+                                     << "Seite der Schallplatte = 12"
+                                     << "";
+    }
+    void typedTimesAndSides() {
+        QFETCH(bool, songs);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, line);
+        QFETCH(QString, message);
+        std::unique_ptr<TSearchDialog> d =
+            songs ? std::make_unique<TSearchSongDialog>(*m_state, m_messages)
+                  : std::make_unique<TSearchDialog>(*m_state, m_messages);
+        choose(*d, field, QStringLiteral("="));
+        QTest::keyClicks(d->valueEdit(), typed);
+        QTest::mouseClick(d->andButton(), Qt::LeftButton);
+        QCOMPARE(items(d->conditionList()), line.isEmpty() ? QStringList() : QStringList{line});
+        QCOMPARE(m_messages.messages().size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QCOMPARE(m_messages.messages().first().text, message);
+        choose(*d, QStringLiteral("Titel"), QStringLiteral("="));
+        QTest::keyClicks(d->valueEdit(), QStringLiteral("A:b"));
+        QCOMPARE(d->valueEdit()->text(), QStringLiteral("A:b"));
     }
 
     void songDialogOffersSongFields() {
