@@ -8,6 +8,7 @@
 #include "core/shell/datadirectorylock.h"
 
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -45,18 +46,30 @@ int list(Database& db, int type) {
 }
 
 int exportTemplate(Database& db, const QString& name, const QString& file, int type) {
-    std::optional<PrintTemplateRecord> found;
-    for (int t = 1; t <= 4 && !found; ++t) {
-        if (type == 0 || t == type)
-            found = templatestore::find(db, t, name);
+    std::vector<PrintTemplateRecord> found;
+    for (int t = 1; t <= 4; ++t) {
+        if (type == 0 || t == type) {
+            if (auto match = templatestore::find(db, t, name))
+                found.push_back(std::move(*match));
+        }
     }
-    if (!found) {
+    if (found.empty()) {
         err() << "Fehler: Die Druckvorlage \"" << name << "\" gibt es nicht." << Qt::endl;
+        return 1;
+    }
+    // Without a type the name may fit templates of several types; exporting any one of them
+    // would be a guess.
+    if (found.size() > 1) {
+        err() << "Fehler: \"" << name << "\" bezeichnet Druckvorlagen mehrerer Typen:\n";
+        for (const PrintTemplateRecord& t : found)
+            err() << "  Typ " << qRound(t.type) << ": " << qRound(t.indexNummer) << '\t'
+                  << t.bezeichnung << '\n';
+        err() << "Bitte den Typ mit --type N angeben." << Qt::endl;
         return 1;
     }
     const QString path = templatefile::withExtension(file);
     QString error;
-    if (!templatefile::write(path, *found, &error)) {
+    if (!templatefile::write(path, found.front(), &error)) {
         err() << "Fehler: " << error << Qt::endl;
         return 1;
     }

@@ -131,6 +131,51 @@ private slots:
                        QStringLiteral("--type"), QStringLiteral("4")});
         QVERIFY(!run.out.contains(QStringLiteral("Neu")));
     }
+
+    // A name (or number) that fits templates of several types is refused without --type,
+    // with the types, and no file is written; --type picks one.
+    void templateExportAmbiguous_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("type");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("name in two types") << "Zweimal" << QStringList() << 1 << "Typ 1: ";
+        QTest::newRow("number in every type") << "1" << QStringList() << 1 << "Typ 4: 1";
+        QTest::newRow("type given") << "Zweimal" << QStringList{"--type", "1"} << 0 << "";
+        QTest::newRow("unknown name") << "Keinmal" << QStringList() << 1 << "gibt es nicht";
+    }
+    void templateExportAmbiguous() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, type);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("daten"));
+        dataset::create(data);
+        {
+            Database db;
+            db.open(dataset::databasePath(data));
+            for (int t : {1, 2}) {
+                PrintTemplateRecord r;
+                r.type = t;
+                r.indexNummer = 10;
+                r.bezeichnung = QStringLiteral("Zweimal");
+                r.kopfText = QStringLiteral("Kopf");
+                r.seitenText = QStringLiteral("Seite");
+                r.fussText = QStringLiteral("Fuss");
+                records::insert(db, r);
+            }
+        }
+        const QString file = dir.filePath(QStringLiteral("vorlage.DKMT"));
+        const ProcessRun run = runTool(
+            QStringList{QStringLiteral("template"), QStringLiteral("export"), data, name, file} +
+            type);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(QFile::exists(file), exitCode == 0);
+        if (exitCode == 1 && name == QLatin1String("Zweimal"))
+            QVERIFY2(run.err.contains(QStringLiteral("Typ 2: 10")), qPrintable(run.err));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPrintReports)
