@@ -5,6 +5,7 @@
 #include "console.h"
 #include "consolemessageservice.h"
 #include "core/db/dataset.h"
+#include "core/db/soundness.h"
 #include "core/db/startupchecks.h"
 #include "core/shell/datadirectorylock.h"
 #include "labelcommands.h"
@@ -31,8 +32,9 @@ int usage() {
            "  diskarium-tool init VERZEICHNIS\n"
            "      legt den mitgelieferten Datenbestand in VERZEICHNIS an\n"
            "  diskarium-tool check VERZEICHNIS [--reindex] [--yes]\n"
-           "      prüft Datendateien, Indizes und Tabellenformate; --reindex baut alle Indizes "
-           "neu,\n"
+           "      prüft Datendateien, Indizes, Tabellenformate und ob jedes Lied, jeder Text,\n"
+           "      jedes Bild und jeder Verleih zu einem Tonträger gehört; --reindex baut alle\n"
+           "      Indizes neu,\n"
            "      --yes beantwortet Umstellungsfragen mit OK; --reindex nur, solange Diskarium\n"
            "      die Daten nicht verwendet\n"
            "  diskarium-tool backup DATENVERZEICHNIS ARCHIV [--max-size BYTES]\n"
@@ -173,6 +175,20 @@ int check(const QStringList& args) {
         out() << "Indizes neu aufgebaut: " << table << Qt::endl;
     if (!startupchecks::checkAndUpgradeFormats(db, messages))
         return 1;
+    try {
+        // Records that read but contradict each other: damage no index check sees.
+        const std::vector<soundness::Violation> damage = soundness::check(db);
+        for (const soundness::Violation& v : damage)
+            err() << v.describe() << Qt::endl;
+        if (!damage.empty()) {
+            err() << "Der Datenbestand ist nicht in Ordnung: " << damage.size() << " Fehler."
+                  << Qt::endl;
+            return 1;
+        }
+    } catch (const DbError& e) {
+        err() << "Fehler: " << e.message() << Qt::endl;
+        return 1;
+    }
     out() << "Datenbestand in Ordnung." << Qt::endl;
     return 0;
 }

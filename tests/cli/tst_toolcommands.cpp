@@ -116,6 +116,22 @@ private slots:
         }
     }
 
+    // Records that read well but contradict each other are damage too.
+    void checkNamesASongWithoutCarrier() {
+        {
+            Database db;
+            db.open(dataset::databasePath(m_data));
+            db.exec(u"INSERT INTO MUSIKPOS (\"Folgenummer Position\", \"Seite der Schallplatte\", "
+                    u"\"Nr. des Liedes\") VALUES (4711, 1, 1)");
+        }
+        const ProcessRun run = runTool({"check", m_data});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("Das Lied gehört zu keinem Tonträger "
+                                                 "(Tonträger 4711)")),
+                 qPrintable(run.err));
+        QVERIFY(!run.out.contains(QStringLiteral("in Ordnung")));
+    }
+
     // Another program in the middle of a change is no damage.
     void aBusyDatabaseIsNotCalledDamaged_data() {
         QTest::addColumn<QStringList>("args");

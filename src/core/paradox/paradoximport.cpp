@@ -7,6 +7,7 @@
 #include "core/common/windows1252.h"
 #include "core/db/database.h"
 #include "core/db/schema.h"
+#include "core/db/soundness.h"
 #include "core/db/startupchecks.h"
 #include "core/shell/datadirectorylock.h"
 
@@ -80,6 +81,11 @@ private:
 void writeReport(const QString& path, const Result& result) {
     QString text = QStringLiteral("Übernahme eines Paradox-Datenbestands\r\n\r\n");
     text += summary(result).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    if (!result.damage.isEmpty()) {
+        text += QStringLiteral("\r\nDer Datenbestand wurde nicht übernommen. Fehler:\r\n");
+        for (const QString& line : result.damage)
+            text += line + QStringLiteral("\r\n");
+    }
     if (!result.notes.isEmpty()) {
         text += QStringLiteral("\r\nHinweise:\r\n");
         for (const QString& note : result.notes)
@@ -231,6 +237,25 @@ Result importDataSet(const QString& sourceDirectory, const QString& dataDirector
                     result.failure = QStringLiteral("Der übernommene Datenbestand ist nicht "
                                                     "verwendbar: %1")
                                          .arg(checks.first);
+                return giveUp();
+            }
+            if (const qint64 leftOver = soundness::removeLeftOverInformation(db); leftOver > 0)
+                result.notes += QStringLiteral("%1 Informationsdatensätze ohne Tonträger wurden "
+                                               "nicht übernommen.")
+                                    .arg(leftOver);
+            // Damage that still reads as records must not replace sound data.
+            for (const soundness::Violation& v : soundness::check(db))
+                result.damage += v.describe();
+            if (!result.damage.isEmpty()) {
+                result.failure =
+                    QStringLiteral("Der Datenbestand ist beschädigt und wird nicht "
+                                   "übernommen (%1 Fehler, alle stehen in %2). "
+                                   "Der erste: %3")
+                        .arg(result.damage.size())
+                        .arg(QString::fromUtf8(kReportFileName), result.damage.first());
+                result.reportPath = data.filePath(QString::fromUtf8(kReportFileName));
+                db.close();
+                writeReport(result.reportPath, result);
                 return giveUp();
             }
             for (const CountGroup& group : countGroups()) {

@@ -32,6 +32,7 @@ struct Result {
     QString failure;    // German reason when neither ok nor cancelled
     std::vector<Count> counts;
     QStringList notes;  // unknown fields, skipped duplicates, code page fallbacks
+    QStringList damage; // what makes the source unsound: "MUSIKPOS.DB, Datensatz 3: ..."
     QString reportPath; // "Übernahme.txt" beside the data when written
 };
 

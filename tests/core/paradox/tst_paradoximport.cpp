@@ -225,6 +225,11 @@ private slots:
                                                     << "MUSIKGRF.DB, Datensatz 1:";
         QTest::newRow("lock held") << "lock"
                                    << "";
+        QTest::newRow("song without carrier")
+            << "orphan"
+            << "MUSIKPOS.DB, Datensatz 401: Das Lied gehört zu keinem Tonträger (Tonträger 9).";
+        QTest::newRow("bytes inserted into the carriers") << "inserted"
+                                                          << "MUSIKKOP.DB";
     }
 
     void failuresLeaveThePresentData() {
@@ -234,6 +239,8 @@ private slots:
         std::vector<QVariantList> songs;
         for (int i = 1; i <= 400; ++i)
             songs.push_back({1.0, 1.0, double(i), QStringLiteral("Lied"), QVariant(), 3.0});
+        if (damage == QLatin1String("orphan"))
+            songs.push_back({9.0, 1.0, 1.0, QStringLiteral("Verwaist"), QVariant(), 3.0});
         rows[1].second = songs;
         QVERIFY(paradoxwriter::writeDataSet(source(), rows));
         const QDir src(source());
@@ -254,6 +261,15 @@ private slots:
             QFile f(src.filePath(QStringLiteral("MUSIKGRF.MB")));
             QVERIFY(f.open(QIODevice::ReadWrite));
             f.resize(4096);
+        } else if (damage == QLatin1String("inserted")) {
+            QFile f(src.filePath(QStringLiteral("MUSIKKOP.DB")));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QByteArray bytes = f.readAll();
+            // Into the first record: behind the header and the block's own six bytes.
+            const int headerSize = quint8(bytes[2]) | quint8(bytes[3]) << 8;
+            bytes.insert(headerSize + 6 + 10, QByteArray(64, '\x7f'));
+            f.seek(0);
+            f.write(bytes);
         }
         dataset::create(data());
         const QByteArray before = fileHash(dataset::databasePath(data()));
@@ -269,6 +285,8 @@ private slots:
         QCOMPARE(result.inUse, damage == QLatin1String("lock"));
         QCOMPARE(fileHash(dataset::databasePath(data())), before);
         QVERIFY(!QFile::exists(data() + QStringLiteral("/.uebernahme")));
+        if (damage == QLatin1String("orphan")) // the report names every fault
+            QVERIFY(readText(result.reportPath).contains(expected));
     }
 
     void cancelLeavesThePresentData() {
