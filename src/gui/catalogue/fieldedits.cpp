@@ -1,5 +1,6 @@
 #include "fieldedits.h"
 
+#include "core/catalogue/songside.h"
 #include "core/common/germanformat.h"
 #include "core/common/laufzeit.h"
 
@@ -28,6 +29,30 @@ std::optional<double> NumberEdit::number() const {
     bool ok = false;
     const qint64 v = text().toLongLong(&ok);
     return ok ? std::optional<double>(double(v)) : std::nullopt;
+}
+
+SideEdit::SideEdit(QWidget* parent) : QLineEdit(parent) {
+    setMaxLength(7);
+    setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]*|[A-Za-z]")), this));
+}
+
+void SideEdit::setNumber(const std::optional<double>& value) {
+    setText(value ? QString::number(qint64(*value)) : QString());
+}
+
+std::optional<double> SideEdit::number() const {
+    if (const auto side = songside::fromLetter(text()))
+        return double(*side);
+    bool ok = false;
+    const qint64 v = text().toLongLong(&ok);
+    return ok ? std::optional<double>(double(v)) : std::nullopt;
+}
+
+void SideEdit::focusOutEvent(QFocusEvent* event) {
+    if (songside::fromLetter(text()))
+        setNumber(number());
+    QLineEdit::focusOutEvent(event);
 }
 
 LaufzeitEdit::LaufzeitEdit(QWidget* parent) : QLineEdit(parent) {

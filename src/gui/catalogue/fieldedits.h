@@ -16,7 +16,20 @@ public:
     std::optional<double> number() const;
 };
 
-// A playing time, "3,45"; typed with a comma or a point, up to "###.##".
+// A song's side of at most seven digits, or a letter as collectors name sides (A = 1,
+// B = 2, ..., either case); leaving the field shows the letter's number.
+class SideEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit SideEdit(QWidget* parent = nullptr);
+    void setNumber(const std::optional<double>& value);
+    std::optional<double> number() const; // nothing for an empty field
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// A playing time, "3,45"; typed with a comma, a point or a colon, up to "###.##".
 class LaufzeitEdit : public QLineEdit {
     Q_OBJECT
 public:
