@@ -280,6 +280,7 @@ void TMain::applyWindowMode() {
                                                       : QMdiArea::SubWindowView);
     m_mdi->setTabsClosable(true);
     m_mdi->setTabsMovable(true);
+    scheduleMenuUpdate(); // tabs cannot be tiled or minimised
 }
 
 void TMain::selectLastPrinter() {
@@ -351,6 +352,9 @@ void TMain::updateMenuItems() {
         bool on = m_handlers.contains(c);
         if (isWindowCommand(c))
             on = on && menus.windowCommands;
+        // Arranging would pull the tabs apart into loose windows inside the tab area.
+        if (isWindowCommand(c) && c != C::CloseAll)
+            on = on && m_mdi->viewMode() == QMdiArea::SubWindowView;
         if (isDataCommand(c))
             on = on && menus.dataCommands;
         if (c == C::Lending && isButton) // the menu entry stays enabled, the button does not

@@ -294,11 +294,17 @@ private slots:
         auto* tabs = area->findChild<QTabBar*>();
         QVERIFY(tabs);
         QCOMPARE(tabs->count(), 2);
+        // Tabs are not arranged: tiling would turn them into loose windows.
+        QTRY_VERIFY(!m_main->action(MainCommand::Cascade)->isEnabled());
+        QVERIFY(!m_main->action(MainCommand::Tile)->isEnabled());
+        QVERIFY(!m_main->action(MainCommand::MinimizeAll)->isEnabled());
+        QVERIFY(m_main->action(MainCommand::CloseAll)->isEnabled());
         QVERIFY(settingsfile::read(m_state->settingsPath()).tabbedWindows);
 
         m_state->settings.tabbedWindows = false;
         m_main->applySettings();
         QCOMPARE(area->viewMode(), QMdiArea::SubWindowView);
+        QTRY_VERIFY(m_main->action(MainCommand::Cascade)->isEnabled());
         m_state->settings.tabbedWindows = true;
         m_main->applySettings();
         QCOMPARE(area->viewMode(), QMdiArea::TabbedView);
