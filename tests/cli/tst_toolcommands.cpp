@@ -14,6 +14,19 @@
 class TestToolCommands : public QObject {
     Q_OBJECT
 
+    // The tool with every file it writes cut at 100 bytes, as on a full disk.
+    static ProcessRun runOnFullDisk(const QStringList& args) {
+        std::signal(SIGXFSZ, SIG_IGN); // the tool inherits both the limit and this
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 100;
+        setrlimit(RLIMIT_FSIZE, &small);
+        const ProcessRun run = runTool(args);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        return run;
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_data;
     QString m_archive;
@@ -116,6 +129,15 @@ private slots:
         }
     }
 
+    // A data set that does not fit leaves nothing behind, not even its folders.
+    void initOnAFullDiskLeavesNothing() {
+        const QString parent = m_dir->filePath(QStringLiteral("neu"));
+        const ProcessRun run = runOnFullDisk({"init", parent + QStringLiteral("/daten")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith(QStringLiteral("Fehler: ")), qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(parent));
+    }
+
     // Records that read well but contradict each other are damage too.
     void checkNamesASongWithoutCarrier() {
         {
@@ -160,15 +182,8 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(old);
         }
-        std::signal(SIGXFSZ, SIG_IGN); // the tool inherits both the limit and this
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit small = saved;
-        small.rlim_cur = 100;
-        setrlimit(RLIMIT_FSIZE, &small);
-        const ProcessRun run = runTool(expand(
+        const ProcessRun run = runOnFullDisk(expand(
             {"template", "export", "DATA", "Tonträger mit allen Liedern", target, "--type", "2"}));
-        setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(QStringLiteral("nicht genug Platz")), qPrintable(run.err));
         QVERIFY(!run.out.contains(QStringLiteral("xportiert")));

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 namespace dataset {
 namespace {
@@ -118,11 +119,22 @@ void create(const QString& dataDirectory) {
         throw DbError(
             DbError::Kind::Other,
             QStringLiteral("In %1 ist bereits eine Datenbank vorhanden.").arg(dataDirectory));
+    // The folders this call makes, innermost first: a failure leaves none of them behind.
+    QStringList made;
+    for (QString d = QDir::cleanPath(QDir(dataDirectory).absolutePath());
+         !QFileInfo::exists(d) && d != QFileInfo(d).path(); d = QFileInfo(d).path())
+        made.append(d);
     if (!QDir().mkpath(dataDirectory))
         throw DbError(
             DbError::Kind::Other,
             QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.").arg(dataDirectory));
     const QString building = target + QStringLiteral(".new");
+    const auto cleanUp = [&] {
+        QFile::remove(building);
+        QFile::remove(building + QStringLiteral("-journal"));
+        for (const QString& dir : made)
+            QDir().rmdir(dir);
+    };
     QFile::remove(building);
     try {
         Database db;
@@ -133,11 +145,11 @@ void create(const QString& dataDirectory) {
         transaction.commit();
         db.close();
     } catch (const DbError&) {
-        QFile::remove(building);
+        cleanUp();
         throw;
     }
     if (!QFile::rename(building, target)) {
-        QFile::remove(building);
+        cleanUp();
         throw DbError(DbError::Kind::Other,
                       QStringLiteral("Die Datenbank %1 kann nicht angelegt werden.").arg(target));
     }
