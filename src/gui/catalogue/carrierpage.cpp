@@ -115,6 +115,7 @@ void CarrierPage::build() {
     grid->addWidget(m_created, row, 1);
     grid->addWidget(new QLabel(QStringLiteral("zuletzt geändert am:"), this), row, 2);
     grid->addWidget(m_changed, row, 3);
+    grid->setRowStretch(row + 1, 1); // a tall window (a tab) keeps the fields together at the top
     setHint(m_created, QStringLiteral("Datum der Erfassung"));
     setHint(m_changed, QStringLiteral("Datum der letzten Änderung"));
 
