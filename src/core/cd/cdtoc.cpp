@@ -142,12 +142,13 @@ qint64 ReadCDToc(int cdNumber, const QString& drive, QList<TCDList>* list, CdToc
     const int tracks = int(count);
     for (int i = 0; i < tracks; ++i) {
         const lsn_t start = cdio_get_track_lsn(cd.get(), track_t(first + i));
-        if (start == CDIO_INVALID_LSN)
+        // A track before the first sector lies in the lead-in: a sheet without its index.
+        if (start == CDIO_INVALID_LSN || start < 0)
             return -1;
         result.toc[size_t(i)] = TCDTocEntry::fromFrames(qint32(start) + CDIO_PREGAP_SECTORS);
     }
     const lsn_t leadOut = cdio_get_track_lsn(cd.get(), CDIO_CDROM_LEADOUT_TRACK);
-    if (leadOut == CDIO_INVALID_LSN)
+    if (leadOut == CDIO_INVALID_LSN || leadOut <= 0)
         return -1;
     result.toc[size_t(tracks)] = TCDTocEntry::fromFrames(qint32(leadOut) + CDIO_PREGAP_SECTORS);
     // An empty or cut-off image yields a lead-out before the tracks it ends.

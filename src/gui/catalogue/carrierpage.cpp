@@ -85,8 +85,8 @@ void CarrierPage::build() {
     addKeyed(10125, m_number, QStringLiteral("Laufende Nummer des Tonträgers"), 2);
     ++row;
     addKeyed(10130, m_songCount, QStringLiteral("Anzahl der Lieder auf dem Tonträger"));
-    addKeyed(10135, m_totalTime, QStringLiteral("Gesamtlaufzeit in Minuten,Sekunden (z. B. 45,30)"),
-             2);
+    addKeyed(10135, m_totalTime,
+             QStringLiteral("Gesamtlaufzeit in Minuten,Sekunden (z. B. 45,30 oder 45:30)"), 2);
     ++row;
     addKeyed(10140, m_direction, QStringLiteral("Musikrichtung des Tonträgers"));
     addKeyed(10145, m_rating, QStringLiteral("Bewertung des Tonträgers (eine Ziffer)"), 2);

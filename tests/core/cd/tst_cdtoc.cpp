@@ -104,23 +104,35 @@ private slots:
     void unreadableImages_data() {
         QTest::addColumn<QString>("dataFile");
         QTest::addColumn<bool>("fifo");
-        QTest::newRow("pipe") << "daten.bin" << true;
-        QTest::newRow("leer") << "daten.bin" << false;
+        QTest::addColumn<QByteArray>("sheet"); // %1: the data file
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray good = "FILE \"%1\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+        QTest::newRow("pipe") << "daten.bin" << true << good << QByteArray();
+        QTest::newRow("leer") << "daten.bin" << false << good << QByteArray();
+        // A broken FILE line and no index: the reader falls back to the sheet's own name and
+        // places the track before the first sector.
+        QTest::newRow("ohne Index, ein Byte")
+            << "bild.bin" << false << QByteArray("FILE .bin\" BINARY\r\n  TRACK 01 AUDIO\n  ")
+            << QByteArray("X");
     }
 
     void unreadableImages() {
         QFETCH(QString, dataFile);
         QFETCH(bool, fifo);
+        QFETCH(QByteArray, sheet);
+        QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString data = dir.filePath(dataFile);
-        if (fifo)
+        if (fifo) {
             QCOMPARE(::mkfifo(QFile::encodeName(data).constData(), 0600), 0);
-        else
-            QVERIFY(QFile(data).open(QIODevice::WriteOnly));
+        } else {
+            QFile f(data);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
         QFile cue(dir.filePath("bild.cue"));
         QVERIFY(cue.open(QIODevice::WriteOnly));
-        cue.write("FILE \"" + dataFile.toUtf8() +
-                  "\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+        cue.write(sheet.replace("%1", dataFile.toUtf8()));
         cue.close();
         CdTocResult result;
         QCOMPARE(ReadCDToc(1, cue.fileName(), nullptr, result), -1);
