@@ -4,6 +4,7 @@
 #include "core/db/dberror.h"
 #include "core/lookup/lookupkinds.h"
 #include "core/shell/appstate.h"
+#include "gui/shell/dialogkeys.h"
 #include "lookupcommands.h"
 
 #include <QCloseEvent>
@@ -95,4 +96,10 @@ void LookupEditWindow::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+// Enter is "&Ok", Escape "&Abbruch".
+void LookupEditWindow::keyPressEvent(QKeyEvent* event) {
+    if (!handleDialogKey(this, event, m_ok, [this] { m_cancel->click(); }))
+        QWidget::keyPressEvent(event);
 }

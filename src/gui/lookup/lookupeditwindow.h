@@ -52,6 +52,7 @@ protected:
     Database& db();
 
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     LookupCommands& m_commands;

@@ -6,6 +6,7 @@
 #include "core/lookup/lookupkinds.h"
 #include "core/lookup/lookupstore.h"
 #include "core/shell/appstate.h"
+#include "gui/shell/dialogkeys.h"
 #include "lookupcommands.h"
 
 #include <QApplication>
@@ -67,13 +68,13 @@ LookupSelectionWindow::LookupSelectionWindow(LookupCommands& commands, int kind,
     auto* add = new QPushButton(QStringLiteral("&Neu"), this);
     m_delete = new QPushButton(QStringLiteral("&Löschen"), this);
     m_print = new QPushButton(QStringLiteral("&Drucken"), this);
-    auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
+    m_close = new QPushButton(QStringLiteral("&Schließen"), this);
     auto* help = new QPushButton(QStringLiteral("&Hilfe"), this);
     connect(m_change, &QPushButton::clicked, this, &LookupSelectionWindow::change);
     connect(add, &QPushButton::clicked, this, &LookupSelectionWindow::addNew);
     connect(m_delete, &QPushButton::clicked, this, &LookupSelectionWindow::remove);
     connect(m_print, &QPushButton::clicked, this, &LookupSelectionWindow::print);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     const int helpContext = info.selectionHelp;
     connect(help, &QPushButton::clicked, this,
             [this, helpContext] { m_commands.showHelp(helpContext); });
@@ -83,9 +84,9 @@ LookupSelectionWindow::LookupSelectionWindow(LookupCommands& commands, int kind,
     add->setToolTip(QStringLiteral("Einen neuen Eintrag anlegen"));
     m_delete->setToolTip(QStringLiteral("Den gewählten Eintrag löschen"));
     m_print->setToolTip(QStringLiteral("Die Liste drucken"));
-    close->setToolTip(QStringLiteral("Das Fenster schließen"));
+    m_close->setToolTip(QStringLiteral("Das Fenster schließen"));
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {m_change, add, m_delete, m_print, close, help})
+    for (QPushButton* b : {m_change, add, m_delete, m_print, m_close, help})
         buttons->addWidget(b);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
@@ -269,6 +270,12 @@ void LookupSelectionWindow::remove() {
             QStringLiteral("Der Datensatz konnte nicht gelöscht werden:\n%1").arg(e.message()));
     }
     reload();
+}
+
+// Enter in the grid is "Änd&ern", Escape "&Schließen".
+void LookupSelectionWindow::keyPressEvent(QKeyEvent* event) {
+    if (!handleDialogKey(this, event, m_change, [this] { m_close->click(); }))
+        QWidget::keyPressEvent(event);
 }
 
 void LookupSelectionWindow::print() {

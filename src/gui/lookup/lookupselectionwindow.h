@@ -40,7 +40,11 @@ public:
     QPushButton* changeButton() const { return m_change; }
     QPushButton* deleteButton() const { return m_delete; }
     QPushButton* printButton() const { return m_print; }
+    QPushButton* closeButton() const { return m_close; }
     QMenu* contextMenu() const { return m_menu; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Row {
@@ -60,6 +64,7 @@ private:
     QPushButton* m_change = nullptr;
     QPushButton* m_delete = nullptr;
     QPushButton* m_print = nullptr;
+    QPushButton* m_close = nullptr;
     QMenu* m_menu = nullptr;
     QMetaObject::Connection m_activation;
 };

@@ -385,6 +385,8 @@ QMdiSubWindow* TMain::addChildWindow(QWidget* widget) {
     widget->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* w = m_mdi->addSubWindow(widget);
     w->setAttribute(Qt::WA_DeleteOnClose);
+    // A window that closes itself ("Ok", "Abbruch") takes its frame along.
+    connect(widget, &QObject::destroyed, w, &QObject::deleteLater);
     connect(w, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, &TMain::updateMenuItems); });
     w->show();

@@ -6,11 +6,13 @@
 #include "gui/lookup/editdbdialog.h"
 #include "gui/lookup/lookupcommands.h"
 #include "gui/lookup/seldbdialog.h"
+#include "gui/printing/fontfamilybox.h"
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
 #include "support/appstatefixture.h"
 #include "support/scriptedmessageservice.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -41,6 +43,20 @@ class TestLookupCommands : public QObject {
     }
     int lastHelp() const {
         return m_messages.messages().isEmpty() ? -1 : m_messages.messages().last().helpContext;
+    }
+    QWidget* activeWidget() const { return m_main->mdiArea()->activeSubWindow()->widget(); }
+    QPushButton* button(QWidget* window, const QString& text) {
+        for (QPushButton* b : window->findChildren<QPushButton*>())
+            if (b->text() == text)
+                return b;
+        return nullptr;
+    }
+    bool listShows(LookupSelectionWindow* list, const QString& longName) {
+        const QAbstractItemModel* model = list->grid()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            if (model->index(row, 1).data().toString() == longName)
+                return true;
+        return false;
     }
     void addEntry(int kind, double key, const QString& longName) {
         LookupRecord r;
@@ -268,6 +284,97 @@ private slots:
         QCOMPARE(list->selectedKey(), std::optional<double>(2));
         QCOMPARE(list->grid()->model()->index(list->grid()->currentIndex().row(), 1).data(),
                  QVariant(QStringLiteral("Dringend gesucht")));
+    }
+    // "Ok" and "Abbruch", Enter and Escape close the edit window and its frame; the list is
+    // the active window again and shows what was saved.
+    void editorClosesWithItsFrame_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("stored"); // "Ändern" on a stored entry, else "Neu"
+        QTest::addColumn<QString>("closer");
+        QTest::addColumn<bool>("saved");
+        const std::pair<const char*, int> kinds[] = {{"Musikrichtungen", lookup::kMusicDirections},
+                                                     {"Tonträgerarten", lookup::kMediaTypes},
+                                                     {"Währungen", lookup::kCurrencies}};
+        for (const auto& [name, kind] : kinds) {
+            QTest::addRow("%s Neu Ok", name) << kind << false << "Ok" << true;
+            QTest::addRow("%s Neu Escape", name) << kind << false << "Escape" << false;
+            QTest::addRow("%s Ändern Abbruch", name) << kind << true << "Abbruch" << false;
+            QTest::addRow("%s Ändern Enter", name) << kind << true << "Enter" << true;
+        }
+    }
+    void editorClosesWithItsFrame() {
+        QFETCH(int, kind);
+        QFETCH(bool, stored);
+        QFETCH(QString, closer);
+        QFETCH(bool, saved);
+        if (stored && kind != lookup::kCurrencies)
+            addEntry(kind, 120, QStringLiteral("Alt"));
+        LookupSelectionWindow* list = selection(kind);
+        const int before = windowCount();
+        if (stored) {
+            QVERIFY(list->selectKey(kind == lookup::kCurrencies ? 1 : 120));
+            list->changeButton()->click();
+        } else {
+            button(list, QStringLiteral("&Neu"))->click();
+        }
+        QCOMPARE(windowCount(), before + 1);
+        auto* editor = dynamic_cast<LookupEditWindow*>(activeWidget());
+        QVERIFY(editor);
+        QList<QLineEdit*> edits = editor->findChildren<QLineEdit*>();
+        edits[0]->setText(QStringLiteral("Geändert"));
+        edits[1]->setText(QStringLiteral("GE"));
+        m_messages.answer(MessageButton::No); // the question before a change is dropped
+
+        if (closer == QLatin1String("Ok"))
+            editor->okButton()->click();
+        else if (closer == QLatin1String("Abbruch"))
+            editor->cancelButton()->click();
+        else
+            QTest::keyClick(edits[0],
+                            closer == QLatin1String("Enter") ? Qt::Key_Return : Qt::Key_Escape);
+        QTRY_COMPARE(windowCount(), before);
+        QCOMPARE(activeWidget(), list);
+        QCOMPARE(m_messages.messages().size(), saved ? 0 : 1);
+        QCOMPARE(listShows(list, QStringLiteral("Geändert")), saved);
+    }
+
+    // Enter in the list is "Ändern", Escape and "Schließen" close the list with its frame.
+    void selectionWindowKeys_data() {
+        QTest::addColumn<QString>("closer");
+        QTest::newRow("Escape") << "Escape";
+        QTest::newRow("Schließen") << "Schließen";
+    }
+    void selectionWindowKeys() {
+        QFETCH(QString, closer);
+        LookupSelectionWindow* list = selection(lookup::kStates);
+        const int before = windowCount();
+        QVERIFY(list->selectKey(2));
+        QTest::keyClick(list->grid(), Qt::Key_Return);
+        QCOMPARE(windowCount(), before + 1);
+        QCOMPARE(m_main->mdiArea()->activeSubWindow()->windowTitle(),
+                 QStringLiteral("Statusarten: Wird gesucht"));
+        QTest::keyClick(m_main->mdiArea()->activeSubWindow()->widget(), Qt::Key_Escape);
+        QTRY_COMPARE(windowCount(), before);
+        if (closer == QLatin1String("Escape"))
+            QTest::keyClick(list->grid(), Qt::Key_Escape);
+        else
+            list->closeButton()->click();
+        QTRY_COMPARE(windowCount(), before - 1);
+        QVERIFY(m_messages.messages().isEmpty());
+    }
+
+    // Escape in the font drop-down closes the drop-down, not the edit window.
+    void escapeInADropDownStaysInIt() {
+        auto* editor = widgetOf<TEditArtDBDialog>(m_commands->openEditor(lookup::kMediaTypes, {}));
+        const int before = windowCount();
+        editor->fontBox()->setFocus();
+        editor->fontBox()->showPopup();
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QWidget* popup = QApplication::activePopupWidget();
+        QTest::keyClick(popup->focusWidget() ? popup->focusWidget() : popup, Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(windowCount(), before);
+        QVERIFY(m_messages.messages().isEmpty());
     }
 };
 
