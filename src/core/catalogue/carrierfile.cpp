@@ -93,9 +93,19 @@ public:
     bool present(const QString& section, const QString& key) const {
         return entry(section, key) != nullptr;
     }
-    QString text(const QString& section, const QString& key) const {
+    QString text(const QString& section, const QString& key) {
         const Entry* e = entry(section, key);
-        return e ? e->value : QString();
+        if (!e)
+            return {};
+        // Control characters are what a damaged file holds, never what a person typed; a
+        // tab may come from pasted text.
+        for (QChar c : e->value) {
+            if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7f) {
+                fail(e->line, QStringLiteral("\"%1\" enthält ein Steuerzeichen.").arg(key));
+                return {};
+            }
+        }
+        return e->value;
     }
     qint64 integer(const QString& section, const QString& key, qint64 min, qint64 max) {
         const Entry* e = entry(section, key);

@@ -106,9 +106,10 @@ std::vector<Violation> check(Database& db, int limit) {
                              "EXISTS (SELECT 1 FROM \"VERSTAMM\" AS e WHERE e.\"Folgenummer\" = "
                              "v.\"Verliehen an\") ORDER BY rowid"),
               QStringLiteral("Der Verleih nennt keinen vorhandenen Entleiher (Entleiher %1)."));
-    // Control characters: what random bytes become in a text field.
-    const QString controls =
-        QStringLiteral("'*[' || char(1) || '-' || char(31) || char(127) || ']*'");
+    // Control characters: what random bytes become in a text field. A tab may come from
+    // pasted text and is left alone.
+    const QString controls = QStringLiteral(
+        "'*[' || char(1) || '-' || char(8) || char(10) || '-' || char(31) || char(127) || ']*'");
     for (const schema::Table& t : schema::tables()) {
         for (const schema::Field& f : t.fields) {
             const QString field = schema::quoted(f.name);

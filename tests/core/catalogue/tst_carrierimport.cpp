@@ -196,6 +196,9 @@ private slots:
             << minimal("", "[Export-Info]\r\nLiederanzahl=2\r\n[Lied 1]\r\nSeite=1\r\n"
                            "Musikrichtung=\"Neu\"\r\n[Lied 2]\r\nSeite=1\r\n")
             << "wiederholt Seite 1";
+        QTest::newRow("control character in a lookup name")
+            << minimal("Musikrichtung=\"P\x01op\"")
+            << "Zeile 3: \"Musikrichtung\" enthält ein Steuerzeichen.";
     }
     void faultyFilesStoreNothing() {
         QFETCH(QByteArray, bytes);
