@@ -6,6 +6,7 @@
 #include "core/printing/templatestore.h"
 #include "core/shell/appstate.h"
 #include "fieldselectdialog.h"
+#include "gui/shell/dialogkeys.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -123,11 +124,11 @@ TEditPrintTextDialog::TEditPrintTextDialog(AppState& state, MessageService& mess
     button(QStringLiteral("&Importieren"), &TEditPrintTextDialog::importFile);
     button(QStringLiteral("E&xportieren "), &TEditPrintTextDialog::exportFile);
     buttons->addStretch();
-    button(QStringLiteral("&Ok"), [this] {
+    m_ok = button(QStringLiteral("&Ok"), [this] {
         if (save())
             close();
     });
-    button(QStringLiteral("&Abbruch"), &QWidget::close);
+    m_cancel = button(QStringLiteral("&Abbruch"), &QWidget::close);
     button(QStringLiteral("&Hilfe"), [this] {
         if (helpHandler)
             helpHandler(property("helpContext").toInt());
@@ -219,6 +220,12 @@ void TEditPrintTextDialog::closeEvent(QCloseEvent* event) {
         }
     }
     event->accept();
+}
+
+// Enter outside the texts is "&Ok", Escape "&Abbruch"; the texts take Enter as a new line.
+void TEditPrintTextDialog::keyPressEvent(QKeyEvent* event) {
+    if (!handleDialogKey(this, event, m_ok, [this] { m_cancel->click(); }))
+        QWidget::keyPressEvent(event);
 }
 
 bool TEditPrintTextDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -59,6 +59,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     PrintTemplateRecord current() const;
@@ -83,5 +84,7 @@ private:
     bool m_textFocused = false;
     QLabel* m_caret = nullptr;
     QPushButton* m_insertField = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
     QMenu* m_editMenu = nullptr;
 };

@@ -3,6 +3,8 @@
 #include "core/common/messageservice.h"
 #include "core/printing/templatestore.h"
 #include "core/shell/appstate.h"
+#include "gui/shell/childframe.h"
+#include "gui/shell/dialogkeys.h"
 #include "gui/shell/windowplacement.h"
 
 #include <QHBoxLayout>
@@ -75,6 +77,13 @@ TSelPrintTextDialog::TSelPrintTextDialog(AppState& state, MessageService& messag
     resize(460, 300);
 }
 
+// Enter in the list is "Ändern", Escape "Schließen".
+void TSelPrintTextDialog::keyPressEvent(QKeyEvent* event) {
+    if (!handleDialogKey(this, event, m_buttons.first(),
+                         [this] { button(QStringLiteral("&Schließen"))->click(); }))
+        QWidget::keyPressEvent(event);
+}
+
 QPushButton* TSelPrintTextDialog::button(const QString& caption) const {
     for (QPushButton* b : m_buttons)
         if (b->text() == caption)
@@ -127,7 +136,7 @@ void TSelPrintTextDialog::open(TEditPrintTextDialog::Mode mode, const PrintTempl
     if (showEditor) {
         showEditor(editor);
     } else {
-        m_area.addSubWindow(editor)->show();
+        addChildFrame(m_area, editor)->show();
     }
 }
 

@@ -42,6 +42,9 @@ public:
     QTableWidget* grid() const { return m_grid; }
     QPushButton* button(const QString& caption) const;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     const PrintTemplateRecord* selected() const;
     void open(TEditPrintTextDialog::Mode mode, const PrintTemplateRecord& source);

@@ -1,5 +1,6 @@
 #include "dialogkeys.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -15,9 +16,11 @@ bool handleDialogKey(QWidget* window, QKeyEvent* event, QPushButton* defaultButt
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         return false;
     // Outside a dialog a focused button lets Enter pass; pressing it is what a dialog does.
-    auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
-    QPushButton* target = focused && focused->isVisible() ? focused : defaultButton;
-    if (target && target->isVisible() && target->isEnabled())
+    auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    if (focused && !window->isAncestorOf(focused))
+        focused = nullptr;
+    QPushButton* target = focused ? focused : defaultButton;
+    if (target && target->isVisibleTo(window) && target->isEnabled())
         target->click();
     return true;
 }

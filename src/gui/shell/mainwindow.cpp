@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutdialogs.h"
+#include "childframe.h"
 #include "childwindow.h"
 #include "core/common/germanformat.h"
 #include "core/common/inifile.h"
@@ -382,11 +383,7 @@ QMdiSubWindow* TMain::findChildWindow(const QString& key) const {
 }
 
 QMdiSubWindow* TMain::addChildWindow(QWidget* widget) {
-    widget->setAttribute(Qt::WA_DeleteOnClose);
-    QMdiSubWindow* w = m_mdi->addSubWindow(widget);
-    w->setAttribute(Qt::WA_DeleteOnClose);
-    // A window that closes itself ("Ok", "Abbruch") takes its frame along.
-    connect(widget, &QObject::destroyed, w, &QObject::deleteLater);
+    QMdiSubWindow* w = addChildFrame(*m_mdi, widget);
     connect(w, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, &TMain::updateMenuItems); });
     w->show();

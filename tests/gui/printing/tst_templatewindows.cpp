@@ -158,6 +158,45 @@ private slots:
         }
     }
 
+    // Enter in the list is "Ändern"; Escape and "Abbruch" close the editor with its frame,
+    // Enter in the name saves, Enter in a text is a new line.
+    void editorKeys_data() {
+        QTest::addColumn<QString>("closer");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("Escape") << "Escape" << false;
+        QTest::newRow("Abbruch") << "Abbruch" << false;
+        QTest::newRow("Enter") << "Enter" << true;
+    }
+    void editorKeys() {
+        QFETCH(QString, closer);
+        QFETCH(bool, stored);
+        TSelPrintTextDialog* l = list(3);
+        l->newTemplate();
+        TEditPrintTextDialog* editor = editors().first();
+        editor->nameEdit()->setText(QStringLiteral("Dritte Mahnung"));
+        QTest::keyClick(editor->pageEdit(), Qt::Key_Return);
+        QCOMPARE(editor->pageEdit()->toPlainText(), QStringLiteral("\n"));
+        m_messages.answer(MessageButton::No);
+        if (closer == QLatin1String("Abbruch")) {
+            for (QPushButton* b : editor->findChildren<QPushButton*>())
+                if (b->text() == QLatin1String("&Abbruch"))
+                    b->click();
+        } else {
+            QTest::keyClick(editor->nameEdit(),
+                            closer == QLatin1String("Enter") ? Qt::Key_Return : Qt::Key_Escape);
+        }
+        QTRY_COMPARE(m_area->subWindowList().size(), 1);
+        QCOMPARE(bool(templatestore::find(m_state->db, 3, QStringLiteral("Dritte Mahnung"))),
+                 stored);
+        QCOMPARE(m_messages.messages().size(), stored ? 0 : 1);
+        if (!stored)
+            return;
+        QVERIFY(l->grid()->rowCount() > 0);
+        l->grid()->setCurrentCell(0, 0);
+        QTest::keyClick(l->grid(), Qt::Key_Return);
+        QCOMPARE(editors().size(), 1);
+    }
+
     void saveNeedsName() {
         TEditPrintTextDialog editor(*m_state, m_messages, 1, TEditPrintTextDialog::Mode::New);
         QVERIFY(!editor.save());
