@@ -103,6 +103,10 @@ int TBackupProgressDlg::percent() const {
     return m_bar->value();
 }
 
+void TBackupProgressDlg::reject() {
+    askToCancel();
+}
+
 void TBackupProgressDlg::askToCancel() {
     const QString question =
         m_mode == Mode::Backup

@@ -25,6 +25,10 @@ public:
     QString fileLabel() const;
     int percent() const;
 
+    // Escape and the window's close box ask as "&Abbruch" does; the dialog stays while the
+    // work runs.
+    void reject() override;
+
 signals:
     void cancelRequested();
 

@@ -158,14 +158,22 @@ private slots:
         QVERIFY(!m_main->action(MainCommand::EditCarriers)->isEnabled());
     }
 
+    void cancelFromTheProgressWindow_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Abbruch") << false;
+        QTest::newRow("Escape") << true;
+    }
     void cancelFromTheProgressWindow() {
+        QFETCH(bool, escape);
         m_messages.answerFile(archivePath());
         m_messages.answer(MessageButton::Yes); // "Möchten Sie die Datensicherung abbrechen?"
-        QTimer::singleShot(0, this, [this] {
+        QTimer::singleShot(0, this, [this, escape] {
             TBackupProgressDlg* dialog = m_commands->progressDialog();
             QVERIFY(dialog && dialog->isEnabled());
+            if (escape)
+                QTest::keyClick(dialog, Qt::Key_Escape);
             for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                if (b->text() == QStringLiteral("&Abbruch"))
+                if (!escape && b->text() == QStringLiteral("&Abbruch"))
                     b->click();
         });
         m_commands->backup();
