@@ -1,6 +1,7 @@
 #include "carrierfile.h"
 
 #include "core/common/atomicfile.h"
+#include "core/common/controlchars.h"
 #include "core/common/germanformat.h"
 #include "core/common/laufzeit.h"
 #include "core/common/windows1252.h"
@@ -97,13 +98,9 @@ public:
         const Entry* e = entry(section, key);
         if (!e)
             return {};
-        // Control characters are what a damaged file holds, never what a person typed; a
-        // tab may come from pasted text.
-        for (QChar c : e->value) {
-            if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7f) {
-                fail(e->line, QStringLiteral("\"%1\" enthält ein Steuerzeichen.").arg(key));
-                return {};
-            }
+        if (hasControlCharacter(e->value)) {
+            fail(e->line, QStringLiteral("\"%1\" enthält ein Steuerzeichen.").arg(key));
+            return {};
         }
         return e->value;
     }

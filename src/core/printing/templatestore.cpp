@@ -1,5 +1,6 @@
 #include "templatestore.h"
 
+#include "core/common/controlchars.h"
 #include "core/db/recordaccess.h"
 
 #include <cmath>
@@ -37,6 +38,8 @@ PrintTemplateRecord normalised(PrintTemplateRecord record) {
 QString refusal(const PrintTemplateRecord& record) {
     if (record.bezeichnung.size() > kMaxNameLength)
         return QStringLiteral("Die Bezeichnung ist länger als %1 Zeichen.").arg(kMaxNameLength);
+    if (hasControlCharacter(record.bezeichnung))
+        return QStringLiteral("Die Bezeichnung enthält ein Steuerzeichen.");
     const double margin = record.seitenrand.value_or(0);
     if (margin < 0 || margin > kMaxMargin || margin != std::floor(margin))
         return QStringLiteral("Der Seitenrand muss eine ganze Zahl von 0 bis %1 sein.")

@@ -72,6 +72,9 @@ private slots:
         QTest::newRow("margin negative") << "[Template]\r\nMargin=-1\r\n" + ok << "Seitenrand";
         QTest::newRow("title too long")
             << "[Template]\r\nTitle=" + QByteArray(51, 'x') + "\r\n" + ok << "Bezeichnung";
+        QTest::newRow("control character in the title")
+            << "[Template]\r\nTitle=a\x02\r\n" + ok
+            << "Die Bezeichnung enthält ein Steuerzeichen.";
         QTest::newRow("part too long")
             << "[Template]\r\nTitle=a\r\n[Page]\r\n0=" + QByteArray(40000, 'x') +
                    "\r\n1=" + QByteArray(30000, 'y') + "\r\n"
