@@ -5,26 +5,16 @@ A run fails on a signal, on a hang over 10 s, or on exit 0 with a track count or
 mutated image cannot hold. Usage: mutate_cd.py TOOL [RUNS] [SEED]"""
 import os, re, random, subprocess, sys, tempfile
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import mutation  # noqa: E402
+
 CUE = b'FILE "bild.bin" BINARY\r\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    INDEX 01 00:02:00\n'
 
+INSERTS = [b"99:59:74", b"4294967295", b"\0\0", b"\r", b"TRACK 99 AUDIO\n"]
+
+
 def mutate(data, rnd):
-    data = bytearray(data)
-    for _ in range(rnd.randint(1, 4)):
-        op = rnd.randrange(6)
-        pos = rnd.randrange(len(data) + 1)
-        if op == 0 and data:
-            data[min(pos, len(data) - 1)] ^= 1 << rnd.randrange(8)
-        elif op == 1:
-            del data[pos:]
-        elif op == 2:
-            data[pos:pos] = bytes(rnd.randrange(256) for _ in range(rnd.randint(1, 8)))
-        elif op == 3:
-            del data[pos:pos + rnd.randint(1, 8)]
-        elif op == 4:
-            data[pos:pos] = rnd.choice([b"99:59:74", b"4294967295", b"\0\0", b"\r", b"TRACK 99 AUDIO\n"])
-        else:
-            data = data.replace(b"\n", b"\r\n") if rnd.random() < .5 else data.replace(b"\r\n", b"\r")
-    return bytes(data)
+    return mutation.mutate(data, rnd, INSERTS)
 
 def main():
     tool, runs = sys.argv[1], int(sys.argv[2]) if len(sys.argv) > 2 else 2000

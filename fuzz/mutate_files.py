@@ -16,6 +16,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import mutation  # noqa: E402
+
 TIMEOUT = 10
 
 CARRIER = ("[Tonträger]\r\nText 1=\"Abba\"\r\nText 2=\"Gold\"\r\nTonträgerart=\"LP\"\r\n"
@@ -32,27 +35,12 @@ SETTINGS = ("[Application]\r\nShowToolbar=1\r\nButton Type=2\r\nGlobal Numbering
             "[Fremd]\r\nSchlüssel=Wert ä\r\n").encode("cp1252")
 
 
+INSERTS = [b"99999999999999999999", b"-1", b"\0\0", b"\r", b"\n", b"=", b"[", b"\"", b"1e308",
+           b"4294967296", b"\xff\xfe"]
+
+
 def mutate(data, rnd):
-    data = bytearray(data)
-    for _ in range(rnd.randint(1, 4)):
-        op = rnd.randrange(7)
-        pos = rnd.randrange(len(data) + 1)
-        if op == 0 and data:
-            data[min(pos, len(data) - 1)] ^= 1 << rnd.randrange(8)
-        elif op == 1:
-            del data[pos:]
-        elif op == 2:
-            data[pos:pos] = bytes(rnd.randrange(256) for _ in range(rnd.randint(1, 8)))
-        elif op == 3:
-            del data[pos:pos + rnd.randint(1, 8)]
-        elif op == 4:
-            data[pos:pos] = rnd.choice([b"99999999999999999999", b"-1", b"\0\0", b"\r", b"\n",
-                                        b"=", b"[", b"\"", b"1e308", b"4294967296", b"\xff\xfe"])
-        elif op == 5:
-            data[pos:pos] = b"x" * rnd.choice([300, 70000])
-        else:
-            data = data.replace(b"\r\n", b"\n") if rnd.random() < .5 else data.replace(b"\r\n", b"\r")
-    return bytes(data)
+    return mutation.mutate(data, rnd, INSERTS, long_runs=True)
 
 
 def run(exe, *args):
