@@ -99,12 +99,20 @@ def main():
         names = sorted(commands)
         work = os.path.join(d, "work")
         counts = {n: [0, 0] for n in names}
+        # How long each command runs when left alone: kills fall within that time.
+        duration = {}
+        for name in names:
+            shutil.rmtree(work, ignore_errors=True)
+            shutil.copytree(base, work)
+            start = time.monotonic()
+            run(a.tool, *[work if x == "DATA" else x for x in commands[name][0]])
+            duration[name] = time.monotonic() - start
         for i in range(a.runs):
             name = names[i % len(names)]
             args, allowed = commands[name]
             shutil.rmtree(work, ignore_errors=True)
             shutil.copytree(base, work)
-            delay = rnd.uniform(0, 1.5)
+            delay = rnd.uniform(0, duration[name])
             p = subprocess.Popen([a.tool, *[work if x == "DATA" else x for x in args]],
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(delay)
@@ -128,7 +136,8 @@ def main():
                 failures += 1
                 print(f"run {i} ({name}, killed after {delay:.3f} s: {killed}): {problem}", flush=True)
         for n in names:
-            print(f"{n}: {counts[n][0]} runs, {counts[n][1]} killed before the end")
+            print(f"{n}: {counts[n][0]} runs, {counts[n][1]} killed before the end "
+                  f"(runs {duration[n]:.2f} s alone)")
     print(f"{a.runs} runs, {failures} failures")
     return 1 if failures else 0
 
