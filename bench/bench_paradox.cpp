@@ -192,6 +192,19 @@ int runStep(const QStringList& args) {
         const auto result = paradoximport::importDataSet(args[1], args[2], messages);
         if (!result.ok)
             qFatal("%s", qPrintable(result.failure));
+    } else if (args[0] == QLatin1String("--write")) {
+        // A source data set for the mutation run: --write DIR CARRIERS
+        const QTemporaryDir scratch;
+        dataset::create(scratch.path());
+        Database db;
+        db.open(dataset::databasePath(scratch.path()));
+        CollectionSize size;
+        size.carriers = args.value(2, QStringLiteral("200")).toInt();
+        size.songsPerCarrier = 5;
+        generateCollection(db, size);
+        QDir().mkpath(args[1]);
+        writeParadox(db, args[1]);
+        return 0;
     } else if (args[0] == QLatin1String("--restore")) {
         TBackupFile component;
         databackup::configure(component);
