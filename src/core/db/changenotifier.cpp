@@ -28,6 +28,7 @@ void ChangeNotifier::dropHeld() {
     m_held.clear();
 }
 
-bool concernsCarrier(int shown, int carrier) {
-    return shown == 0 || carrier == ChangeNotifier::kAnyCarrier || shown == carrier;
+bool changesCarrierViews(Change what) {
+    return what == Change::Carriers || what == Change::Songs || what == Change::Lendings ||
+           what == Change::Lookups;
 }

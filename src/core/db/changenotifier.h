@@ -45,6 +45,6 @@ private:
     bool m_holding = false;
 };
 
-// True when a notice about `what` for `carrier` concerns a window showing `shown` (0: a
-// window that shows many carriers).
-bool concernsCarrier(int shown, int carrier);
+// True when a notice changes what a carrier list or a carrier's display shows: the carrier,
+// its songs, its lending state or the lookup names it is shown with.
+bool changesCarrierViews(Change what);

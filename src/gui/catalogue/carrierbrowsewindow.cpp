@@ -31,8 +31,7 @@ CarrierBrowseWindow::CarrierBrowseWindow(TMain& main, MessageService& messages, 
       m_helpContext(helpContext) {
     setProperty("helpContext", helpContext);
     connect(&m_state.db.notifier(), &ChangeNotifier::changed, this, [this](Change what, int) {
-        if (what == Change::Carriers || what == Change::Songs || what == Change::Lendings ||
-            what == Change::Lookups)
+        if (changesCarrierViews(what))
             scheduleReread();
     });
 }

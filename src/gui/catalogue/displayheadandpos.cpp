@@ -64,9 +64,8 @@ bool TDisplayHeadAndPos::FormCreate() {
     showCarrier();
     connect(&m_state.db.notifier(), &ChangeNotifier::changed, this,
             [this](Change what, int carrier) {
-                const bool shown = what == Change::Carriers || what == Change::Songs ||
-                                   what == Change::Lendings || what == Change::Lookups;
-                if (shown && (carrier == ChangeNotifier::kAnyCarrier || carrier == m_number) &&
+                if (changesCarrierViews(what) &&
+                    (carrier == ChangeNotifier::kAnyCarrier || carrier == m_number) &&
                     !m_reloadPending) {
                     m_reloadPending = true;
                     QTimer::singleShot(0, this, &TDisplayHeadAndPos::reload);
