@@ -9,7 +9,6 @@ data set `check` does not call sound afterwards. English texts in the output are
     sudo fuzz/full_disk.py build/src/cli/diskarium-tool
 """
 import argparse
-import hashlib
 import os
 import re
 import shutil
@@ -17,23 +16,16 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import mutation  # noqa: E402
+from mutation import digest  # noqa: E402
+
 TIMEOUT = 120
 ENGLISH = re.compile(r"\b(disk|full|error|unable|failed|cannot|database|file)\b", re.I)
 
 
 def run(exe, *args):
-    try:
-        p = subprocess.run([exe, *args], capture_output=True, timeout=TIMEOUT)
-        return p.returncode, (p.stdout + p.stderr).decode("utf-8", "replace")
-    except subprocess.TimeoutExpired:
-        return "hang", ""
-
-
-def digest(path):
-    if not os.path.exists(path):
-        return None
-    with open(path, "rb") as f:
-        return hashlib.sha256(f.read()).hexdigest()
+    return mutation.run(exe, *args, timeout=TIMEOUT)
 
 
 def size_of(folder):
@@ -132,7 +124,7 @@ def main():
                         failures += 1
                 finally:
                     subprocess.run(["umount", mount], check=True)
-    print(f"{runs} runs, {failures} failures")
+    print(f"{runs} runs, {failures} failures, {english} refusals with English words")
     return 1 if failures else 0
 
 

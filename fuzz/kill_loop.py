@@ -20,12 +20,12 @@ import sys
 import tempfile
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import mutation  # noqa: E402
 
 
-def run(exe, *args, timeout=120):
-    p = subprocess.run([exe, *args], capture_output=True, timeout=timeout)
-    return p.returncode, (p.stdout + p.stderr).decode("utf-8", "replace")
+def run(exe, *args):
+    return mutation.run(exe, *args, timeout=120)
 
 
 def carriers(folder):

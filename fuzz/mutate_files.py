@@ -8,18 +8,21 @@ files are read by `carriers`, `statistics` and `check`, which must neither crash
     fuzz/mutate_files.py build/src/cli/diskarium-tool [--runs 2000] [--seed N] [--format F]
 """
 import argparse
-import hashlib
 import os
 import random
 import shutil
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import mutation  # noqa: E402
+from mutation import digest  # noqa: E402
 
 TIMEOUT = 10
+
+
+def run(exe, *args):
+    return mutation.run(exe, *args, timeout=TIMEOUT)
 
 CARRIER = ("[Tonträger]\r\nText 1=\"Abba\"\r\nText 2=\"Gold\"\r\nTonträgerart=\"LP\"\r\n"
            "Nummer=7\r\nKaufpreis=9.99\r\nKaufdatum=29.12.2004\r\nTonträgerstatus=\"Vorhanden\"\r\n"
@@ -41,19 +44,6 @@ INSERTS = [b"99999999999999999999", b"-1", b"\0\0", b"\r", b"\n", b"=", b"[", b"
 
 def mutate(data, rnd):
     return mutation.mutate(data, rnd, INSERTS, long_runs=True)
-
-
-def run(exe, *args):
-    try:
-        p = subprocess.run([exe, *args], capture_output=True, timeout=TIMEOUT)
-        return p.returncode, (p.stdout + p.stderr).decode("utf-8", "replace")
-    except subprocess.TimeoutExpired:
-        return "hang", ""
-
-
-def digest(path):
-    with open(path, "rb") as f:
-        return hashlib.sha256(f.read()).hexdigest()
 
 
 def main():

@@ -9,7 +9,6 @@ outside 0..2, a refused import that changed the data folder, or an accepted impo
     fuzz/mutate_paradox.py build/src/cli/diskarium-tool [--runs 2000] [--seed N]
 """
 import argparse
-import hashlib
 import os
 import random
 import shutil
@@ -19,6 +18,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import mutation  # noqa: E402
+from mutation import digest  # noqa: E402
 
 TIMEOUT = 60
 INSERTS = [b"\xff" * 8, b"\0" * 64, b"\x7f" * 64, b"\x80\0\0\0", b"\x7f\xff\xff\xff"]
@@ -27,16 +27,7 @@ TABLES = ["MUSIKKOP.DB", "MUSIKPOS.DB", "MUSIKVER.DB", "VERSTAMM.DB", "MUSIKTXT.
 
 
 def run(exe, *args):
-    try:
-        p = subprocess.run([exe, *args], capture_output=True, timeout=TIMEOUT)
-        return p.returncode, (p.stdout + p.stderr).decode("utf-8", "replace")
-    except subprocess.TimeoutExpired:
-        return "hang", ""
-
-
-def digest(path):
-    with open(path, "rb") as f:
-        return hashlib.sha256(f.read()).hexdigest()
+    return mutation.run(exe, *args, timeout=TIMEOUT)
 
 
 def main():

@@ -1,5 +1,26 @@
-"""The byte mutations the mutation runs share: bit flips, truncation, inserted and deleted
-bytes, values that stress a reader, and changed line ends."""
+"""What the mutation runs share: the byte mutations (bit flips, truncation, inserted and
+deleted bytes, values that stress a reader, changed line ends), running the tool, and file
+digests."""
+import hashlib
+import os
+import subprocess
+
+
+def run(exe, *args, timeout=10):
+    """The exit code (or "hang") and stdout + stderr of one tool run."""
+    try:
+        p = subprocess.run([exe, *args], capture_output=True, timeout=timeout)
+        return p.returncode, (p.stdout + p.stderr).decode("utf-8", "replace")
+    except subprocess.TimeoutExpired:
+        return "hang", ""
+
+
+def digest(path):
+    """The file's SHA-256, None when it does not exist."""
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
 
 
 def mutate(data, rnd, inserts, long_runs=False):
