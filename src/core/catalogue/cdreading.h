@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/carrierorigins.h"
 #include "core/cd/cdtoc.h"
 #include "core/cd/cdtypes.h"
 
@@ -25,6 +26,7 @@ struct CdReading {
     QString year;         // release year and genre of the first disc that has them
     QString genre;
     QByteArray cover; // front cover (JPEG) of the first disc that has one; becomes picture 1
+    QList<CarrierOrigin> origins; // where the carrier was taken from; stored at the first save
 };
 
 // What the CDDB lookup of one disc hands back.
