@@ -94,6 +94,8 @@ std::optional<QList<Release>> parseDiscReply(const QByteArray& json, const QStri
             continue; // nothing to fill the tracks from
         Release release;
         release.id = value[QLatin1String("id")].toString();
+        release.releaseGroup =
+            value[QLatin1String("release-group")][QLatin1String("id")].toString();
         release.artist = creditOf(value[QLatin1String("artist-credit")]);
         release.title = value[QLatin1String("title")].toString();
         release.date = value[QLatin1String("date")].toString();

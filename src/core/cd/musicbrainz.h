@@ -24,7 +24,8 @@ std::optional<DiscIdentity> discIdentity(const TCDToc& toc, int tracks);
 
 // One release of a reply, reduced to the medium that holds the disc.
 struct Release {
-    QString id; // the release's MBID, which the cover archive knows it by
+    QString id;           // the release's MBID, which the cover archive knows it by
+    QString releaseGroup; // the MBID of its release group: the same edition in other pressings
     QString artist;
     QString title;
     QString date; // "1984-05-01", "1984" or empty

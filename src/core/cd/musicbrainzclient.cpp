@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kRequestSpacingMs = 1000;
-const QString kIncludes = QStringLiteral("inc=artist-credits+recordings&fmt=json");
+const QString kIncludes = QStringLiteral("inc=artist-credits+recordings+release-groups&fmt=json");
 
 // When the last request to the service went out, for all clients of the program.
 QElapsedTimer& lastRequest() {

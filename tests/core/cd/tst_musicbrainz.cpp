@@ -61,30 +61,35 @@ private slots:
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QStringList>("firstTracks"); // interpreter|title of the first release
+        QTest::addColumn<QString>("firstGroup");      // its release group
         QTest::newRow("one disc, two releases")
             << fixture("discid_two_releases.json")
             << QStringList({"Die Ärzte / Debil (1984, DE, Medium 1 von 1)",
                             "Die Ärzte / Debil (Remastered) (Medium 1 von 1)"})
             << QStringList({"Die Ärzte|Łódź", "Die Ärzte feat. Nena|Zu spät", "Die Ärzte|Paul",
                             "Die Ärzte|Schlaflos", "Die Ärzte|Wie am ersten Tag",
-                            "Die Ärzte|100 €"});
+                            "Die Ärzte|100 €"})
+            << "22222222-aaaa-4bbb-8ccc-000000000001";
         QTest::newRow("the disc is the second medium")
             << fixture("discid_two_media.json")
             << QStringList({"Kapela / Live (1999, PL, Medium 2 von 2)"})
             << QStringList({"Kapela|Łódź", "Kapela|Zu spät", "Kapela|Paul", "Kapela|Schlaflos",
-                            "Kapela|Wie am ersten Tag", "Kapela|100 €"});
+                            "Kapela|Wie am ersten Tag", "Kapela|100 €"})
+            << QString();
         QTest::newRow("table of contents: the medium with as many tracks")
             << fixture("toc_lookup.json")
             << QStringList({"Jemand / Ähnlich (2001, AT, Medium 2 von 2)"})
             << QStringList({"Jemand|Łódź", "Jemand|Zu spät", "Jemand|Paul", "Jemand|Schlaflos",
-                            "Jemand|Wie am ersten Tag", "Jemand|100 €"});
-        QTest::newRow("no releases")
-            << QByteArray(R"({"release-count":0,"releases":[]})") << QStringList() << QStringList();
+                            "Jemand|Wie am ersten Tag", "Jemand|100 €"})
+            << QString();
+        QTest::newRow("no releases") << QByteArray(R"({"release-count":0,"releases":[]})")
+                                     << QStringList() << QStringList() << QString();
     }
     void replies() {
         QFETCH(QByteArray, json);
         QFETCH(QStringList, labels);
         QFETCH(QStringList, firstTracks);
+        QFETCH(QString, firstGroup);
         QVERIFY(!json.isEmpty());
         const auto releases = musicbrainz::parseDiscReply(json, kDiscId, 6);
         QVERIFY(releases);
@@ -97,6 +102,7 @@ private slots:
             const cddb::DiscRecord record = releases->first().toDiscRecord();
             QCOMPARE(record.title, releases->first().title);
             QCOMPARE(record.year, releases->first().year());
+            QCOMPARE(releases->first().releaseGroup, firstGroup);
             for (const TCDTitleList& t : record.tracks)
                 tracks << t.interpreter + '|' + t.title;
         }

@@ -8,7 +8,7 @@
 namespace {
 
 const QByteArray kDiscPath = "/ws/2/discid/49HHV7Eb8UKF3aQiNmu1GR8vKTY-";
-const QByteArray kIncludes = "inc=artist-credits+recordings&fmt=json";
+const QByteArray kIncludes = "inc=artist-credits+recordings+release-groups&fmt=json";
 const QByteArray kTocQuery = "?toc=1+6+95462+150+15363+32314+46592+63414+80489&";
 
 QByteArray fixture(const char* name) {
