@@ -56,6 +56,8 @@ enum class MainCommand {
     About,
     Copyright,
     ImportParadox,
+    ImportDiscogs,
+    ExportDiscogs,
 };
 
 enum class MainMenu { File, Statistics, Search, Options, Lookups, Window, Help };

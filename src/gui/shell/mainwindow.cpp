@@ -37,7 +37,7 @@ using C = MainCommand;
 bool isDataCommand(MainCommand c) {
     return c == C::EditCarriers || c == C::StatisticsMediaTypes || c == C::StatisticsDirections ||
            c == C::StatisticsStates || c == C::StatisticsYears || c == C::SearchSongs ||
-           c == C::SearchCarriers || c == C::PrintList || c == C::PrintAll;
+           c == C::SearchCarriers || c == C::PrintList || c == C::PrintAll || c == C::ExportDiscogs;
 }
 
 bool isWindowCommand(MainCommand c) {

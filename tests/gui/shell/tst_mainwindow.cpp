@@ -90,12 +90,13 @@ private slots:
         QCOMPARE(tops, QStringList({"&Datei", "&Suchen", "&Optionen", "Hilfsdatenban&ken",
                                     "&Fenster", "&Hilfe"}));
         QCOMPARE(menuCaptions(topMenu("&Datei")),
-                 QStringList({"Tonträger &erfassen\tCtrl+E", "Tonträger &importieren\tCtrl+M",
-                              "Tonträger &bearbeiten\tCtrl+B", "&Liste drucken...",
-                              "&Alle Tonträger drucken...", "&CD-Player\tCtrl+P",
-                              "Verleihver&waltung...", "&Statistik...", "Datensicherung",
-                              "Datenwiederherstellung", "Daten &übernehmen...",
-                              "&Druckereinrichtung...", "E&nde\tF3"}));
+                 QStringList(
+                     {"Tonträger &erfassen\tCtrl+E", "Tonträger &importieren\tCtrl+M",
+                      "Tonträger &bearbeiten\tCtrl+B", "&Liste drucken...",
+                      "&Alle Tonträger drucken...", "&CD-Player\tCtrl+P", "Verleihver&waltung...",
+                      "&Statistik...", "Datensicherung", "Datenwiederherstellung",
+                      "Daten &übernehmen...", "Discogs-Sammlung im&portieren...",
+                      "Discogs-Sammlung e&xportieren...", "&Druckereinrichtung...", "E&nde\tF3"}));
         QCOMPARE(
             menuCaptions(topMenu("&Suchen")),
             QStringList({"Suche nach &Liedern...\tCtrl+L", "Suche nach &Tonträgern...\tCtrl+T"}));
