@@ -12,7 +12,18 @@
 
 class MessageService;
 
-// What "CD lesen" gathered for a new carrier; stored only at its first save.
+// A song whose side and number its source gave (a release found by a search), not one per
+// track read.
+struct ReadingSong {
+    double side = 1;
+    double number = 1;
+    QString title;
+    QString interpreter;
+    double length = 0; // Laufzeit value
+    bool operator==(const ReadingSong&) const = default;
+};
+
+// What "CD lesen" or a release search gathered for a new carrier; stored only at its first save.
 struct CdReading {
     QList<TCDList> tracks;                          // every track of every disc, in order
     QList<std::optional<TCDTitleList>> trackTitles; // one per track; none for an unknown disc
@@ -26,6 +37,7 @@ struct CdReading {
     QString year;         // release year and genre of the first disc that has them
     QString genre;
     QByteArray cover; // front cover (JPEG) of the first disc that has one; becomes picture 1
+    QList<ReadingSong> songs;     // when not empty, the songs instead of one per track
     QList<CarrierOrigin> origins; // where the carrier was taken from; stored at the first save
 };
 

@@ -132,6 +132,17 @@ void SongStore::createFromReading(Database& db, int carrier, const CarrierRecord
                                   const CdReading& reading) {
     records::Inserter<SongRecord> songs(db);
     records::Inserter<SongInfoRecord> infos(db);
+    for (const ReadingSong& song : reading.songs) {
+        SongRecord s = songOf(record, song.side, song.number);
+        s.folgenummerPosition = carrier;
+        s.titelDesLiedes = song.title;
+        s.interpretDesLiedes = song.interpreter;
+        s.laufzeitDesLiedes = song.length;
+        songs.insert(s);
+        infos.insert(emptyInfo(carrier, song.side, song.number));
+    }
+    if (!reading.songs.isEmpty())
+        return;
     double side = 1, number = 0;
     for (int i = 0; i < reading.tracks.size(); ++i) {
         const TCDList& track = reading.tracks[i];

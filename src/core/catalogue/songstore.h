@@ -37,7 +37,8 @@ public:
     static SongData firstSong(const CarrierRecord& carrier);
     // The song proposed by "Neu" after the last song, with the dance style shown before.
     static SongData nextSong(const SongRecord& last, const OptNumber& danceStyle);
-    // One song per track read, each disc on its own side, inside the caller's transaction.
+    // The reading's songs, else one song per track read, each disc on its own side, inside the
+    // caller's transaction.
     static void createFromReading(Database& db, int carrier, const CarrierRecord& record,
                                   const CdReading& reading);
 
