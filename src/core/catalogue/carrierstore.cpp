@@ -105,6 +105,15 @@ void CarrierStore::saveInfo(int number, CarrierData& data, const QDate& today) {
 int CarrierStore::saveNew(CarrierData& data, const CdReading* reading, bool globalNumbering,
                           const QDate& today) {
     Transaction t(m_db);
+    CarrierData stored = data;
+    const int number = insertNew(stored, reading, globalNumbering, today);
+    t.commit();
+    data = stored;
+    return number;
+}
+
+int CarrierStore::insertNew(CarrierData& data, const CdReading* reading, bool globalNumbering,
+                            const QDate& today) {
     CarrierRecord carrier = data.carrier;
     const int number = int(records::nextKey(m_db, carrierTable(), u"Folgenummer Kopf"));
     carrier.folgenummerKopf = number;
@@ -142,7 +151,6 @@ int CarrierStore::saveNew(CarrierData& data, const CdReading* reading, bool glob
         }
     });
     m_db.notifier().announce(Change::Carriers, number);
-    t.commit();
     data = stored;
     return number;
 }

@@ -50,6 +50,10 @@ public:
     // stored; a key violation comes from the carrier's own key only.
     int saveNew(CarrierData& data, const CdReading* reading, bool globalNumbering,
                 const QDate& today);
+    // saveNew's work inside the caller's transaction, for several new carriers stored
+    // all or nothing. Throws DbError; the caller rolls back.
+    int insertNew(CarrierData& data, const CdReading* reading, bool globalNumbering,
+                  const QDate& today);
 
     // Saves a stored carrier. "Status" is written only when it differs from
     // loadedStatus, so a lending done meanwhile survives. Throws DbError.
