@@ -15,19 +15,38 @@ QString releaseYear(const QString& current, const QString& lookedUp) {
     return fourDigits.match(year).hasMatch() ? year : QString();
 }
 
-std::optional<qint64> musicDirectionFor(Database& db, const QString& genre) {
-    const QString name = genre.trimmed();
+namespace {
+
+std::optional<qint64> entryNamed(Database& db, const char* table, const QString& text) {
+    const QString name = text.trimmed();
     if (name.isEmpty())
         return std::nullopt;
     // Compared here, not in SQL: SQLite's lower() leaves umlauts alone ("Ländler").
-    Statement s = db.prepare(u"SELECT \"Index-Nummer\", \"Kurzbezeichnung\", "
-                             u"\"Langbezeichnung\" FROM \"MUSIKDIR\" ORDER BY \"Index-Nummer\"");
+    Statement s = db.prepare(QStringLiteral("SELECT \"Index-Nummer\", \"Kurzbezeichnung\", "
+                                            "\"Langbezeichnung\" FROM \"%1\" ORDER BY "
+                                            "\"Index-Nummer\"")
+                                 .arg(QLatin1String(table)));
     while (s.next()) {
         if (s.toString(1).trimmed().compare(name, Qt::CaseInsensitive) == 0 ||
             s.toString(2).trimmed().compare(name, Qt::CaseInsensitive) == 0)
             return s.toInt64(0);
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<qint64> musicDirectionFor(Database& db, const QString& genre) {
+    return entryNamed(db, "MUSIKDIR", genre);
+}
+
+std::optional<qint64> mediaTypeFor(Database& db, const QString& name) {
+    return entryNamed(db, "MUSIKART", name);
+}
+
+QList<CarrierOrigin> origins(const musicbrainz::Release& release) {
+    return {{carrierorigins::kMusicBrainzRelease, release.id},
+            {carrierorigins::kMusicBrainzReleaseGroup, release.releaseGroup}};
 }
 
 } // namespace discfill

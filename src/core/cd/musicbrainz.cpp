@@ -13,15 +13,6 @@ struct DiscIdFree {
     void operator()(DiscId* d) const { discid_free(d); }
 };
 
-// "artist-credit": the names with their join phrases ("A feat. B").
-QString creditOf(const QJsonValue& credit) {
-    QString text;
-    for (const QJsonValue& part : credit.toArray())
-        text +=
-            part[QLatin1String("name")].toString() + part[QLatin1String("joinphrase")].toString();
-    return text;
-}
-
 bool listsDisc(const QJsonObject& medium, const QString& discId) {
     for (const QJsonValue& disc : medium[QLatin1String("discs")].toArray()) {
         if (disc[QLatin1String("id")].toString() == discId)
@@ -43,6 +34,14 @@ QJsonObject mediumOf(const QJsonArray& media, const QString& discId, int trackCo
 }
 
 } // namespace
+
+QString creditText(const QJsonValue& credit) {
+    QString text;
+    for (const QJsonValue& part : credit.toArray())
+        text +=
+            part[QLatin1String("name")].toString() + part[QLatin1String("joinphrase")].toString();
+    return text;
+}
 
 std::optional<DiscIdentity> discIdentity(const TCDToc& toc, int tracks) {
     if (tracks <= 0 || tracks > 99)
@@ -96,7 +95,7 @@ std::optional<QList<Release>> parseDiscReply(const QByteArray& json, const QStri
         release.id = value[QLatin1String("id")].toString();
         release.releaseGroup =
             value[QLatin1String("release-group")][QLatin1String("id")].toString();
-        release.artist = creditOf(value[QLatin1String("artist-credit")]);
+        release.artist = creditText(value[QLatin1String("artist-credit")]);
         release.title = value[QLatin1String("title")].toString();
         release.date = value[QLatin1String("date")].toString();
         release.country = value[QLatin1String("country")].toString();
@@ -104,7 +103,7 @@ std::optional<QList<Release>> parseDiscReply(const QByteArray& json, const QStri
         const QJsonObject medium = mediumOf(media, discId, trackCount);
         release.mediumPosition = medium[QLatin1String("position")].toInt(1);
         for (const QJsonValue& track : medium[QLatin1String("tracks")].toArray()) {
-            const QString credit = creditOf(track[QLatin1String("artist-credit")]);
+            const QString credit = creditText(track[QLatin1String("artist-credit")]);
             release.tracks.append({credit.isEmpty() ? release.artist : credit,
                                    track[QLatin1String("title")].toString()});
         }

@@ -4,6 +4,7 @@
 #include "cdtypes.h"
 
 #include <QByteArray>
+#include <QJsonValue>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -40,6 +41,9 @@ struct Release {
     // As a CDDB record: the caller fills the carrier from either the same way.
     cddb::DiscRecord toDiscRecord() const;
 };
+
+// An "artist-credit" of a reply: the names with their join phrases ("A feat. B").
+QString creditText(const QJsonValue& credit);
 
 // The releases of a discid reply (a lookup by ID or by table of contents). The medium of a
 // release is the one listing discId, else the first with trackCount tracks, else the first.

@@ -12,6 +12,9 @@
 namespace {
 
 constexpr int kRequestSpacingMs = 1000;
+constexpr int kBusyRetryMs = 2000;
+const QString kUnreadable = QStringLiteral("Die Antwort von MusicBrainz ist nicht lesbar.");
+const QString kNoRelease = QStringLiteral("MusicBrainz kennt dazu keine Ausgabe.");
 const QString kIncludes = QStringLiteral("inc=artist-credits+recordings+release-groups&fmt=json");
 
 // When the last request to the service went out, for all clients of the program.
@@ -60,20 +63,39 @@ void MusicBrainzClient::abort() {
         m_loop->quit();
 }
 
-bool MusicBrainzClient::waitForTurn() {
-    QElapsedTimer& last = lastRequest();
-    if (last.isValid() && last.elapsed() < kRequestSpacingMs && !m_aborted) {
+bool MusicBrainzClient::pause(int milliseconds) {
+    if (milliseconds > 0 && !m_aborted) {
         QEventLoop loop;
         m_loop = &loop;
-        QTimer::singleShot(int(kRequestSpacingMs - last.elapsed()), &loop, &QEventLoop::quit);
+        QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
         loop.exec();
         m_loop = nullptr;
     }
+    return !m_aborted;
+}
+
+bool MusicBrainzClient::waitForTurn() {
+    QElapsedTimer& last = lastRequest();
+    if (last.isValid() && last.elapsed() < kRequestSpacingMs)
+        pause(int(kRequestSpacingMs - last.elapsed()));
     last.start();
     return !m_aborted;
 }
 
 MusicBrainzClient::Answer MusicBrainzClient::get(const QString& url, const QByteArray& accept) {
+    Answer answer = getOnce(url, accept);
+    // The service answers 503 when it is busy or asked too often: once more, a little later.
+    if (answer.status == 503 && !answer.cancelled) {
+        if (!pause(kBusyRetryMs)) {
+            answer.cancelled = true;
+            return answer;
+        }
+        answer = getOnce(url, accept);
+    }
+    return answer;
+}
+
+MusicBrainzClient::Answer MusicBrainzClient::getOnce(const QString& url, const QByteArray& accept) {
     Answer answer;
     if (!waitForTurn()) {
         answer.cancelled = true;
@@ -125,36 +147,78 @@ MusicBrainzClient::Lookup MusicBrainzClient::lookup(const TCDToc& toc, int track
                 "application/json");
     }
     status(QStringLiteral("Bereit"));
-    if (answer.cancelled) {
-        result.outcome = Outcome::Cancelled;
+    if (failed(answer, QStringLiteral("MusicBrainz kennt diese CD nicht."), result.outcome,
+               result.message))
         return result;
-    }
-    if (answer.timedOut) {
-        result.message = QStringLiteral("MusicBrainz hat nicht rechtzeitig geantwortet.");
-        return result;
-    }
-    if (answer.status == 0) {
-        result.message = QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!");
-        return result;
-    }
-    if (answer.status == 404) {
-        result.outcome = Outcome::NotFound;
-        result.message = QStringLiteral("MusicBrainz kennt diese CD nicht.");
-        return result;
-    }
-    if (answer.status != 200) {
-        result.message = QStringLiteral("MusicBrainz meldet den Fehler %1.").arg(answer.status);
-        return result;
-    }
     const auto releases = musicbrainz::parseDiscReply(answer.body, identity->id, tracks);
     if (!releases) {
-        result.message = QStringLiteral("Die Antwort von MusicBrainz ist nicht lesbar.");
+        result.message = kUnreadable;
         return result;
     }
     result.releases = *releases;
     result.outcome = releases->isEmpty() ? Outcome::NotFound : Outcome::Found;
     if (releases->isEmpty())
         result.message = QStringLiteral("MusicBrainz kennt diese CD nicht.");
+    return result;
+}
+
+bool MusicBrainzClient::failed(const Answer& answer, const QString& notFound, Outcome& outcome,
+                               QString& message) {
+    if (answer.status == 200 && !answer.cancelled)
+        return false;
+    outcome = answer.cancelled                           ? Outcome::Cancelled
+              : answer.status == 404 && !answer.timedOut ? Outcome::NotFound
+                                                         : Outcome::Failed;
+    if (answer.cancelled)
+        message.clear();
+    else if (answer.timedOut)
+        message = QStringLiteral("MusicBrainz hat nicht rechtzeitig geantwortet.");
+    else if (answer.status == 0)
+        message = QStringLiteral("Internetverbindung konnte nicht aufgebaut werden!");
+    else if (answer.status == 404)
+        message = notFound;
+    else
+        message = QStringLiteral("MusicBrainz meldet den Fehler %1.").arg(answer.status);
+    return true;
+}
+
+MusicBrainzClient::Search MusicBrainzClient::search(const QString& query, int offset) {
+    m_aborted = false;
+    Search result;
+    status(QStringLiteral("Suche bei MusicBrainz"));
+    const Answer answer =
+        get(serverBase(m_server) + musicbrainz::searchTarget(query, offset), "application/json");
+    status(QStringLiteral("Bereit"));
+    if (failed(answer, kNoRelease, result.outcome, result.message))
+        return result;
+    const auto page = musicbrainz::parseSearchReply(answer.body);
+    if (!page) {
+        result.message = kUnreadable;
+        return result;
+    }
+    result.page = *page;
+    result.outcome = page->hits.isEmpty() ? Outcome::NotFound : Outcome::Found;
+    if (page->hits.isEmpty())
+        result.message = kNoRelease;
+    return result;
+}
+
+MusicBrainzClient::ReleaseLookup MusicBrainzClient::release(const QString& mbid) {
+    m_aborted = false;
+    ReleaseLookup result;
+    status(QStringLiteral("Hole die Ausgabe von MusicBrainz"));
+    const Answer answer =
+        get(serverBase(m_server) + musicbrainz::releaseTarget(mbid), "application/json");
+    status(QStringLiteral("Bereit"));
+    if (failed(answer, kNoRelease, result.outcome, result.message))
+        return result;
+    const auto release = musicbrainz::parseReleaseReply(answer.body);
+    if (!release) {
+        result.message = kUnreadable;
+        return result;
+    }
+    result.release = *release;
+    result.outcome = Outcome::Found;
     return result;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "musicbrainz.h"
+#include "musicbrainzrelease.h"
+#include "musicbrainzsearch.h"
 
 #include <QObject>
 #include <functional>
@@ -11,10 +13,11 @@ class QEventLoop;
 class QNetworkAccessManager;
 class QNetworkReply;
 
-// Asks the MusicBrainz web service for the releases of a disc and the cover archive for a
-// release's front cover, as the service's rules demand: a User-Agent naming the program and
-// a contact, at most one request a second (for the whole program), a time-out, and cancel
-// at any time. The event loop keeps turning meanwhile, so a window stays responsive.
+// Asks the MusicBrainz web service for the releases of a disc or of a search and the cover
+// archive for a release's front cover, as the service's rules demand: a User-Agent naming the
+// program and a contact, at most one request a second (for the whole program), a time-out,
+// cancel at any time, and a busy service (503) asked once more after two seconds. The event
+// loop keeps turning meanwhile, so a window stays responsive.
 class MusicBrainzClient : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +26,19 @@ public:
         Outcome outcome = Outcome::Failed;
         QList<musicbrainz::Release> releases;
         QString message; // for the user, when not found or failed
+    };
+
+    // One page of a release search.
+    struct Search {
+        Outcome outcome = Outcome::Failed;
+        musicbrainz::HitPage page;
+        QString message; // for the user, when not found or failed
+    };
+    // A release with its credits, labels, recordings and release group.
+    struct ReleaseLookup {
+        Outcome outcome = Outcome::Failed;
+        musicbrainz::ReleaseDetails release;
+        QString message;
     };
 
     // A release chosen without a dialog, as the tool's add-cd takes it.
@@ -52,6 +68,11 @@ public:
     // The releases of the disc: by its disc ID, and by its table of contents when the
     // service does not know the ID.
     Lookup lookup(const TCDToc& toc, int tracks);
+    // The hits of a search query (musicbrainz::searchQuery) from offset on (0: the first
+    // page); NotFound when the service knows none.
+    Search search(const QString& query, int offset);
+    // The release of a hit, by its MBID.
+    ReleaseLookup release(const QString& mbid);
     // The front cover of a release (JPEG, 500 pixels), or an empty array when the archive has
     // none or cannot be reached (the hint says which).
     QByteArray frontCover(const QString& releaseId, QString* hint = nullptr);
@@ -73,7 +94,13 @@ private:
         bool timedOut = false;
     };
     Answer get(const QString& url, const QByteArray& accept);
+    Answer getOnce(const QString& url, const QByteArray& accept);
+    // Waits, keeping the event loop turning; false when cancelled meanwhile.
+    bool pause(int milliseconds);
     bool waitForTurn();
+    // True when the answer brought no reply to read, with the outcome and message for the user.
+    static bool failed(const Answer& answer, const QString& notFound, Outcome& outcome,
+                       QString& message);
     void status(const QString& text);
 
     QString m_server = QStringLiteral("https://musicbrainz.org");
