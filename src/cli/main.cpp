@@ -4,6 +4,7 @@
 #include "cdcommands.h"
 #include "console.h"
 #include "consolemessageservice.h"
+#include "discogscommands.h"
 #include "core/db/dataset.h"
 #include "core/db/soundness.h"
 #include "core/db/startupchecks.h"
@@ -110,7 +111,13 @@ int usage() {
            "  diskarium-tool labels VERZEICHNIS set SCHLÜSSEL NAME\n"
            "  diskarium-tool labels VERZEICHNIS reset SCHLÜSSEL\n"
            "      listet die Feldbezeichnungen (Schlüssel, ausgeliefert, eigene) oder die\n"
-           "      Felder einer Vorlagenart, benennt ein Feld um oder setzt es zurück\n";
+           "      Felder einer Vorlagenart, benennt ein Feld um oder setzt es zurück\n"
+           "  diskarium-tool import-discogs VERZEICHNIS DATEI [--dry-run] [--allow-duplicate]\n"
+           "      übernimmt eine Discogs-Sammlung (CSV) als neue Tonträger, alle oder keinen;\n"
+           "      --dry-run zeigt nur, was geschähe; --allow-duplicate übernimmt auch Zeilen mit\n"
+           "      gleicher Gruppe und gleichem Titel wie ein vorhandener Tonträger\n"
+           "  diskarium-tool export-discogs VERZEICHNIS DATEI [--overwrite]\n"
+           "      schreibt alle Tonträger als Discogs-Sammlung (CSV, UTF-8, Komma)\n";
     err().flush();
     return 2;
 }
@@ -260,5 +267,9 @@ int main(int argc, char* argv[]) {
         return runImportParadoxCommand(args);
     if (command == QLatin1String("labels"))
         return runLabelsCommand(args);
+    if (command == QLatin1String("import-discogs"))
+        return runImportDiscogsCommand(args);
+    if (command == QLatin1String("export-discogs"))
+        return runExportDiscogsCommand(args);
     return usage();
 }

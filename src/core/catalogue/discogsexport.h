@@ -17,7 +17,7 @@ using ExportProgress = std::function<bool(qint64 done, qint64 total)>;
 struct ExportOutcome {
     bool ok = false;
     bool cancelled = false;
-    QString error; // German
+    QString error;   // German
     qint64 rows = 0; // carriers written
 };
 

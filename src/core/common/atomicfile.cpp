@@ -60,31 +60,49 @@ QString failureText(const QString& path, const QString& cause) {
 }
 
 bool write(const QString& path, const QByteArray& content, QString* error) {
-    const QFileInfo target(path);
-    if (target.isDir()) {
-        if (error)
-            *error = failureText(path, causeText(EISDIR));
-        return false;
-    }
+    Stream stream(path);
+    return stream.open(error) && stream.write(content) && stream.commit(error);
+}
+
+Stream::Stream(QString path) : m_path(std::move(path)) {}
+
+Stream::~Stream() {
+    cancel();
+}
+
+bool Stream::fail(int cause, QString* error) {
+    cancel();
+    if (error)
+        *error = failureText(m_path, causeText(cause));
+    return false;
+}
+
+bool Stream::open(QString* error) {
+    const QFileInfo target(m_path);
+    if (target.isDir())
+        return fail(EISDIR, error);
     // A link keeps pointing where it did: the file it names is the one replaced.
-    const QString finalPath = target.isSymLink() ? target.symLinkTarget() : path;
-    const QByteArray finalName = QFile::encodeName(finalPath);
+    m_finalPath = target.isSymLink() ? target.symLinkTarget() : m_path;
+    m_finalName = QFile::encodeName(m_finalPath);
     // A file the user made read-only stays as it is.
-    if (target.exists() && ::access(finalName.constData(), W_OK) != 0) {
+    if (target.exists() && ::access(m_finalName.constData(), W_OK) != 0) {
         if (error)
-            *error = failureText(path, QStringLiteral("Die Datei ist schreibgeschützt"));
+            *error = failureText(m_path, QStringLiteral("Die Datei ist schreibgeschützt"));
         return false;
     }
-    QByteArray tempName = QFile::encodeName(QFileInfo(finalPath).absoluteDir().filePath(
-        QLatin1Char('.') + QFileInfo(finalPath).fileName() + QStringLiteral(".XXXXXX")));
-    const int fd = ::mkstemp(tempName.data());
-    if (fd < 0) {
-        if (error)
-            *error = failureText(path, causeText(errno));
-        return false;
+    m_tempName =
+        QFile::encodeName(QFileInfo(m_finalPath)
+                              .absoluteDir()
+                              .filePath(QLatin1Char('.') + QFileInfo(m_finalPath).fileName() +
+                                        QStringLiteral(".XXXXXX")));
+    m_fd = ::mkstemp(m_tempName.data());
+    if (m_fd < 0) {
+        const int cause = errno;
+        m_tempName.clear(); // no file of ours to remove
+        return fail(cause, error);
     }
     struct stat old {};
-    const bool replaces = ::stat(finalName.constData(), &old) == 0;
+    const bool replaces = ::stat(m_finalName.constData(), &old) == 0;
     // A new file gets what the user's umask allows; a replaced one keeps its permissions.
     mode_t mode = 0666;
     if (replaces) {
@@ -94,31 +112,56 @@ bool write(const QString& path, const QByteArray& content, QString* error) {
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = ::fchmod(fd, mode) == 0 || errno == EPERM;
-    ok = ok && writeAll(fd, content.constData(), content.size());
-    ok = ok && ::fsync(fd) == 0;
-    int failure = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        failure = errno;
-    }
-    if (ok && ::rename(tempName.constData(), finalName.constData()) != 0) {
-        ok = false;
-        failure = errno;
-    }
-    if (!ok) {
-        ::unlink(tempName.constData());
-        if (error)
-            *error = failureText(path, causeText(failure));
+    if (::fchmod(m_fd, mode) != 0 && errno != EPERM)
+        return fail(errno, error);
+    return true;
+}
+
+bool Stream::write(const char* data, qint64 size) {
+    if (m_fd < 0 || m_failure != 0)
+        return false;
+    if (!writeAll(m_fd, data, size)) {
+        m_failure = errno;
         return false;
     }
+    return true;
+}
+
+bool Stream::commit(QString* error) {
+    if (m_fd < 0)
+        return fail(m_failure != 0 ? m_failure : EIO, error);
+    bool ok = m_failure == 0 && ::fsync(m_fd) == 0;
+    int failure = m_failure != 0 ? m_failure : (ok ? 0 : errno);
+    if (::close(m_fd) != 0 && ok) {
+        ok = false;
+        failure = errno;
+    }
+    m_fd = -1;
+    if (ok && ::rename(m_tempName.constData(), m_finalName.constData()) != 0) {
+        ok = false;
+        failure = errno;
+    }
+    if (!ok)
+        return fail(failure, error);
+    m_tempName.clear();
     // The new name itself must survive a power cut as well.
-    const QByteArray folder = QFile::encodeName(QFileInfo(finalPath).absolutePath());
+    const QByteArray folder = QFile::encodeName(QFileInfo(m_finalPath).absolutePath());
     if (const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY); dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
     return true;
+}
+
+void Stream::cancel() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_tempName.isEmpty()) {
+        ::unlink(m_tempName.constData());
+        m_tempName.clear();
+    }
 }
 
 File::File(QString path) : m_path(std::move(path)), m_buffer(&m_bytes) {

@@ -16,6 +16,33 @@ bool write(const QString& path, const QByteArray& content, QString* error = null
 // The German text for a file that could not be written, with the cause.
 QString failureText(const QString& path, const QString& cause);
 
+// For long files: the bytes go straight into the temporary file beside the target, which
+// takes the target's name on commit. Without a commit (a failure, a cancel, the object
+// going away) the temporary file is removed and the target stays as it was.
+class Stream {
+public:
+    explicit Stream(QString path);
+    ~Stream();
+    Stream(const Stream&) = delete;
+    Stream& operator=(const Stream&) = delete;
+    bool open(QString* error = nullptr);
+    // false once a write failed; commit then reports why.
+    bool write(const char* data, qint64 size);
+    bool write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
+    bool commit(QString* error = nullptr);
+    void cancel();
+
+private:
+    bool fail(int cause, QString* error);
+
+    QString m_path;
+    QByteArray m_finalName;
+    QByteArray m_tempName;
+    QString m_finalPath;
+    int m_fd = -1;
+    int m_failure = 0;
+};
+
 // For writers that produce a file piece by piece through a device: the bytes collect in
 // memory and reach the disk on commit, all or nothing.
 class File {

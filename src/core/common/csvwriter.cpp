@@ -7,19 +7,19 @@ namespace csv {
 
 namespace {
 
-bool needsQuotes(QStringView cell) {
+bool needsQuotes(QStringView cell, QChar separator) {
     if (cell.isEmpty())
         return false;
     if (cell.front().isSpace() || cell.back().isSpace())
         return true;
     for (QChar c : cell)
-        if (c == u';' || c == u'"' || c == u'\n' || c == u'\r')
+        if (c == separator || c == u'"' || c == u'\n' || c == u'\r')
             return true;
     return false;
 }
 
-void appendField(QString& text, const QString& cell) {
-    if (!needsQuotes(cell)) {
+void appendField(QString& text, const QString& cell, QChar separator = u';') {
+    if (!needsQuotes(cell, separator)) {
         text += cell;
         return;
     }
@@ -42,11 +42,11 @@ QString field(const QString& cell) {
     return text;
 }
 
-void appendRow(QString& text, const QStringList& cells) {
+void appendRow(QString& text, const QStringList& cells, QChar separator) {
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (i > 0)
-            text += u';';
-        appendField(text, cells[i]);
+            text += separator;
+        appendField(text, cells[i], separator);
     }
     text += QLatin1String("\r\n");
 }

@@ -23,8 +23,8 @@ QString field(const QString& cell);
 QByteArray row(const QStringList& cells);
 inline constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-// Appends one row with its CR LF to text.
-void appendRow(QString& text, const QStringList& cells);
+// Appends one row with its CR LF to text; other programs' files may want another separator.
+void appendRow(QString& text, const QStringList& cells, QChar separator = u';');
 
 // Writes rows to a device (standard output of the tool); the byte order mark goes first.
 // Rows are collected in blocks of some kilobytes; flush() (or the destructor) writes the rest.

@@ -1,50 +1,104 @@
 #include "csvreader.h"
 
+#include <QBuffer>
+#include <QIODevice>
+
+namespace {
+constexpr qint64 kChunk = 64 * 1024;
+}
+
 QList<QStringList> parseCsv(QStringView text, QChar separator) {
+    QByteArray bytes = text.toUtf8();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    CsvReader reader(&buffer, char(separator.toLatin1()));
     QList<QStringList> rows;
     QStringList row;
-    QString field;
+    while (reader.next(row))
+        rows.append(row);
+    return rows;
+}
+
+CsvReader::CsvReader(QIODevice* device, char separator)
+    : m_device(device), m_separator(separator) {}
+
+bool CsvReader::fill() {
+    if (m_pos < m_buffer.size())
+        return true;
+    m_buffer = m_device->read(kChunk);
+    m_pos = 0;
+    if (m_buffer.isEmpty()) {
+        // A device that can say so tells an error apart from the end of its bytes.
+        if (!m_device->isSequential() && !m_device->atEnd())
+            m_failed = true;
+        return false;
+    }
+    if (!m_started) {
+        m_started = true;
+        if (m_buffer.startsWith("\xEF\xBB\xBF")) {
+            m_pos = 3;
+            m_consumed = 3;
+            return fill();
+        }
+    }
+    return true;
+}
+
+void CsvReader::endField(QStringList& row) {
+    if (!QByteArrayView(m_field).isValidUtf8())
+        m_rowIsUtf8 = false;
+    row.append(QString::fromUtf8(m_field));
+    m_field.clear();
+}
+
+bool CsvReader::next(QStringList& row) {
+    row.clear();
+    m_field.clear();
+    m_rowIsUtf8 = true;
     bool quoted = false;
     bool rowHasContent = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
+    m_rowLine = m_line;
+    while (fill()) {
+        const char c = m_buffer[m_pos++];
+        ++m_consumed;
         if (quoted) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                    field += c;
-                    ++i;
+            if (c == '"') {
+                if (fill() && m_buffer[m_pos] == '"') {
+                    m_field += c;
+                    ++m_pos;
+                    ++m_consumed;
                 } else {
                     quoted = false;
                 }
-            } else if (c != QLatin1Char('\r')) {
-                field += c;
+            } else if (c != '\r') {
+                if (c == '\n')
+                    ++m_line;
+                m_field += c;
             }
             continue;
         }
-        if (c == QLatin1Char('"') && field.isEmpty()) {
+        if (c == '"' && m_field.isEmpty()) {
             // Quotes open a quoted field only at its start; elsewhere they are text.
             quoted = true;
             rowHasContent = true;
-        } else if (c == separator) {
-            row.append(field);
-            field.clear();
+        } else if (c == m_separator) {
+            endField(row);
             rowHasContent = true;
-        } else if (c == QLatin1Char('\n')) {
-            if (rowHasContent || !field.isEmpty()) {
-                row.append(field);
-                rows.append(row);
+        } else if (c == '\n') {
+            ++m_line;
+            if (rowHasContent || !m_field.isEmpty()) {
+                endField(row);
+                return true;
             }
-            row.clear();
-            field.clear();
-            rowHasContent = false;
-        } else if (c != QLatin1Char('\r')) {
-            field += c;
+            m_rowLine = m_line; // a blank line gives no row
+        } else if (c != '\r') {
+            m_field += c;
             rowHasContent = true;
         }
     }
-    if (rowHasContent || !field.isEmpty()) {
-        row.append(field);
-        rows.append(row);
+    if (rowHasContent || !m_field.isEmpty()) {
+        endField(row);
+        return true;
     }
-    return rows;
+    return false;
 }
