@@ -10,7 +10,7 @@ packages=(
     libsqlite3-dev zlib1g-dev libjpeg-dev
     libcdio-dev libcdio-paranoia-dev libemf-dev
     fonts-liberation2 fontconfig
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lld
     poppler-utils
     desktop-file-utils appstream man-db dpkg-dev file
     qt6-multimedia-dev

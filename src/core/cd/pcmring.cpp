@@ -18,10 +18,10 @@ bool PcmRing::isEmpty() const {
 
 void PcmRing::push(int lsn, const char* sector) {
     std::lock_guard lock(m_mutex);
-    const int slots = int(m_lsns.size());
-    if (m_count == slots)
+    const int slotCount = int(m_lsns.size());
+    if (m_count == slotCount)
         return;
-    const int slot = (m_head + m_count) % slots;
+    const int slot = (m_head + m_count) % slotCount;
     std::memcpy(m_data.data() + size_t(slot) * pcm::kSectorBytes, sector, pcm::kSectorBytes);
     m_lsns[size_t(slot)] = lsn;
     ++m_count;
@@ -42,7 +42,7 @@ int PcmRing::lastTakenLsn() const {
 
 qint64 PcmRing::readPcm(char* data, qint64 maxSize) {
     std::lock_guard lock(m_mutex);
-    const int slots = int(m_lsns.size());
+    const int slotCount = int(m_lsns.size());
     qint64 done = 0;
     while (done < maxSize && m_count > 0) {
         const qint64 n = std::min<qint64>(maxSize - done, pcm::kSectorBytes - m_offset);
@@ -53,7 +53,7 @@ qint64 PcmRing::readPcm(char* data, qint64 maxSize) {
         m_offset += int(n);
         if (m_offset == pcm::kSectorBytes) {
             m_offset = 0;
-            m_head = (m_head + 1) % slots;
+            m_head = (m_head + 1) % slotCount;
             --m_count;
         }
     }

@@ -1,0 +1,7 @@
+// What a window test includes besides the code under test.
+#pragma once
+
+#include "gui.h"
+
+#include <QTemporaryDir>
+#include <QTest>
