@@ -61,7 +61,10 @@ QString failureText(const QString& path, const QString& cause) {
 
 bool write(const QString& path, const QByteArray& content, QString* error) {
     Stream stream(path);
-    return stream.open(error) && stream.write(content) && stream.commit(error);
+    if (!stream.open(error))
+        return false;
+    stream.write(content); // a failed write is reported by commit, with its cause
+    return stream.commit(error);
 }
 
 Stream::Stream(QString path) : m_path(std::move(path)) {}
