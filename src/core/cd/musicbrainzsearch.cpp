@@ -123,10 +123,10 @@ std::optional<QString> searchQuery(const SearchTerms& terms, QString* error) {
 }
 
 QString searchTarget(const QString& query, int offset) {
-    return QStringLiteral("/ws/2/release/?query=%1&fmt=json&limit=%2&offset=%3")
-        .arg(QString::fromLatin1(QUrl::toPercentEncoding(query)))
-        .arg(kHitsPerPage)
-        .arg(offset);
+    // Put together, not with arg(): the encoded query holds "%3A" and the like.
+    return QStringLiteral("/ws/2/release/?query=") +
+           QString::fromLatin1(QUrl::toPercentEncoding(query)) +
+           QStringLiteral("&fmt=json&limit=%1&offset=%2").arg(kHitsPerPage).arg(offset);
 }
 
 QString HitPage::range() const {
@@ -151,7 +151,8 @@ std::optional<HitPage> parseSearchReply(const QByteArray& json) {
     page.offset = document[QLatin1String("offset")].toInt();
     for (const QJsonValue& release : releases.toArray())
         page.hits.append(hitOf(release));
-    page.total = std::max(page.total, page.offset + int(page.hits.size()));
+    if (!page.hits.isEmpty()) // a reply without its count still counts its own hits
+        page.total = std::max(page.total, page.offset + int(page.hits.size()));
     return page;
 }
 

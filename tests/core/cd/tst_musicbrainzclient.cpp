@@ -170,6 +170,138 @@ private slots:
         QCOMPARE(cover, stored ? body : QByteArray());
         QCOMPARE(told, hint);
     }
+
+    // A release search: pages in the service's order, the query arriving as typed.
+    void searchPages_data() {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("first page")
+            << 0 << fixture("search_page1.json") << int(MusicBrainzClient::Outcome::Found)
+            << "Treffer 1-25 von 27" << QString();
+        QTest::newRow("second page")
+            << 25 << fixture("search_page2.json") << int(MusicBrainzClient::Outcome::Found)
+            << "Treffer 26-27 von 27" << QString();
+        QTest::newRow("no hit") << 0 << fixture("search_none.json")
+                                << int(MusicBrainzClient::Outcome::NotFound) << "Keine Treffer"
+                                << "MusicBrainz kennt dazu keine Ausgabe.";
+        QTest::newRow("not JSON") << 0 << QByteArray("<html></html>")
+                                  << int(MusicBrainzClient::Outcome::Failed) << "Keine Treffer"
+                                  << "Die Antwort von MusicBrainz ist nicht lesbar.";
+    }
+    void searchPages() {
+        QFETCH(int, offset);
+        QFETCH(QByteArray, reply);
+        QFETCH(int, outcome);
+        QFETCH(QString, range);
+        QFETCH(QString, message);
+        const QByteArray target = "/ws/2/release/?query=catno%3A%22A%26B%2BC%22&fmt=json&limit=25"
+                                  "&offset=" +
+                                  QByteArray::number(offset);
+        m_server->replies.insert(target, json(reply));
+        const auto result = m_client->search(QStringLiteral("catno:\"A&B+C\""), offset);
+        QCOMPARE(int(result.outcome), outcome);
+        QCOMPARE(result.page.range(), range);
+        QCOMPARE(result.message, message);
+        QCOMPARE(m_server->requests().size(), 1);
+        QCOMPARE(m_server->requests().first().target, target);
+        QCOMPARE(m_server->requests().first().userAgent,
+                 QByteArray("Diskarium/1.5.0 ( max.muster@example.org )"));
+    }
+
+    void releases_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("songs");
+        QTest::addColumn<QString>("typeName");
+        QTest::newRow("LP with lettered sides") << "release_lp_sides.json" << 5 << "LP";
+        QTest::newRow("2xLP") << "release_2xlp.json" << 6 << "LP";
+        QTest::newRow("two CDs") << "release_cd.json" << 5 << "CD";
+        QTest::newRow("no tracks") << "release_notracks.json" << 0 << "EP";
+    }
+    void releases() {
+        QFETCH(QString, file);
+        QFETCH(int, songs);
+        QFETCH(QString, typeName);
+        const QByteArray body = fixture(qPrintable(file));
+        const auto id =
+            musicbrainz::parseReleaseReply(body).value_or(musicbrainz::ReleaseDetails()).id;
+        QVERIFY(!id.isEmpty());
+        m_server->replies.insert(musicbrainz::releaseTarget(id).toUtf8(), json(body));
+        const auto result = m_client->release(id);
+        QCOMPARE(result.outcome, MusicBrainzClient::Outcome::Found);
+        const auto take = musicbrainz::takeOver(result.release, QString());
+        QCOMPARE(int(take.reading.songs.size()), songs);
+        QCOMPARE(take.typeName, typeName);
+        QCOMPARE(m_server->requests().first().target, musicbrainz::releaseTarget(id).toUtf8());
+    }
+
+    void unknownRelease() {
+        const auto result =
+            m_client->release(QStringLiteral("aaaaaaaa-0000-4000-8000-000000000009"));
+        QCOMPARE(result.outcome, MusicBrainzClient::Outcome::NotFound);
+        QCOMPARE(result.message, QStringLiteral("MusicBrainz kennt dazu keine Ausgabe."));
+    }
+
+    // A busy service (503) is asked once more after two seconds, the disc look-up too.
+    void busyService_data() {
+        QTest::addColumn<bool>("disc");
+        QTest::addColumn<int>("busyReplies");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("search, busy once")
+            << false << 1 << int(MusicBrainzClient::Outcome::Found) << QString();
+        QTest::newRow("search, busy twice") << false << 2 << int(MusicBrainzClient::Outcome::Failed)
+                                            << "MusicBrainz meldet den Fehler 503.";
+        QTest::newRow("disc look-up, busy once")
+            << true << 1 << int(MusicBrainzClient::Outcome::Found) << QString();
+    }
+    void busyService() {
+        QFETCH(bool, disc);
+        QFETCH(int, busyReplies);
+        QFETCH(int, outcome);
+        QFETCH(QString, message);
+        int asked = 0;
+        const QByteArray body = fixture(disc ? "discid_two_releases.json" : "search_page1.json");
+        m_server->handler = [&](const QByteArray&) {
+            return ++asked <= busyReplies ? json("{}", 503) : json(body);
+        };
+        const auto [got, told] = [&] {
+            if (disc) {
+                const auto r = m_client->lookup(exampleDisc(), 6);
+                return std::pair(int(r.outcome), r.message);
+            }
+            const auto r = m_client->search(QStringLiteral("barcode:40039940"), 0);
+            return std::pair(int(r.outcome), r.message);
+        }();
+        QCOMPARE(got, outcome);
+        QCOMPARE(told, message);
+        const auto& requests = m_server->requests();
+        QCOMPARE(requests.size(), 2);
+        QCOMPARE(requests[1].target, requests[0].target);
+        QVERIFY2(requests[1].atMs - requests[0].atMs >= 1900, "asked again too early");
+    }
+
+    void hangingSearch() {
+        m_server->handler = [](const QByteArray&) {
+            return json(fixture("search_page1.json"), 200, 3000);
+        };
+        m_client->setTimeout(300);
+        auto result = m_client->search(QStringLiteral("barcode:40039940"), 0);
+        QCOMPARE(result.outcome, MusicBrainzClient::Outcome::Failed);
+        QCOMPARE(result.message, QStringLiteral("MusicBrainz hat nicht rechtzeitig geantwortet."));
+
+        // Cancelled while it waits to ask a busy service again: no second request.
+        m_client->setTimeout(30000);
+        m_server->handler = [](const QByteArray&) { return json("{}", 503); };
+        const int before = int(m_server->requests().size());
+        QTimer::singleShot(1500, m_client.get(), &MusicBrainzClient::abort);
+        result = m_client->search(QStringLiteral("barcode:40039940"), 0);
+        QCOMPARE(result.outcome, MusicBrainzClient::Outcome::Cancelled);
+        QVERIFY(result.message.isEmpty());
+        QCOMPARE(m_server->requests().size(), before + 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMusicBrainzClient)
