@@ -1,14 +1,17 @@
 #include "carrierpage.h"
 
+#include "core/catalogue/carrierorigins.h"
 #include "core/catalogue/cataloguetexts.h"
 #include "core/catalogue/fieldlabels.h"
 #include "core/cd/discfill.h"
+#include "core/cd/musicbrainzrelease.h"
 #include "core/common/germanformat.h"
 #include "core/common/laufzeit.h"
 #include "core/common/messageservice.h"
 #include "core/shell/appstate.h"
 #include "fieldedits.h"
 #include "lookupcombo.h"
+#include "musicbrainzsearchdialog.h"
 #include "tmainttdialog.h"
 
 #include <QAction>
@@ -122,12 +125,16 @@ void CarrierPage::build() {
     m_cdButton = new QPushButton(QStringLiteral("&CD lesen"), this);
     setHint(m_cdButton, QStringLiteral("Inhaltsverzeichnis der eingelegten CD lesen und beim "
                                        "CDDB-Server nachfragen (rechte Maustaste: CD-Abbild)"));
+    m_webButton = new QPushButton(QStringLiteral("Im &Netz suchen..."), this);
+    setHint(m_webButton, QStringLiteral("Die Ausgabe bei MusicBrainz suchen: nach Barcode, "
+                                        "Katalognummer oder Interpret und Titel"));
     m_driveLabel = new QLabel(QStringLiteral("&Laufwerk:"), this);
     m_drive = new QComboBox(this);
     m_driveLabel->setBuddy(m_drive);
     setHint(m_drive, QStringLiteral("CD-Laufwerk, aus dem gelesen wird"));
     auto* side = new QVBoxLayout;
     side->addWidget(m_cdButton);
+    side->addWidget(m_webButton);
     side->addWidget(m_driveLabel);
     side->addWidget(m_drive);
     side->addStretch();
@@ -147,6 +154,7 @@ void CarrierPage::build() {
     fillLookups();
     connect(m_status, &QComboBox::activated, this, &CarrierPage::statusChosen);
     connect(m_cdButton, &QPushButton::clicked, this, &CarrierPage::readCd);
+    connect(m_webButton, &QPushButton::clicked, this, &CarrierPage::searchWeb);
 
     // CD reading only for a new carrier. Without a drive the button reads a disc image; with
     // one, its context menu offers an image as well.
@@ -154,6 +162,8 @@ void CarrierPage::build() {
     const bool cd = m_window.isNewWindow();
     m_cdButton->setVisible(cd);
     m_cdButton->setEnabled(cd);
+    m_webButton->setVisible(cd);
+    m_webButton->setEnabled(cd);
     m_imageAction = new QAction(QStringLiteral("CD-&Abbild wählen..."), m_cdButton);
     connect(m_imageAction, &QAction::triggered, this, &CarrierPage::readCdImage);
     m_cdButton->addAction(m_imageAction);
@@ -174,7 +184,7 @@ void CarrierPage::build() {
 QList<QWidget*> CarrierPage::tabOrder() const {
     return {m_group,     m_title,     m_type,  m_number,    m_songCount, m_totalTime, m_direction,
             m_rating,    m_status,    m_year,  m_price,     m_currency,  m_date,      m_pressing,
-            m_recording, m_condition, m_maker, m_orderCode, m_cdButton,  m_drive};
+            m_recording, m_condition, m_maker, m_orderCode, m_cdButton,  m_webButton, m_drive};
 }
 
 void CarrierPage::fill(const CarrierData& d) {
@@ -351,6 +361,7 @@ bool CarrierPage::saveCarrier() {
     m_data = d;
     m_loadedStatus = d.carrier.status;
     m_cdButton->setEnabled(false); // a later reading could not be stored
+    m_webButton->setEnabled(false);
     // Songs made from the reading used up its tracks; "Neu" starts after them.
     if (first && m_window.reading() && m_window.reading()->found)
         m_window.trackPointer = int(m_window.reading()->tracks.size());
@@ -487,5 +498,69 @@ void CarrierPage::readDiscs(const DiscSource& source) {
     m_songCount->setNumber(reading->totalTracks);
     m_totalTime->setValue(reading->totalTime);
     m_window.setReading(std::move(*reading));
+    m_window.trackPointer = 0;
+}
+
+void CarrierPage::searchWeb() {
+    if (!m_webButton->isEnabled())
+        return;
+    AppState& state = m_window.state();
+    TMusicBrainzSearchDialog dialog(state.settings, m_window.messages(), &m_window);
+    dialog.setTerms(m_group->text().trimmed(), m_title->text().trimmed(),
+                    m_orderCode->text().trimmed());
+    dialog.setChoiceCheck(
+        [this](const musicbrainz::ReleaseTakeOver& chosen) { return confirmNotOwned(chosen); });
+    if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
+        return; // the previous reading stays
+    takeRelease(*dialog.chosen());
+}
+
+bool CarrierPage::confirmNotOwned(const musicbrainz::ReleaseTakeOver& chosen) {
+    QList<carrierorigins::Owned> owned;
+    try {
+        // Compared is what the first save would store: typed fields stay.
+        CarrierData d = values();
+        musicbrainz::fillCarrier(m_window.db(), d, chosen);
+        carrierorigins::Candidate candidate;
+        for (const CarrierOrigin& origin : chosen.reading.origins)
+            if (origin.source == carrierorigins::kMusicBrainzReleaseGroup)
+                candidate.releaseGroup = origin.key;
+        candidate.group = d.carrier.gruppeInterpretText1;
+        candidate.title = d.carrier.text2;
+        owned = carrierorigins::findOwned(m_window.db(), candidate);
+    } catch (const DbError& e) {
+        m_window.messages().error(e.message());
+        return false;
+    }
+    if (owned.isEmpty())
+        return true;
+    QStringList lines{QStringLiteral("Sie haben diese Ausgabe vielleicht schon:")};
+    for (const carrierorigins::Owned& o : owned)
+        lines.append(carrierorigins::describe(o));
+    lines.append(QString());
+    lines.append(QStringLiteral("Trotzdem übernehmen?"));
+    return m_window.messages().confirm(lines.join(QLatin1Char('\n')),
+                                       MessageButton::Yes | MessageButton::No) ==
+           MessageButton::Yes;
+}
+
+void CarrierPage::takeRelease(const musicbrainz::ReleaseTakeOver& chosen) {
+    CarrierData d = values();
+    try {
+        musicbrainz::fillCarrier(m_window.db(), d, chosen);
+    } catch (const DbError& e) {
+        m_window.messages().error(e.message());
+        return;
+    }
+    const CarrierRecord& c = d.carrier;
+    m_group->setText(c.gruppeInterpretText1);
+    m_title->setText(c.text2);
+    m_type->setKey(c.artDerSchallplatte);
+    m_year->setText(c.erscheinungsjahr);
+    m_maker->setText(d.info.firma);
+    m_orderCode->setText(d.info.bestellcode);
+    m_songCount->setNumber(c.anzahlDerLieder);
+    m_totalTime->setValue(c.laufzeitDerSchallplatte);
+    m_window.setReading(chosen.reading);
     m_window.trackPointer = 0;
 }

@@ -4,6 +4,9 @@
 #include "entrypage.h"
 #include "fieldedits.h"
 
+namespace musicbrainz {
+struct ReleaseTakeOver;
+}
 class LookupCombo;
 class QAction;
 class QComboBox;
@@ -29,6 +32,8 @@ public:
     void readCd();
     // "CD-&Abbild wählen...": the discs from image files the user chooses.
     void readCdImage();
+    // "Im &Netz suchen...": a pressing found on MusicBrainz, taken over as a disc look-up is.
+    void searchWeb();
     // The carrier as the controls show it.
     CarrierData values() const;
     const CarrierData& stored() const { return m_data; }
@@ -53,6 +58,7 @@ public:
     QLineEdit* makerEdit() const { return m_maker; }
     QLineEdit* orderCodeEdit() const { return m_orderCode; }
     QPushButton* cdButton() const { return m_cdButton; }
+    QPushButton* webButton() const { return m_webButton; }
     QAction* cdImageAction() const { return m_imageAction; }
     QComboBox* driveCombo() const { return m_drive; }
     QLabel* driveLabel() const { return m_driveLabel; }
@@ -79,6 +85,10 @@ private:
     void typeLeft();
     void totalTimeLeft();
     void readDiscs(const DiscSource& source);
+    // Asked after a choice in the search: false when a carrier that may be the same edition
+    // is in the collection and the user does not want another.
+    bool confirmNotOwned(const musicbrainz::ReleaseTakeOver& chosen);
+    void takeRelease(const musicbrainz::ReleaseTakeOver& chosen);
 
     CarrierStore m_store;
     CarrierData m_data;
@@ -107,6 +117,7 @@ private:
     QLabel* m_created;
     QLabel* m_changed;
     QPushButton* m_cdButton;
+    QPushButton* m_webButton;
     QAction* m_imageAction;
     QLabel* m_driveLabel;
     QComboBox* m_drive;

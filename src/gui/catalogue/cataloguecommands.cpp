@@ -2,6 +2,7 @@
 
 #include "core/common/messageservice.h"
 #include "core/db/statement.h"
+#include "discogscommands.h"
 #include "gui/cd/cddblookup.h"
 #include "gui/shell/helpviewer.h"
 #include "gui/shell/mainwindow.h"
@@ -32,6 +33,7 @@ public:
         answer.year = dialog.year();
         answer.genre = dialog.genre();
         answer.cover = dialog.frontCover();
+        answer.origins = dialog.origins();
         return answer;
     }
 
@@ -55,6 +57,7 @@ CatalogueCommands::CatalogueCommands(TMain& main, MessageService& messages)
 
 void CatalogueCommands::install() {
     m_main.setCommandHandler(MainCommand::NewCarrier, [this] { newCarrier(); });
+    (new DiscogsCommands(m_main, m_messages))->install();
 }
 
 TMainTtDialog* CatalogueCommands::open(int number) {

@@ -14,7 +14,7 @@ class CatalogueCommands : public QObject {
 public:
     CatalogueCommands(TMain& main, MessageService& messages);
 
-    // Registers "Tonträger &erfassen" with the main window.
+    // Registers "Tonträger &erfassen" and the Discogs exchange with the main window.
     void install();
 
     TMainTtDialog* newCarrier();
