@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -58,6 +59,7 @@ void TBackupFile::resetRunState() {
     m_error = NoError;
     m_archiveError.clear();
     m_damage.clear();
+    m_writeFailureCause = 0;
     m_checksummed = false;
     m_totalSize = 0;
     m_bytesProcessed = 0;
@@ -68,8 +70,12 @@ void TBackupFile::resetRunState() {
 }
 
 void TBackupFile::fail(int code) {
-    if (m_error == NoError)
+    if (m_error == NoError) {
         m_error = code;
+        // Taken at once, before another call changes it.
+        if (code == OverwritingFailed || code == CannotWriteArchive)
+            m_writeFailureCause = errno;
+    }
     m_continue = false;
 }
 

@@ -101,6 +101,9 @@ public:
     // The German reason when the last restore found the archive damaged (a file that does not
     // match its checksum, a volume out of order); empty otherwise.
     const QString& damage() const { return m_damage; }
+    // The system's error number when a file or the archive could not be written (a full disk,
+    // no permission); 0 otherwise.
+    int writeFailureCause() const { return m_writeFailureCause; }
     // True when the last restore read an archive whose file list carries checksums.
     bool checksumsVerified() const { return m_checksummed; }
     int compressionRate() const;
@@ -148,6 +151,7 @@ private:
     int m_error = NoError;
     QString m_archiveError;
     QString m_damage;
+    int m_writeFailureCause = 0;
     bool m_checksummed = false;
     qint64 m_totalSize = 0;
     qint64 m_bytesProcessed = 0;

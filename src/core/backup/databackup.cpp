@@ -1,6 +1,7 @@
 #include "databackup.h"
 
 #include "archiveio.h"
+#include "core/common/atomicfile.h"
 #include "core/db/database.h"
 #include "core/db/startupchecks.h"
 #include "core/settings/settings.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <QThread>
+#include <cerrno>
 #include <filesystem>
 #include <sqlite3.h>
 #include <thread>
@@ -98,7 +100,25 @@ public:
     ErrorCapture(const ErrorCapture&) = delete;
     ErrorCapture& operator=(const ErrorCapture&) = delete;
     int code() const { return m_code; }
-    QString text() const { return errorText(m_code, m_file); }
+    QString text() const {
+        QString text = errorText(m_code, m_file);
+        // A write that failed for a reason the user can mend says which; others stay as they
+        // were, since the number may not belong to the failed call.
+        switch (const int cause = m_component.writeFailureCause()) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EIO:
+            text += QStringLiteral(": ") + atomicfile::causeText(cause);
+            break;
+        default:
+            break;
+        }
+        return text;
+    }
 
 private:
     TBackupFile& m_component;

@@ -12,6 +12,24 @@ namespace atomicfile {
 
 namespace {
 
+bool writeAll(int fd, const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+} // namespace
+
 QString causeText(int error) {
     switch (error) {
     case ENOSPC:
@@ -34,24 +52,6 @@ QString causeText(int error) {
         return QStringLiteral("Fehler %1 des Betriebssystems").arg(error);
     }
 }
-
-bool writeAll(int fd, const char* data, qint64 size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
-} // namespace
 
 QString failureText(const QString& path, const QString& cause) {
     return QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Eine vorhandene Datei "

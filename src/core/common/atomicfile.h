@@ -13,6 +13,10 @@ namespace atomicfile {
 // Writes content as the whole file at path. false with error set on failure.
 bool write(const QString& path, const QByteArray& content, QString* error = nullptr);
 
+// The German cause of a failed file operation ("Auf dem Datenträger ist nicht genug Platz") for
+// a system error number.
+QString causeText(int error);
+
 // The German text for a file that could not be written, with the cause.
 QString failureText(const QString& path, const QString& cause);
 

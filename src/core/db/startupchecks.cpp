@@ -205,6 +205,15 @@ void recreateWithPrimaryKey(Database& db, const schema::Table& table) {
                 .arg(schema::quoted(temporary), schema::quoted(table.name)));
 }
 
+// The reason (a full disk, a file that cannot be written) is named when the database gave a
+// German one; the engine's own lower-case texts say nothing the user can act on.
+QString indexFailureText(const QString& table, const DbError& error) {
+    const QString& reason = error.message();
+    const bool german = !reason.isEmpty() && !reason.front().isLower();
+    return QStringLiteral("Ein Index für die Datenbank %1 konnte nicht generiert werden! \n%2%3")
+        .arg(table, german ? reason + QLatin1Char('\n') : QString(), kCannotContinue);
+}
+
 void rebuildIndexes(Database& db, const schema::Table& table) {
     Transaction transaction(db);
     if (!tableExists(db, table.name))
@@ -434,12 +443,9 @@ bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService&
             hooks.processEvents();
         try {
             rebuildIndexes(db, table);
-        } catch (const DbError&) {
-            showError(
-                messages, hooks,
-                QStringLiteral("Ein Index für die Datenbank %1 konnte nicht generiert werden! \n%2")
-                    .arg(QLatin1String(entry.messageName), kCannotContinue),
-                entry.helpContext);
+        } catch (const DbError& e) {
+            showError(messages, hooks, indexFailureText(QLatin1String(entry.messageName), e),
+                      entry.helpContext);
             return false;
         }
         if (rebuilt)
@@ -458,12 +464,8 @@ bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService&
                 hooks.processEvents();
             songindex::rebuild(db);
         }
-    } catch (const DbError&) {
-        showError(
-            messages, hooks,
-            QStringLiteral("Ein Index für die Datenbank %1 konnte nicht generiert werden! \n%2")
-                .arg(QStringLiteral("MUSIKPOS.DB"), kCannotContinue),
-            8012);
+    } catch (const DbError& e) {
+        showError(messages, hooks, indexFailureText(QStringLiteral("MUSIKPOS.DB"), e), 8012);
         return false;
     }
     return true;

@@ -4,6 +4,7 @@
 #include "core/db/recordaccess.h"
 #include "core/db/startupchecks.h"
 #include "core/shell/datadirectorylock.h"
+#include "support/filesizelimit.h"
 #include "support/lockholderprocess.h"
 
 #include <QDir>
@@ -216,6 +217,25 @@ private slots:
         QVERIFY(!result.failure.isEmpty());
         QCOMPARE(carriers(), QStringList({"Vorher", "Nachher"}));
         QVERIFY(!QDir(m_data).exists(QStringLiteral(".wiederherstellung")));
+    }
+
+    // The restored files are staged in the data folder first: a full disk stops that, names
+    // the cause and leaves the data as it was.
+    void fullDiskNamesTheCause() {
+        const QString archive = backup();
+        QVERIFY(!archive.isEmpty());
+        addCarrier(QStringLiteral("Nachher"), 2);
+        TBackupFile b;
+        databackup::configure(b);
+        databackup::RestoreResult result;
+        {
+            FileSizeLimit limit(2048);
+            result = databackup::restoreDataDirectory(b, archive, m_data);
+        }
+        QVERIFY(!result.ok);
+        QVERIFY2(result.failure.contains(QStringLiteral("nicht genug Platz")),
+                 qPrintable(result.failure));
+        QCOMPARE(carriers(), QStringList({"Vorher", "Nachher"}));
     }
 
     // Titles of changing length move rows between pages while the backup reads the file.

@@ -1,6 +1,7 @@
 #include "core/db/dataset.h"
 #include "core/db/recordaccess.h"
 #include "core/db/startupchecks.h"
+#include "support/filesizelimit.h"
 #include "support/scriptedmessageservice.h"
 
 #include <QTemporaryDir>
@@ -153,6 +154,27 @@ private slots:
                      "Die Programmausführung kann nicht fortgesetzt werden!"));
         QCOMPARE(m.helpContext, 8033);
         QCOMPARE(m_dialogEvents, QStringList({"hide", "show"}));
+    }
+
+    // A disk that is full while the indexes are built again: the message says so.
+    void failedRebuildNamesTheReason() {
+        m_db.exec(
+            u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+            u"INSERT INTO \"MUSIKPOS\" (\"Folgenummer Position\", \"Seite der Schallplatte\", "
+            u"\"Nr. des Liedes\", \"Titel des Liedes\") SELECT i, 1, 1, hex(randomblob(20)) "
+            u"FROM n");
+        m_hooks.processEvents = [] {};
+        {
+            FileSizeLimit limit(8192); // no write beyond the first pages
+            QCOMPARE(rebuildAll(true, false), QStringList());
+        }
+        QCOMPARE(m_messages.messages().size(), 1);
+        const QStringList lines = m_messages.messages().first().text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[1].startsWith(QStringLiteral("Auf dem Datenträger")) ||
+                     lines[1].startsWith(QStringLiteral("Die Datenbank kann nicht")),
+                 qPrintable(lines[1]));
+        QCOMPARE(lines[2], QStringLiteral("Die Programmausführung kann nicht fortgesetzt werden!"));
     }
 
     void currentFormatPasses() {
