@@ -51,6 +51,8 @@ bench: build
 	test -e $(BUILD)/bench-search/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-search 100000 15
 	./$(BUILD)/bench/diskarium-bench-search $(BUILD)/bench-search
 	./$(BUILD)/bench/diskarium-bench-fieldlabels
+	test -e $(BUILD)/bench-discogs/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-discogs 100000 15 1
+	./$(BUILD)/bench/diskarium-bench-discogs $(BUILD)/bench-discogs
 
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build

@@ -14,19 +14,6 @@ namespace {
 constexpr qsizetype kBlock = 64 * 1024;
 constexpr int kProgressRows = 256;
 
-// Every carrier with what the export needs, by carrier number.
-const char16_t kCarriersSql[] =
-    u"SELECT k.\"Gruppe/Interpret/Text 1\", k.\"Text 2\", a.\"Kurzbezeichnung\", i.\"Firma\", "
-    u"i.\"Bestellcode\", k.\"Bewertung\", k.\"Erscheinungsjahr\", i.\"Zustand\", e.\"Kennung\", "
-    u"t.\"Freier Text 2000 Zeichen\" "
-    u"FROM \"MUSIKKOP\" k "
-    u"LEFT JOIN \"MUSIKART\" a ON a.\"Index-Nummer\" = k.\"Art der Schallplatte\" "
-    u"LEFT JOIN \"MusikInformation\" i ON i.\"Folgenummer Info\" = k.\"Folgenummer Kopf\" "
-    u"LEFT JOIN \"MUSIKTXT\" t ON t.\"Folgenummer Text\" = k.\"Folgenummer Kopf\" "
-    u"LEFT JOIN \"MUSIKEXT\" e ON e.\"Folgenummer Kopf\" = k.\"Folgenummer Kopf\" "
-    u"AND e.\"Quelle\" = ?1 "
-    u"ORDER BY k.\"Folgenummer Kopf\"";
-
 CarrierFields fieldsOf(const Statement& s) {
     static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
     CarrierFields f;
@@ -47,6 +34,23 @@ CarrierFields fieldsOf(const Statement& s) {
 
 } // namespace
 
+const QString& exportSelect() {
+    // Every carrier with what the export needs, by carrier number.
+    static const QString sql =
+        QStringLiteral(
+            "SELECT k.\"Gruppe/Interpret/Text 1\", k.\"Text 2\", a.\"Kurzbezeichnung\", "
+            "i.\"Firma\", i.\"Bestellcode\", k.\"Bewertung\", k.\"Erscheinungsjahr\", "
+            "i.\"Zustand\", e.\"Kennung\", t.\"Freier Text 2000 Zeichen\" "
+            "FROM \"MUSIKKOP\" k "
+            "LEFT JOIN \"MUSIKART\" a ON a.\"Index-Nummer\" = k.\"Art der Schallplatte\" "
+            "LEFT JOIN \"MusikInformation\" i ON i.\"Folgenummer Info\" = k.\"Folgenummer Kopf\" "
+            "LEFT JOIN \"MUSIKTXT\" t ON t.\"Folgenummer Text\" = k.\"Folgenummer Kopf\" "
+            "LEFT JOIN \"MUSIKEXT\" e ON e.\"Folgenummer Kopf\" = k.\"Folgenummer Kopf\" "
+            "AND e.\"Quelle\" = '%1' ORDER BY k.\"Folgenummer Kopf\"")
+            .arg(carrierorigins::kDiscogsRelease);
+    return sql;
+}
+
 ExportOutcome exportCollection(Database& db, const QString& path, const ExportProgress& progress) {
     ExportOutcome o;
     atomicfile::Stream file(path);
@@ -54,8 +58,7 @@ ExportOutcome exportCollection(Database& db, const QString& path, const ExportPr
         return o;
     try {
         const qint64 total = db.scalar(u"SELECT COUNT(*) FROM \"MUSIKKOP\"").toLongLong();
-        Statement s = db.prepare(kCarriersSql);
-        s.bind(1, carrierorigins::kDiscogsRelease);
+        Statement s = db.prepare(exportSelect());
         QString pending;
         pending.reserve(kBlock + 4096);
         csv::appendRow(pending, columnTitles(), u',');

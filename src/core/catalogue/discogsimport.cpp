@@ -197,7 +197,7 @@ void run(Database& db, const QString& path, const Options& options, const Progre
             o.error = QStringLiteral("Zeile %1: %2").arg(j.outcome.line).arg(j.outcome.note);
             storing = false;
         }
-        const bool stopped = storing && j.outcome.result == Result::New && !store(j, o);
+        const bool stopped = store && storing && j.outcome.result == Result::New && !store(j, o);
         o.rows.append(j.outcome);
         if (stopped)
             return; // the store named its line
