@@ -4,14 +4,15 @@
 #include "cdcommands.h"
 #include "console.h"
 #include "consolemessageservice.h"
-#include "discogscommands.h"
 #include "core/db/dataset.h"
 #include "core/db/soundness.h"
 #include "core/db/startupchecks.h"
 #include "core/shell/datadirectorylock.h"
+#include "discogscommands.h"
 #include "labelcommands.h"
 #include "lendingcommands.h"
 #include "lookupcommands.h"
+#include "mbsearchcommands.h"
 #include "medialistcommands.h"
 #include "paradoxcommands.h"
 #include "playcommand.h"
@@ -63,6 +64,14 @@ int usage() {
            "      speichert einen neuen Tonträger aus CDs (1, 2, ...) und gibt seine Nummer aus;\n"
            "      Titel, Jahr und Musikrichtung vom CDDB-Server oder von MusicBrainz, --cover\n"
            "      speichert dessen Titelbild als erste Grafik\n"
+           "  diskarium-tool mbsearch (--barcode X | --catno X | --artist A --title T)\n"
+           "                [--page N] [--server URL] [--user E-MAIL]\n"
+           "      sucht Ausgaben bei MusicBrainz, 25 je Seite: Nummer, Titel, Interpret, Format,\n"
+           "      Land, Jahr, Label, Katalognummer, Barcode, Lieder und MBID je Zeile\n"
+           "  diskarium-tool add VERZEICHNIS --search (wie mbsearch, ohne --page) [--pick N]\n"
+           "                [--cover] [--type KURZ] [--cover-server URL] [--allow-duplicate]\n"
+           "      speichert Treffer N (ab 1) der Suche als neuen Tonträger mit seinen Liedern\n"
+           "      und gibt seine Nummer aus; --type gibt die Tonträgerart vor\n"
            "  diskarium-tool show VERZEICHNIS NUMMER\n"
            "      zeigt einen Tonträger mit Liedern, Zusatztext, Prüfcodes und Grafiken\n"
            "  diskarium-tool lookup VERZEICHNIS TABELLE\n"
@@ -237,6 +246,10 @@ int main(int argc, char* argv[]) {
         return runMusicBrainzCommand(args);
     if (command == QLatin1String("add-cd"))
         return runAddCdCommand(args);
+    if (command == QLatin1String("mbsearch"))
+        return runMbSearchCommand(args);
+    if (command == QLatin1String("add"))
+        return runAddCommand(args);
     if (command == QLatin1String("show"))
         return runShowCommand(args);
     if (command == QLatin1String("play"))
