@@ -2,6 +2,7 @@
 #include "console.h"
 #include "core/shell/datadirectorylock.h"
 
+#include "core/catalogue/carrierorigins.h"
 #include "core/catalogue/carrierstore.h"
 #include "core/catalogue/detailstores.h"
 #include "core/catalogue/songstore.h"
@@ -26,7 +27,7 @@ int usage() {
              "  diskarium-tool add-cd VERZEICHNIS QUELLE... --type KURZ [--group G] [--title T]\n"
              "      [--number N] [--host HOST --port PORT --user NAME [--hit N]]\n"
              "      [--musicbrainz [--server URL] [--cover-server URL] [--user E-MAIL] [--hit N]\n"
-             "      [--cover]]\n"
+             "      [--cover]] [--allow-duplicate]\n"
              "  diskarium-tool show VERZEICHNIS NUMMER\n";
     err().flush();
     return 2;
@@ -50,6 +51,7 @@ struct AddCdOptions {
     int hit = 1;
     bool musicBrainz = false;
     bool cover = false;
+    bool allowDuplicate = false;
     QString server; // MusicBrainz and its cover archive; the settings' when empty
     QString coverServer;
 };
@@ -67,6 +69,10 @@ std::optional<AddCdOptions> parseAddCd(const QStringList& args) {
         }
         if (a == QLatin1String("--musicbrainz") || a == QLatin1String("--cover")) {
             (a == QLatin1String("--cover") ? o.cover : o.musicBrainz) = true;
+            continue;
+        }
+        if (a == QLatin1String("--allow-duplicate")) {
+            o.allowDuplicate = true;
             continue;
         }
         if (i + 1 >= args.size())
@@ -178,6 +184,7 @@ std::optional<CddbAnswer> askMusicBrainz(const AddCdOptions& o, const Settings& 
     const musicbrainz::Release& release = found.releases[o.hit - 1];
     const cddb::DiscRecord record = release.toDiscRecord();
     CddbAnswer answer = answerFrom(record);
+    answer.origins = discfill::origins(release);
     if (o.cover) {
         QString hint;
         answer.cover = client.frontCover(release.id, &hint);
@@ -189,6 +196,23 @@ std::optional<CddbAnswer> askMusicBrainz(const AddCdOptions& o, const Settings& 
 
 QString num(const OptNumber& v) {
     return v ? germanformat::formatNumber(*v) : QString();
+}
+
+// A carrier taken from MusicBrainz that the collection may hold already: each such carrier
+// on its own line. False when there is none.
+bool reportOwned(Database& db, const CarrierRecord& carrier, const CdReading& reading) {
+    if (reading.origins.isEmpty())
+        return false;
+    carrierorigins::Candidate candidate;
+    for (const CarrierOrigin& origin : reading.origins)
+        if (origin.source == carrierorigins::kMusicBrainzReleaseGroup)
+            candidate.releaseGroup = origin.key;
+    candidate.group = carrier.gruppeInterpretText1;
+    candidate.title = carrier.text2;
+    const QList<carrierorigins::Owned> owned = carrierorigins::findOwned(db, candidate);
+    for (const carrierorigins::Owned& o : owned)
+        err() << "Schon vorhanden: " << carrierorigins::describe(o) << Qt::endl;
+    return !owned.isEmpty();
 }
 
 } // namespace
@@ -206,6 +230,7 @@ int runAddCdCommand(const QStringList& args) {
     Database db;
     try {
         db.open(dataset::databasePath(o.directory));
+        carrierorigins::ensureTable(db);
     } catch (const DbError& e) {
         return fail(e.message());
     }
@@ -270,6 +295,8 @@ int runAddCdCommand(const QStringList& args) {
         return fail(check.message);
     int number = 0;
     try {
+        if (!o.allowDuplicate && reportOwned(db, c, reading))
+            return 1;
         number = store.saveNew(data, &reading, settings.globalNumbering, today);
     } catch (const DbError& e) {
         return fail(e.isKeyViolation() ? QStringLiteral("Der Tonträger konnte nicht gespeichert "
@@ -345,6 +372,8 @@ int runShowCommand(const QStringList& args) {
             for (const QString& line : text->split(QLatin1Char('\n')))
                 o << "  " << line << "\n";
         }
+        for (const CarrierOrigin& origin : carrierorigins::read(db, number))
+            o << "Kennung " << origin.source << ": " << origin.key << "\n";
         PictureStore pictures(db);
         for (const PictureEntry& entry : pictures.list(number)) {
             const auto picture = pictures.load(number, entry.number);

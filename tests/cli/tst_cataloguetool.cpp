@@ -29,6 +29,14 @@ class TestCatalogueTool : public QObject {
         return {"--host", "127.0.0.1", "--port", QString::number(m_server->port()),
                 "--user", "tester"};
     }
+    static QStringList musicBrainzArgs(const FakeHttpServer& web) {
+        return {"--musicbrainz", "--server", web.baseUrl() + "/", "--cover-server",
+                web.baseUrl(),   "--user",   "max@example.org"};
+    }
+    static QByteArray fixture(const char* name) {
+        QFile file(QStringLiteral(MUSICBRAINZ_FIXTURES) + QLatin1String(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
 private slots:
     void init() {
@@ -164,10 +172,10 @@ private slots:
                                               "DTITLE=Band / Platte\r\nDYEAR=1999\r\n"
                                               "DGENRE=rock\r\nTTITLE0=Eins\r\n.\r\n");
         FakeHttpServer web;
-        QFile fixture(QStringLiteral(MUSICBRAINZ_FIXTURES "discid_two_releases.json"));
-        QVERIFY(fixture.open(QIODevice::ReadOnly));
-        const QByteArray releases = fixture.readAll().replace(
-            "\"title\": \"Debil\",", "\"title\": \"Debil\", \"date\": \"1984-05-01\",");
+        const QByteArray releases = fixture("discid_two_releases.json")
+                                        .replace("\"title\": \"Debil\",",
+                                                 "\"title\": \"Debil\", \"date\": \"1984-05-01\",");
+        QVERIFY(!releases.isEmpty());
         web.handler = [&](const QByteArray& target) -> FakeHttpServer::Reply {
             if (target.startsWith("/ws/2/discid/"))
                 return {200, releases, "application/json", 0};
@@ -175,11 +183,7 @@ private slots:
                 return {200, QByteArray("\xFF\xD8\xFF\xE0", 4), "image/jpeg", 0};
             return {404, "Not Found", "text/plain", 0};
         };
-        const QStringList source =
-            musicBrainz
-                ? QStringList{"--musicbrainz", "--server", web.baseUrl() + "/", "--cover-server",
-                              web.baseUrl(),   "--user",   "max@example.org",   "--cover"}
-                : server();
+        const QStringList source = musicBrainz ? musicBrainzArgs(web) << "--cover" : server();
         const ProcessRun run =
             runTool(QStringList{"add-cd", m_data, m_images[1], "--type", "CD"} + source);
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
@@ -197,6 +201,49 @@ private slots:
                     server())
                 .exitCode,
             2);
+    }
+
+    // A release from MusicBrainz is remembered with the carrier; one the collection may hold
+    // already is refused unless allowed.
+    void ownedAlready_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("same release group")
+            << QStringList{"--number", "2"} << 1
+            << "Schon vorhanden: Nr. 1 Die Ärzte / Debil (gleiche Veröffentlichungsgruppe)\n";
+        QTest::newRow("group and title as the lists compare")
+            << QStringList{"--hit", "2", "--title", "DEBIL "} << 1
+            << "Schon vorhanden: Nr. 1 Die Ärzte / Debil (gleiche Gruppe und gleicher Titel)\n";
+        QTest::newRow("another edition") << QStringList{"--hit", "2"} << 0 << "";
+        QTest::newRow("allowed") << QStringList{"--number", "2", "--allow-duplicate"} << 0 << "";
+    }
+    void ownedAlready() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        FakeHttpServer web;
+        const QByteArray releases = fixture("discid_two_releases.json");
+        web.handler = [&](const QByteArray& target) -> FakeHttpServer::Reply {
+            if (target.startsWith("/ws/2/discid/"))
+                return {200, releases, "application/json", 0};
+            return {404, "Not Found", "text/plain", 0};
+        };
+        const QStringList add =
+            QStringList{"add-cd", m_data, m_images[1], "--type", "CD"} + musicBrainzArgs(web);
+        const ProcessRun first = runTool(add);
+        QVERIFY2(first.exitCode == 0, qPrintable(first.err));
+        const QString shown = runTool({"show", m_data, "1"}).out;
+        QVERIFY2(shown.contains("Kennung musicbrainz:release: "
+                                "11111111-aaaa-4bbb-8ccc-000000000001\n"
+                                "Kennung musicbrainz:release-group: "
+                                "22222222-aaaa-4bbb-8ccc-000000000001\n"),
+                 qPrintable(shown));
+        const ProcessRun again = runTool(add + args);
+        QVERIFY2(again.exitCode == exitCode, qPrintable(again.err));
+        QCOMPARE(again.err, message);
+        QCOMPARE(count("MUSIKKOP"), exitCode == 0 ? 2 : 1);
+        QCOMPARE(count("MUSIKEXT"), exitCode == 0 ? 3 + args.contains("--allow-duplicate") : 2);
     }
 
     void showUnknown() {

@@ -1,16 +1,20 @@
 #include "carrierdelete.h"
 
+#include "carrierorigins.h"
+
 namespace carrierdelete {
 
 void deleteCarrier(Database& db, double carrierNumber) {
     // The order of the detail tables: songs first, the carrier last.
     static const char* const kTables[][2] = {
-        {"MUSIKPOS", "Folgenummer Position"},     {"MusikPosInformation", "Folgenummer Pos Info"},
-        {"MUSIKVER", "Tonträgernummer"},          {"MUSIKINF", "Folgenummer Kopf"},
-        {"MUSIKGRF", "Tonträgernummer"},          {"MUSIKTXT", "Folgenummer Text"},
-        {"MusikInformation", "Folgenummer Info"}, {"MUSIKKOP", "Folgenummer Kopf"},
+        {"MUSIKPOS", "Folgenummer Position"}, {"MusikPosInformation", "Folgenummer Pos Info"},
+        {"MUSIKVER", "Tonträgernummer"},      {"MUSIKINF", "Folgenummer Kopf"},
+        {"MUSIKGRF", "Tonträgernummer"},      {"MUSIKTXT", "Folgenummer Text"},
+        {"MUSIKEXT", "Folgenummer Kopf"},     {"MusikInformation", "Folgenummer Info"},
+        {"MUSIKKOP", "Folgenummer Kopf"},
     };
     Transaction transaction(db);
+    carrierorigins::ensureTable(db); // an older data set the start-up could not complete
     for (const auto& t : kTables) {
         Statement s = db.prepare(QStringLiteral("DELETE FROM \"%1\" WHERE \"%2\" = ?")
                                      .arg(QString::fromUtf8(t[0]), QString::fromUtf8(t[1])));

@@ -138,6 +138,7 @@ int CarrierStore::insertNew(CarrierData& data, const CdReading* reading, bool gl
                 if (!reading->cover.isEmpty())
                     records::insert(m_db, PictureRecord{double(number), 1, reading->cover, false});
             }
+            carrierorigins::write(m_db, number, reading->origins);
         }
         if (!globalNumbering) {
             const int counter = typeCounter(carrier.artDerSchallplatte);

@@ -47,6 +47,8 @@ void addDisc(CdReading& reading, int disc, const QList<TCDList>& tracks, const C
             reading.genre = answer.genre;
         if (reading.cover.isEmpty())
             reading.cover = answer.cover;
+        if (reading.origins.isEmpty())
+            reading.origins = answer.origins;
     }
     reading.totalTracks += toc.tracks;
     reading.totalTime = laufzeit::add(reading.totalTime, toc.totalTime);

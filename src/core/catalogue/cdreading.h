@@ -51,6 +51,7 @@ struct CddbAnswer {
     QString year;  // as the source wrote it
     QString genre; // free text
     QByteArray cover;
+    QList<CarrierOrigin> origins; // the MusicBrainz release chosen; none from CDDB
 };
 
 // Asks a CDDB server about one disc: the program runs its lookup dialog, tests script it.

@@ -12,6 +12,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 namespace dataset {
 namespace {
@@ -85,6 +86,12 @@ void loadTable(Database& db, const schema::Table& table, const QString& resource
     }
 }
 
+void createTable(Database& db, const schema::Table& table) {
+    db.exec(schema::createTableSql(table));
+    for (const schema::Index& i : table.indexes)
+        db.exec(schema::createIndexSql(table, i));
+}
+
 } // namespace
 
 QString databasePath(const QString& dataDirectory) {
@@ -96,12 +103,34 @@ bool exists(const QString& dataDirectory) {
 }
 
 void createSchema(Database& db) {
-    for (const schema::Table& t : schema::tables()) {
-        db.exec(schema::createTableSql(t));
-        for (const schema::Index& i : t.indexes)
-            db.exec(schema::createIndexSql(t, i));
-    }
+    for (const auto* list : {&schema::tables(), &schema::addedTables()})
+        for (const schema::Table& t : *list)
+            createTable(db, t);
     songindex::rebuild(db);
+}
+
+bool hasTable(Database& db, const QString& table) {
+    Statement s = db.prepare(
+        u"SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    s.bind(1, table);
+    return s.next();
+}
+
+void addMissingTables(Database& db) {
+    std::vector<const schema::Table*> missing;
+    for (const schema::Table& t : schema::addedTables()) {
+        if (!hasTable(db, t.name))
+            missing.push_back(&t);
+    }
+    if (missing.empty())
+        return;
+    std::optional<Transaction> transaction;
+    if (!db.inTransaction())
+        transaction.emplace(db);
+    for (const schema::Table* t : missing)
+        createTable(db, *t);
+    if (transaction)
+        transaction->commit();
 }
 
 void loadDeliveredData(Database& db) {

@@ -13,6 +13,11 @@ bool exists(const QString& dataDirectory);
 
 // Creates every table and index in an empty database.
 void createSchema(Database& db);
+// Whether the database holds the table (names compared without letter case).
+bool hasTable(Database& db, const QString& table);
+// Creates the added tables an older data set lacks, with their indexes; nothing when all are
+// there. Inside the caller's transaction when one is open. Throws DbError.
+void addMissingTables(Database& db);
 // Fills the tables with the delivered lookups, currencies, templates, labels and tips.
 void loadDeliveredData(Database& db);
 

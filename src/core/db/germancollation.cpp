@@ -91,9 +91,39 @@ private:
     char32_t m_pending = 0;
 };
 
+// The dictionary comparison alone: 0 for texts that differ only in case, accents or ß/ss.
+int compareFolded(QByteArrayView a, QByteArrayView b) {
+    Folder fa(a), fb(b);
+    for (;;) {
+        const char32_t ca = fa.next();
+        const char32_t cb = fb.next();
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        if (ca == 0)
+            return 0;
+    }
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+QByteArrayView withoutOuterBlanks(QByteArrayView text) {
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text;
+}
+
 int collate(void*, int lengthA, const void* a, int lengthB, const void* b) {
     return compareGerman(QByteArrayView(static_cast<const char*>(a), lengthA),
                          QByteArrayView(static_cast<const char*>(b), lengthB));
+}
+
+int collatePrimary(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    return compareGermanPrimary(QByteArrayView(static_cast<const char*>(a), lengthA),
+                                QByteArrayView(static_cast<const char*>(b), lengthB));
 }
 
 bool isAscii(const unsigned char* text, int length) {
@@ -127,15 +157,8 @@ template <bool Lower> void changeCase(sqlite3_context* context, int, sqlite3_val
 } // namespace
 
 int compareGerman(QByteArrayView a, QByteArrayView b) {
-    Folder fa(a), fb(b);
-    for (;;) {
-        const char32_t ca = fa.next();
-        const char32_t cb = fb.next();
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        if (ca == 0)
-            break;
-    }
+    if (const int folded = compareFolded(a, b); folded != 0)
+        return folded;
     // Equal in dictionary order: the raw bytes decide, so the order is total.
     const int common = int(std::min(a.size(), b.size()));
     if (const int c = std::memcmp(a.data(), b.data(), common); c != 0)
@@ -143,8 +166,13 @@ int compareGerman(QByteArrayView a, QByteArrayView b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+int compareGermanPrimary(QByteArrayView a, QByteArrayView b) {
+    return compareFolded(withoutOuterBlanks(a), withoutOuterBlanks(b));
+}
+
 void registerGermanCollation(sqlite3* db) {
     sqlite3_create_collation_v2(db, "GERMAN", SQLITE_UTF8, nullptr, collate, nullptr);
+    sqlite3_create_collation_v2(db, "GERMANPRIMARY", SQLITE_UTF8, nullptr, collatePrimary, nullptr);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_function_v2(db, "LOWER", 1, flags, nullptr, changeCase<true>, nullptr, nullptr,
                                nullptr);

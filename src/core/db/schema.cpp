@@ -14,8 +14,9 @@ Field alpha(const char* name, int size) {
 Field of(const char* name, FieldType type) {
     return {QString::fromUtf8(name), type, 0};
 }
-Index index(const char* name, std::initializer_list<const char*> fields) {
-    Index i{QString::fromUtf8(name), {}};
+Index index(const char* name, std::initializer_list<const char*> fields,
+            const char* collation = "GERMAN") {
+    Index i{QString::fromUtf8(name), {}, QString::fromLatin1(collation)};
     for (const char* f : fields)
         i.fields.append(QString::fromUtf8(f));
     return i;
@@ -58,7 +59,10 @@ std::vector<Table> build() {
           index("Liste Jahr", {"Erscheinungsjahr", "Folgenummer Kopf"}),
           index("Liste Kaufpreis", {"Kaufpreis", "Folgenummer Kopf"}),
           index("Liste Kaufdatum", {"Kaufdatum", "Folgenummer Kopf"}),
-          index("Liste Bewertung", {"Bewertung", "Folgenummer Kopf"})}});
+          index("Liste Bewertung", {"Bewertung", "Folgenummer Kopf"}),
+          // Finds a carrier the user may own already: equal as the lists compare, without
+          // their tie-break.
+          index("Gruppe und Titel", {"Gruppe/Interpret/Text 1", "Text 2"}, "GERMANPRIMARY")}});
     t.push_back({"MusikInformation",
                  "MusikInformation.DB",
                  {of("Folgenummer Info", T::Number), alpha("Pressung", 5), alpha("Zustand", 5),
@@ -164,6 +168,18 @@ std::vector<Table> build() {
     return t;
 }
 
+std::vector<Table> buildAdded() {
+    std::vector<Table> t;
+    // Where a carrier was taken from: a MusicBrainz release and release group, a Discogs
+    // release. Keys are compared as stored (lower-case MBIDs, numbers).
+    t.push_back({"MUSIKEXT",
+                 "MUSIKEXT.DB",
+                 {of("Folgenummer Kopf", T::Number), alpha("Quelle", 30), alpha("Kennung", 40)},
+                 2,
+                 {index("Quelle", {"Quelle", "Kennung"}, "BINARY")}});
+    return t;
+}
+
 QString baseName(QStringView name) {
     QStringView n = name.trimmed();
     if (n.endsWith(u".db", Qt::CaseInsensitive))
@@ -193,11 +209,17 @@ const std::vector<Table>& tables() {
     return all;
 }
 
+const std::vector<Table>& addedTables() {
+    static const std::vector<Table> all = buildAdded();
+    return all;
+}
+
 const Table* find(QStringView name) {
     static const QHash<QString, const Table*> byName = [] {
         QHash<QString, const Table*> h;
-        for (const Table& t : tables())
-            h.insert(t.name.toUpper(), &t);
+        for (const auto* list : {&tables(), &addedTables()})
+            for (const Table& t : *list)
+                h.insert(t.name.toUpper(), &t);
         return h;
     }();
     return byName.value(baseName(name), nullptr);
@@ -272,8 +294,9 @@ QString createIndexSql(const Table& table, const Index& index) {
     for (const QString& f : index.fields) {
         const Field& field = table.fields[table.fieldIndex(f)];
         // Secondary indexes are case-insensitive: text columns use the German collation.
-        columns.append(quoted(f) +
-                       (field.type == T::Alpha ? QStringLiteral(" COLLATE GERMAN") : QString()));
+        columns.append(quoted(f) + (field.type == T::Alpha
+                                        ? QStringLiteral(" COLLATE ") + index.collation
+                                        : QString()));
     }
     return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
         .arg(quoted(indexSqlName(table, index)), quoted(table.name),

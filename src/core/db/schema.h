@@ -20,6 +20,7 @@ struct Field {
 struct Index {
     QString name;
     QStringList fields;
+    QString collation = QStringLiteral("GERMAN"); // of its text fields
 };
 
 struct Table {
@@ -34,8 +35,12 @@ struct Table {
 };
 
 const std::vector<Table>& tables();
+// Tables this program added to the data set: no Paradox file and no start-up message of
+// their own; created where an older data set lacks them.
+const std::vector<Table>& addedTables();
 
-// Resolves "MUSIKKOP", "MusikKop.DB", "musikkop.db", "Currency.db" alike; nullptr when unknown.
+// Resolves "MUSIKKOP", "MusikKop.DB", "musikkop.db", "Currency.db" alike, added tables too;
+// nullptr when unknown.
 const Table* find(QStringView name);
 // Like find, but a missing table is a programming error.
 const Table& table(QStringView name);

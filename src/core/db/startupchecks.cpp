@@ -1,5 +1,6 @@
 #include "startupchecks.h"
 
+#include "dataset.h"
 #include "schema.h"
 #include "songindex.h"
 
@@ -57,6 +58,7 @@ constexpr RebuildEntry kRebuildTable[] = {
     {"FeldOriginal", "FeldOriginal.DB", 0},
     {"FeldKopie", "FeldKopie.DB", 0},
     {"Currency", "Currency.DB", 0},
+    {"MUSIKEXT", "MUSIKEXT.DB", 0},
 };
 
 struct FormatEntry {
@@ -91,6 +93,7 @@ constexpr FormatEntry kFormatTable[] = {
     {"FeldOriginal", "FeldOriginal.DB", 7, 0},
     {"FeldKopie", "FeldKopie.DB", 3, 0},
     {"Currency", "Currency.DB", 4, 0},
+    {"MUSIKEXT", "MUSIKEXT.DB", 3, 0},
 };
 
 // The data files of the start-up check in their order; the memo files (.MB) belong to
@@ -104,13 +107,6 @@ constexpr const char* kDataFiles[] = {
     "MUSIKVER.DB",         "VERSTAMM.DB",      "VideoKategorien.DB", "VideoKassettenarten.DB",
     "VideoAudioarten.DB",  "VideoSprachen.DB",
 };
-
-bool tableExists(Database& db, const QString& table) {
-    Statement s = db.prepare(
-        u"SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
-    s.bind(1, table);
-    return s.next();
-}
 
 QStringList primaryKeyColumns(Database& db, const QString& table) {
     Statement s = db.prepare(
@@ -164,7 +160,7 @@ bool indexMatches(Database& db, const schema::Table& table, const schema::Index&
         if (i >= index.fields.size() || s.toString(0) != index.fields[i])
             return false;
         const schema::Field& field = table.fields[table.fieldIndex(index.fields[i])];
-        if (field.type == schema::FieldType::Alpha && s.toString(1) != QLatin1String("GERMAN"))
+        if (field.type == schema::FieldType::Alpha && s.toString(1) != index.collation)
             return false;
         ++i;
     }
@@ -216,7 +212,7 @@ QString indexFailureText(const QString& table, const DbError& error) {
 
 void rebuildIndexes(Database& db, const schema::Table& table) {
     Transaction transaction(db);
-    if (!tableExists(db, table.name))
+    if (!dataset::hasTable(db, table.name))
         throw DbError(DbError::Kind::Other, QStringLiteral("no such table: %1").arg(table.name));
     for (const QString& name : namedIndexes(db, table.name))
         db.exec(QStringLiteral("DROP INDEX %1").arg(schema::quoted(name)));
@@ -342,6 +338,21 @@ bool upgradeInformation(Database& db, MessageService& messages, const Hooks& hoo
     return true;
 }
 
+// Tables a later version added appear in an older data set without a message.
+void addMissingTables(Database& db) {
+    try {
+        dataset::addMissingTables(db);
+    } catch (const DbError&) {
+        // A read-only or busy file: the first change that needs the table creates it.
+    }
+}
+
+bool isMissingAddedTable(Database& db, const schema::Table& table) {
+    return std::any_of(schema::addedTables().begin(), schema::addedTables().end(),
+                       [&](const schema::Table& t) { return &t == &table; }) &&
+           !dataset::hasTable(db, table.name);
+}
+
 bool checkPages(Database& db, const QString& table, const Hooks& hooks) {
     bool passes = false;
     try {
@@ -376,7 +387,7 @@ QString pageCheckFindings(Database& db) {
 }
 
 std::optional<int> fieldCount(Database& db, const QString& table) {
-    if (!tableExists(db, table))
+    if (!dataset::hasTable(db, table))
         return std::nullopt;
     Statement s = db.prepare(u"SELECT COUNT(*) FROM pragma_table_info(?1)");
     s.bind(1, table);
@@ -394,7 +405,7 @@ QStringList dataFileNames() {
 std::optional<QString> firstMissingDataFile(Database& db) {
     for (const char* file : kDataFiles) {
         const QString name = QString::fromLatin1(file);
-        if (!tableExists(db, schema::table(name.section(QLatin1Char('.'), 0, 0)).name))
+        if (!dataset::hasTable(db, schema::table(name.section(QLatin1Char('.'), 0, 0)).name))
             return name;
     }
     return std::nullopt;
@@ -416,7 +427,8 @@ bool checkDataFiles(Database& db, MessageService& messages, const Hooks& hooks) 
 bool indexesUsable(Database& db, const QString& tableName, PageCheck pages, const Hooks& hooks) {
     try {
         const schema::Table& table = schema::table(tableName);
-        if (!tableExists(db, table.name) || primaryKeyColumns(db, table.name) != table.primaryKey())
+        if (!dataset::hasTable(db, table.name) ||
+            primaryKeyColumns(db, table.name) != table.primaryKey())
             return false;
         const std::vector<schema::Index> indexes = applicableIndexes(db, table);
         for (const schema::Index& index : indexes) {
@@ -434,10 +446,12 @@ bool indexesUsable(Database& db, const QString& tableName, PageCheck pages, cons
 
 bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService& messages,
                             const Hooks& hooks, QStringList* rebuilt, PageCheck pages) {
+    addMissingTables(db);
     bool songsRebuilt = false;
     for (const RebuildEntry& entry : kRebuildTable) {
         const schema::Table& table = schema::table(QString::fromLatin1(entry.table));
-        if (!rebuildRequested && indexesUsable(db, table.name, pages, hooks))
+        if ((!rebuildRequested && indexesUsable(db, table.name, pages, hooks)) ||
+            isMissingAddedTable(db, table))
             continue;
         if (hooks.processEvents)
             hooks.processEvents();
@@ -472,6 +486,7 @@ bool checkAndRebuildIndexes(Database& db, bool rebuildRequested, MessageService&
 }
 
 bool checkAndUpgradeFormats(Database& db, MessageService& messages, const Hooks& hooks) {
+    addMissingTables(db);
     if (!upgradeCarriers(db, messages, hooks) || !upgradeSongs(db, messages, hooks))
         return false;
     for (const FormatEntry& entry : kFormatTable) {

@@ -2,6 +2,7 @@
 
 #include "core/cd/cddbclient.h"
 #include "core/cd/cdtoc.h"
+#include "core/cd/discfill.h"
 #include "core/cd/musicbrainzclient.h"
 #include "core/common/messageservice.h"
 #include "core/settings/settings.h"
@@ -267,7 +268,8 @@ void TCDDBLookup::queryMusicBrainz() {
     updateButtons();
 }
 
-void TCDDBLookup::takeRecord(const cddb::DiscRecord& disc) {
+void TCDDBLookup::takeRecord(const cddb::DiscRecord& disc, const QList<CarrierOrigin>& origins) {
+    m_origins = origins;
     m_artist = disc.artist;
     m_title = disc.title;
     m_titles = disc.tracks;
@@ -294,7 +296,7 @@ void TCDDBLookup::read() {
             if (closeIfRequested())
                 return;
         }
-        takeRecord(m_releases[release].toDiscRecord());
+        takeRecord(m_releases[release].toDiscRecord(), discfill::origins(m_releases[release]));
         return;
     }
     CddbExchange exchange(CddbExchange::Command::Read,

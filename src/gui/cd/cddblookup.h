@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/carrierorigins.h"
 #include "core/cd/cddbexchange.h"
 #include "core/cd/cddbtext.h"
 #include "core/cd/cdtypes.h"
@@ -45,6 +46,8 @@ public:
     const QByteArray& frontCover() const { return m_cover; }
     // Why there is no front cover although it was asked for (a hint, no message).
     const QString& coverHint() const { return m_coverHint; }
+    // The MusicBrainz release and release group taken; none for a CDDB record.
+    const QList<CarrierOrigin>& origins() const { return m_origins; }
     Source source() const;
     void setSource(Source source);
 
@@ -79,7 +82,7 @@ private:
     void queryMusicBrainz();
     // Closing was asked for while busy: the dialog closes now; true when it did.
     bool closeIfRequested();
-    void takeRecord(const cddb::DiscRecord& record);
+    void takeRecord(const cddb::DiscRecord& record, const QList<CarrierOrigin>& origins = {});
     void storeSettings();
 
     Settings& m_settings;
@@ -105,6 +108,7 @@ private:
     QString m_genre;
     QByteArray m_cover;
     QString m_coverHint;
+    QList<CarrierOrigin> m_origins;
 
     QComboBox* m_source;
     QCheckBox* m_coverBox;

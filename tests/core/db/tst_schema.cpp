@@ -40,10 +40,13 @@ class TestSchema : public QObject {
                 u"SELECT name, coll FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno");
             cols.bind(1, name);
             QStringList columns;
-            while (cols.next())
-                columns.append(cols.toString(0) + (cols.toString(1) == QLatin1String("GERMAN")
-                                                       ? QStringLiteral("~")
-                                                       : QString()));
+            while (cols.next()) {
+                const QString collation = cols.toString(1);
+                columns.append(cols.toString(0) +
+                               (collation == QLatin1String("GERMAN")   ? QStringLiteral("~")
+                                : collation == QLatin1String("BINARY") ? QString()
+                                                                       : " " + collation));
+            }
             parts.append(name + QLatin1Char('=') + columns.join(QLatin1Char(',')));
         }
         return parts.join(QLatin1Char('|'));
@@ -59,7 +62,8 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("columns");
         QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("indexes"); // "~" marks a case-insensitive text column
+        // "~" marks a case-insensitive text column, another collation follows the name
+        QTest::addColumn<QString>("indexes");
         const QString lookup = "Index-Nummer:DOUBLE|Kurzbezeichnung:VARCHAR(10)|Langbezeichnung:"
                                "VARCHAR(50)|Nummerierung:DOUBLE";
         QTest::newRow("MUSIKKOP")
@@ -72,6 +76,8 @@ private slots:
                "Kaufdatum:DATE|Bewertung:DOUBLE"
             << "Gruppe/Interpret/Text 1|Text 2|Art der Schallplatte|Nummerierung"
             << "MUSIKKOP.Folgenummer Kopf=Folgenummer Kopf|"
+               "MUSIKKOP.Gruppe und Titel=Gruppe/Interpret/Text 1 GERMANPRIMARY,Text 2 "
+               "GERMANPRIMARY|"
                "MUSIKKOP.Liste Art=Art der Schallplatte,Folgenummer Kopf|"
                "MUSIKKOP.Liste Bewertung=Bewertung,Folgenummer Kopf|"
                "MUSIKKOP.Liste Gruppe=Gruppe/Interpret/Text 1~,Folgenummer Kopf|"
@@ -180,6 +186,11 @@ private slots:
                                   << "Art:VARCHAR(1)|Tip:VARCHAR(255)"
                                   << ""
                                   << "";
+        QTest::newRow("MUSIKEXT")
+            << "MUSIKEXT"
+            << "Folgenummer Kopf:DOUBLE|Quelle:VARCHAR(30)|Kennung:VARCHAR(40)"
+            << "Folgenummer Kopf|Quelle"
+            << "MUSIKEXT.Quelle=Quelle,Kennung";
     }
     void tables() {
         QFETCH(QString, table);
@@ -196,8 +207,9 @@ private slots:
         QCOMPARE(m_db.scalar(u"SELECT COUNT(*) FROM sqlite_schema WHERE type = 'table' "
                              u"AND name NOT LIKE 'Suchindex\\_%' ESCAPE '\\'")
                      .toInt(),
-                 int(schema::tables().size()));
+                 int(schema::tables().size() + schema::addedTables().size()));
         QCOMPARE(int(schema::tables().size()), 24);
+        QCOMPARE(int(schema::addedTables().size()), 1);
     }
 
     void namesResolveWithoutLetterCase_data() {
