@@ -11,14 +11,16 @@ namespace {
 constexpr double kLentState = -1;     // set by lending, never chosen
 constexpr double kAvailableState = 1; // "Vorhanden" of the delivered states
 
-// The key of a lookup entry with this short name; several give the lowest, none adds one.
+// The key of a lookup entry with this short name, compared as the lists compare ("lp" is
+// "LP"); the entry written exactly so first, then the lowest; none adds one.
 double lookupKey(Database& db, const QString& table, const QString& name) {
     const schema::Table& t = schema::table(table);
     const QString value = name.left(t.fields[1].size);
-    Statement s =
-        db.prepare(QStringLiteral("SELECT \"Index-Nummer\" FROM %1 WHERE "
-                                  "\"Kurzbezeichnung\" = ? ORDER BY \"Index-Nummer\" LIMIT 1")
-                       .arg(schema::quoted(t.name)));
+    Statement s = db.prepare(
+        QStringLiteral("SELECT \"Index-Nummer\" FROM %1 WHERE \"Kurzbezeichnung\" = ?1 COLLATE "
+                       "GERMANPRIMARY ORDER BY \"Kurzbezeichnung\" = ?1 DESC, \"Index-Nummer\" "
+                       "LIMIT 1")
+            .arg(schema::quoted(t.name)));
     s.bind(1, value);
     if (s.next())
         return s.toDouble(0);

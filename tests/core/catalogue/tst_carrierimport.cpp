@@ -150,6 +150,43 @@ private slots:
         QCOMPARE(b.scalar(u"SELECT \"Tanzstil\" FROM MusikPosInformation").toDouble(), 0.0);
     }
 
+    // Lookup names match as the lists compare them, not byte for byte; an entry written
+    // exactly as in the file comes first.
+    void lookupNamesIgnoreCase_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("present"); // another entry beside the delivered ones
+        QTest::addColumn<double>("key");
+        QTest::newRow("lower case") << QByteArray("Tonträgerart=\"lp\"") << "MUSIKART"
+                                    << "" << 1.0;
+        QTest::newRow("upper-case umlaut")
+            << QByteArray("Musikrichtung=\"ÖSTERREICH\"") << "MUSIKDIR"
+            << "Österreich" << 60.0;
+        QTest::newRow("exact spelling first") << QByteArray("Tonträgerart=\"lp\"") << "MUSIKART"
+                                              << "lp" << 60.0;
+        QTest::newRow("exact spelling beside it") << QByteArray("Tonträgerart=\"LP\"") << "MUSIKART"
+                                                  << "lp" << 1.0;
+    }
+    void lookupNamesIgnoreCase() {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, table);
+        QFETCH(QString, present);
+        QFETCH(double, key);
+        Database b;
+        b.open(freshDataSet(QStringLiteral("k")));
+        if (!present.isEmpty())
+            records::insert(b, LookupRecord{60, present, present, 0}, schema::table(table));
+        const qint64 entries = records::count(b, schema::table(table));
+        QVERIFY(
+            carrierimport::importFile(b, writeFile(QStringLiteral("k.DKM"), minimal(line)), 1).ok);
+        QCOMPARE(records::count(b, schema::table(table)), entries);
+        const QString field = table == QLatin1String("MUSIKART")
+                                  ? QStringLiteral("Art der Schallplatte")
+                                  : QStringLiteral("Musikrichtung");
+        QCOMPARE(b.scalar(QStringLiteral("SELECT \"%1\" FROM MUSIKKOP").arg(field)).toDouble(),
+                 key);
+    }
+
     void missingCurrencyTakesTheNewOne() {
         Database b;
         b.open(freshDataSet(QStringLiteral("i")));
