@@ -14,7 +14,7 @@ packages=(
     poppler-utils
     desktop-file-utils appstream man-db dpkg-dev file
     qt6-multimedia-dev
-    sqlite3
+    sqlite3 python3
     libdiscid-dev
     qt6-charts-dev
     pxlib-dev

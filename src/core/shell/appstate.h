@@ -7,7 +7,8 @@
 #include <QDir>
 #include <QStringList>
 
-// The program-wide state the main window owns for the whole run; other windows read it.
+// The program-wide state, kept by the program's start for the whole run; the main window and
+// the other windows work on it.
 struct AppState {
     QString dataDirectory; // with a trailing separator
     QStringList cdDrives;  // found at start, in device order

@@ -20,7 +20,8 @@ class HintFilter;
 class ChildWindow;
 
 // The main frame: menus, tool bars, status bar with clock, and the MDI area in which the
-// working windows open. Owns the program-wide state and the database connection.
+// working windows open. Works on the program-wide state (with the database connection) that
+// the program's start keeps for the whole run.
 class TMain : public QMainWindow {
     Q_OBJECT
 public:

@@ -52,7 +52,7 @@ private slots:
         m_commands->install();
         m_main->show();
         QApplication::setActiveWindow(m_main.get());
-        QTest::qWait(100); // the main window enables itself after showing
+        QTRY_VERIFY(m_main->isEnabled()); // the main window enables itself after showing
     }
     void cleanup() {
         m_main.reset();
@@ -172,7 +172,7 @@ private slots:
         f->messages.answerFile(image);
         if (!serverAnswers)
             f->messages.answer(MessageButton::Ok); // the failure
-        f->messages.answer(MessageButton::No); // no further disc
+        f->messages.answer(MessageButton::No);     // no further disc
         if (drive)
             p->cdImageAction()->trigger();
         else
