@@ -35,11 +35,16 @@ TDiscogsImportDialog::TDiscogsImportDialog(AppState& state, MessageService& mess
     for (int i = 0; i < 5; ++i)
         m_rows->setColumnWidth(i, widths[i] * w);
     m_rows->horizontalHeader()->setStretchLastSection(true);
+    m_rows->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setHint(m_rows, QStringLiteral("Was aus jeder Zeile der Datei wird"));
     m_summary = new QLabel(this);
     m_summary->setWordWrap(true);
     m_progress = new QProgressBar(this);
     m_progress->setRange(0, 0);
+    // Hidden while idle, its place kept: the buttons stay where they are.
+    QSizePolicy keep = m_progress->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_progress->setSizePolicy(keep);
     m_take = new QPushButton(QStringLiteral("&Übernehmen"), this);
     m_cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     setHint(m_take, QStringLiteral("Die neuen Tonträger speichern (nur wenn keine Zeile fehlerhaft "

@@ -57,10 +57,11 @@ TMusicBrainzSearchDialog::TMusicBrainzSearchDialog(Settings& settings, MessageSe
     m_hits->setTabKeyNavigation(false);
     m_hits->setWordWrap(false);
     const int w = fontMetrics().horizontalAdvance(QLatin1Char('W'));
-    const int widths[] = {18, 14, 8, 4, 4, 10, 9, 10, 4};
+    const int widths[] = {14, 12, 8, 3, 4, 9, 8, 10, 4};
     for (int i = 0; i < 9; ++i)
         m_hits->setColumnWidth(i, widths[i] * w);
-    m_hits->horizontalHeader()->setStretchLastSection(true);
+    m_hits->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_hits->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setHint(m_hits, QStringLiteral("Die gefundenen Ausgaben (Doppelklick: übernehmen)"));
     m_range = new QLabel(this);
     m_status = new QLabel(QStringLiteral("Bereit"), this);
