@@ -47,6 +47,22 @@ template <class R> R readRow(const Statement& s, int firstColumn) {
 
 } // namespace
 
+CarrierSummary carrierSummary(Database& db, int carrier) {
+    Statement s = db.prepare(
+        u"SELECT K.\"Gruppe/Interpret/Text 1\", K.\"Text 2\", A.\"Kurzbezeichnung\", "
+        u"K.\"Nummerierung\" FROM \"MUSIKKOP\" K LEFT JOIN \"MUSIKART\" A "
+        u"ON A.\"Index-Nummer\" = K.\"Art der Schallplatte\" WHERE K.\"Folgenummer Kopf\" = ?1");
+    s.bind(1, carrier);
+    CarrierSummary summary;
+    if (s.next()) {
+        summary.group = s.toString(0);
+        summary.title = s.toString(1);
+        summary.typeShort = s.toString(2);
+        summary.numbering = s.toDouble(3);
+    }
+    return summary;
+}
+
 QString overviewSql() {
     return QStringLiteral(
         "SELECT V.\"Tonträgernummer\", V.\"Verleihstatus\", H.\"Hilfstext\", V.\"Verliehen an\", "

@@ -11,6 +11,13 @@
 // rows and the history of the command line.
 namespace lendingqueries {
 
+// The carrier as the lending window shows it; empty texts for a carrier that is gone.
+struct CarrierSummary {
+    QString group, title, typeShort;
+    double numbering = 0;
+};
+CarrierSummary carrierSummary(Database& db, int carrier);
+
 // One row of the lent media overview. Open lendings first, then by group, title, media
 // type and number; rows whose carrier, media type or state text is missing are left out.
 struct OverviewRow {

@@ -1,5 +1,7 @@
 #include "tips.h"
 
+#include "core/db/recordaccess.h"
+
 int Tips::startAfter(int lastTip) const {
     if (m_tips.empty())
         return 0;
@@ -41,4 +43,8 @@ QString Tips::textOf(const QString& tip) {
         from = at + 1;
     }
     return text;
+}
+
+Tips Tips::load(Database& db) {
+    return Tips(records::select<TipRecord>(db, u"ORDER BY rowid"));
 }

@@ -2,6 +2,8 @@
 
 #include "core/db/records.h"
 
+class Database;
+
 #include <QString>
 #include <vector>
 
@@ -9,6 +11,8 @@
 class Tips {
 public:
     explicit Tips(std::vector<TipRecord> tips) : m_tips(std::move(tips)) {}
+    // The tips of the data set in their stored order. Throws DbError.
+    static Tips load(Database& db);
 
     bool isEmpty() const { return m_tips.empty(); }
     int count() const { return int(m_tips.size()); }

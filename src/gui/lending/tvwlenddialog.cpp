@@ -3,9 +3,9 @@
 #include "borrowergrid.h"
 #include "core/common/germanformat.h"
 #include "core/common/messageservice.h"
-#include "core/db/recordaccess.h"
 #include "core/lending/borrowers.h"
 #include "core/lending/lending.h"
+#include "core/lending/lendingqueries.h"
 #include "core/shell/appstate.h"
 #include "tlenderdialog.h"
 
@@ -40,27 +40,15 @@ TVwLendDialog::TVwLendDialog(const LendingContext& context, bool lend, int carri
     Database& db = m_context.state.db;
 
     // The carrier, read-only.
-    QString group, title, type, numbering;
-    {
-        Statement s = db.prepare(
-            u"SELECT K.\"Gruppe/Interpret/Text 1\", K.\"Text 2\", A.\"Kurzbezeichnung\", "
-            u"K.\"Nummerierung\" FROM \"MUSIKKOP\" K LEFT JOIN \"MUSIKART\" A "
-            u"ON A.\"Index-Nummer\" = K.\"Art der Schallplatte\" WHERE K.\"Folgenummer Kopf\" = "
-            u"?1");
-        s.bind(1, carrierNumber);
-        if (s.next()) {
-            group = s.toString(0);
-            title = s.toString(1);
-            type = s.toString(2);
-            numbering = germanformat::formatNumber(s.toDouble(3));
-        }
-    }
+    const lendingqueries::CarrierSummary carrier =
+        lendingqueries::carrierSummary(db, carrierNumber);
     auto* carrierForm = new QFormLayout;
     const std::pair<int, QString> labels[] = {{10110, QStringLiteral("Gruppe:")},
                                               {10115, QStringLiteral("Titel:")},
                                               {10120, QStringLiteral("Art:")},
                                               {10125, QStringLiteral("Lfd.-Nr.:")}};
-    const QString values[] = {group, title, type, numbering};
+    const QString values[] = {carrier.group, carrier.title, carrier.typeShort,
+                              germanformat::formatNumber(carrier.numbering)};
     for (int i = 0; i < 4; ++i) {
         const auto& [key, caption] = labels[i];
         auto* label = new QLabel(caption);

@@ -520,7 +520,7 @@ void TMain::showTextFile(const QString& name) {
 void TMain::showTips() {
     std::optional<Tips> tips;
     try {
-        tips.emplace(records::select<TipRecord>(m_state.db, u"ORDER BY rowid"));
+        tips.emplace(Tips::load(m_state.db));
     } catch (const DbError&) {
         tips.reset();
     }

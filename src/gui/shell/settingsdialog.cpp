@@ -3,7 +3,7 @@
 #include "core/catalogue/fieldlabels.h"
 #include "core/common/germanformat.h"
 #include "core/common/messageservice.h"
-#include "core/db/recordaccess.h"
+#include "core/lookup/currencystore.h"
 #include "core/shell/appstate.h"
 #include "hintfilter.h"
 
@@ -95,8 +95,7 @@ QCheckBox* TSettingsDialog::checkBox(const QString& caption) const {
 
 void TSettingsDialog::fillCurrencies(QComboBox* box, int selected) {
     try {
-        for (const CurrencyRecord& c :
-             records::select<CurrencyRecord>(m_state.db, u"ORDER BY \"Index\"")) {
+        for (const CurrencyRecord& c : CurrencyStore(m_state.db, m_state.settings).list()) {
             box->addItem(c.currency, c.index);
             if (c.index == selected)
                 box->setCurrentIndex(box->count() - 1);
