@@ -1,6 +1,7 @@
 #include "cataloguecommands.h"
 #include "console.h"
 #include "core/shell/datadirectorylock.h"
+#include "newcarrier.h"
 
 #include "core/catalogue/carrierorigins.h"
 #include "core/catalogue/carrierstore.h"
@@ -16,7 +17,6 @@
 #include "core/settings/settings.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QHostInfo>
 #include <QImageReader>
 
@@ -198,23 +198,6 @@ QString num(const OptNumber& v) {
     return v ? germanformat::formatNumber(*v) : QString();
 }
 
-// A carrier taken from MusicBrainz that the collection may hold already: each such carrier
-// on its own line. False when there is none.
-bool reportOwned(Database& db, const CarrierRecord& carrier, const CdReading& reading) {
-    if (reading.origins.isEmpty())
-        return false;
-    carrierorigins::Candidate candidate;
-    for (const CarrierOrigin& origin : reading.origins)
-        if (origin.source == carrierorigins::kMusicBrainzReleaseGroup)
-            candidate.releaseGroup = origin.key;
-    candidate.group = carrier.gruppeInterpretText1;
-    candidate.title = carrier.text2;
-    const QList<carrierorigins::Owned> owned = carrierorigins::findOwned(db, candidate);
-    for (const carrierorigins::Owned& o : owned)
-        err() << "Schon vorhanden: " << carrierorigins::describe(o) << Qt::endl;
-    return !owned.isEmpty();
-}
-
 } // namespace
 
 int runAddCdCommand(const QStringList& args) {
@@ -234,16 +217,10 @@ int runAddCdCommand(const QStringList& args) {
     } catch (const DbError& e) {
         return fail(e.message());
     }
-    const QString settingsPath =
-        QDir(o.directory).filePath(QString::fromLatin1(settingsfile::kFileName));
-    Settings settings = settingsfile::read(settingsPath);
+    Settings settings = dataSetSettings(o.directory);
     CarrierStore store(db);
 
-    std::optional<double> type;
-    for (const LookupRecord& row : store.lookupRows(QStringLiteral("MUSIKART"))) {
-        if (row.kurzbezeichnung.compare(o.type, Qt::CaseInsensitive) == 0)
-            type = row.indexNummer;
-    }
+    const std::optional<double> type = mediaTypeByShortName(store, o.type);
     if (!type)
         return fail(QStringLiteral("Die Tonträgerart %1 gibt es nicht.").arg(o.type));
 
@@ -270,18 +247,12 @@ int runAddCdCommand(const QStringList& args) {
         addDisc(reading, disc, tracks, toc, answer);
     }
 
-    const QDate today = QDate::currentDate();
-    CarrierData data = CarrierStore::newCarrier(settings, today);
+    CarrierData data = CarrierStore::newCarrier(settings, QDate::currentDate());
     CarrierRecord& c = data.carrier;
     c.artDerSchallplatte = *type;
     c.gruppeInterpretText1 = o.group.value_or(reading.artist).left(50);
     c.text2 = o.title.value_or(reading.title).left(50);
-    // The window's proposal: the global number, or the type's counter when it has one.
-    if (!settings.globalNumbering) {
-        const int counter = store.typeCounter(*type);
-        if (counter > 0)
-            c.nummerierung = counter;
-    }
+    proposeNumber(store, settings, c);
     if (o.number)
         c.nummerierung = *o.number;
     c.erscheinungsjahr = discfill::releaseYear(c.erscheinungsjahr, reading.year);
@@ -290,29 +261,7 @@ int runAddCdCommand(const QStringList& args) {
             c.musikrichtung = double(*direction);
     c.anzahlDerLieder = reading.totalTracks;
     c.laufzeitDerSchallplatte = reading.totalTime;
-    const CarrierCheck check = store.check(c);
-    if (!check.ok())
-        return fail(check.message);
-    int number = 0;
-    try {
-        if (!o.allowDuplicate && reportOwned(db, c, reading))
-            return 1;
-        number = store.saveNew(data, &reading, settings.globalNumbering, today);
-    } catch (const DbError& e) {
-        return fail(e.isKeyViolation() ? QStringLiteral("Der Tonträger konnte nicht gespeichert "
-                                                        "werden, da bereits ein Tonträger mit den "
-                                                        "gleichen Daten [Gruppe/Titel/Art/Lfd. Nr] "
-                                                        "existiert!")
-                                       : e.message());
-    }
-    if (settings.globalNumbering) {
-        ++settings.globalNumber;
-        QString error;
-        if (!settingsfile::write(settingsPath, settings, &error))
-            err() << "Warnung: " << error << Qt::endl;
-    }
-    out() << number << Qt::endl;
-    return 0;
+    return saveNewCarrier(db, o.directory, settings, data, reading, o.allowDuplicate);
 }
 
 int runShowCommand(const QStringList& args) {

@@ -1,14 +1,13 @@
 #include "mbsearchcommands.h"
 #include "console.h"
+#include "newcarrier.h"
 
 #include "core/catalogue/carrierorigins.h"
 #include "core/catalogue/carrierstore.h"
-#include "core/catalogue/cataloguetexts.h"
 #include "core/cd/musicbrainzclient.h"
 #include "core/db/database.h"
 #include "core/shell/datadirectorylock.h"
 
-#include <QDir>
 #include <optional>
 
 namespace {
@@ -199,15 +198,6 @@ std::optional<AddOptions> parseAdd(const QStringList& args) {
     return o;
 }
 
-// Carriers the collection may hold already, each on its own line; false when there is none.
-bool reportOwned(Database& db, const CarrierRecord& carrier, const QString& releaseGroup) {
-    const QList<carrierorigins::Owned> owned = carrierorigins::findOwned(
-        db, {releaseGroup.toLower(), QString(), carrier.gruppeInterpretText1, carrier.text2});
-    for (const carrierorigins::Owned& o : owned)
-        err() << "Schon vorhanden: " << carrierorigins::describe(o) << Qt::endl;
-    return !owned.isEmpty();
-}
-
 } // namespace
 
 int runMbSearchCommand(const QStringList& args) {
@@ -262,22 +252,18 @@ int runAddCommand(const QStringList& args) {
     Database db;
     if (!openDataSetForWriting(o.directory, lock, db))
         return 1;
-    const QString settingsPath =
-        QDir(o.directory).filePath(QString::fromLatin1(settingsfile::kFileName));
-    Settings settings = settingsfile::read(settingsPath);
-    const QDate today = QDate::currentDate();
-    CarrierData data = CarrierStore::newCarrier(settings, today);
+    Settings settings = dataSetSettings(o.directory);
+    CarrierData data = CarrierStore::newCarrier(settings, QDate::currentDate());
     CarrierRecord& c = data.carrier;
+    musicbrainz::ReleaseTakeOver take;
     try {
         carrierorigins::ensureTable(db);
         CarrierStore store(db);
         if (!o.type.isEmpty()) {
-            for (const LookupRecord& row : store.lookupRows(QStringLiteral("MUSIKART"))) {
-                if (row.kurzbezeichnung.compare(o.type, Qt::CaseInsensitive) == 0)
-                    c.artDerSchallplatte = row.indexNummer;
-            }
-            if (c.artDerSchallplatte == 0)
+            const auto type = mediaTypeByShortName(store, o.type);
+            if (!type)
                 return fail(QStringLiteral("Die Tonträgerart %1 gibt es nicht.").arg(o.type));
+            c.artDerSchallplatte = *type;
         }
 
         MusicBrainzClient client;
@@ -288,7 +274,7 @@ int runAddCommand(const QStringList& args) {
         const auto release = pickedRelease(client, search->query, o.pick);
         if (!release)
             return 1;
-        musicbrainz::ReleaseTakeOver take =
+        take =
             musicbrainz::takeOver(*release, search->terms.kind == SearchTerms::Kind::CatalogueNumber
                                                 ? search->terms.catalogueNumber
                                                 : QString());
@@ -300,32 +286,15 @@ int runAddCommand(const QStringList& args) {
                 QStringLiteral("Zum Format „%1“ gibt es keine Tonträgerart; bitte eine "
                                "mit --type angeben.")
                     .arg(take.typeName.isEmpty() ? QStringLiteral("unbekannt") : take.typeName));
-        // The window's proposal: the global number, or the type's counter when it has one.
-        if (!settings.globalNumbering) {
-            const int counter = store.typeCounter(c.artDerSchallplatte);
-            if (counter > 0)
-                c.nummerierung = counter;
-        }
-        const CarrierCheck check = store.check(c);
-        if (!check.ok())
-            return fail(check.message);
-        if (!o.allowDuplicate && reportOwned(db, c, release->releaseGroup))
-            return 1;
+        proposeNumber(store, settings, c);
         if (o.cover) {
             QString hint;
             take.reading.cover = client.frontCover(release->id, &hint);
             if (take.reading.cover.isEmpty())
                 err() << "Hinweis: " << hint << Qt::endl; // no cover is no failure
         }
-        const int number = store.saveNew(data, &take.reading, settings.globalNumbering, today);
-        if (settings.globalNumbering) {
-            ++settings.globalNumber;
-            if (QString error; !settingsfile::write(settingsPath, settings, &error))
-                err() << "Warnung: " << error << Qt::endl;
-        }
-        out() << number << Qt::endl;
     } catch (const DbError& e) {
-        return fail(e.isKeyViolation() ? cataloguetexts::kCarrierKeyViolation : e.message());
+        return fail(e.message());
     }
-    return 0;
+    return saveNewCarrier(db, o.directory, settings, data, take.reading, o.allowDuplicate);
 }
