@@ -104,7 +104,7 @@ private slots:
         };
         QVERIFY(startup::runDataSteps(c, ui));
         if (checked) {
-            QCOMPARE(tables.size(), 23);
+            QCOMPARE(tables.size(), 24); // the tables of the index check
             QVERIFY(tables.contains(QStringLiteral("MUSIKPOS")));
         } else {
             QCOMPARE(tables, QStringList());
