@@ -2,7 +2,9 @@
 #include "core/db/database.h"
 #include "core/db/dataset.h"
 #include "core/db/recordaccess.h"
+#include "core/shell/datadirectorylock.h"
 #include "support/fakehttpserver.h"
+#include "support/lockholderprocess.h"
 #include "support/processrun.h"
 
 #include <QFile>
@@ -268,6 +270,17 @@ private slots:
             add({"--barcode", "40039940", "--type", "MC", "--allow-duplicate"});
         QCOMPARE(allowed.exitCode, 0);
         QCOMPARE(allowed.out, QStringLiteral("2\n"));
+    }
+
+    // A running program's data are not written to; nothing is asked of the service either.
+    void refusedWhileTheProgramRuns() {
+        LockHolderProcess program(m_data);
+        QVERIFY(program.holds());
+        const ProcessRun run = add({"--barcode", "40039940"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(DataDirectoryLock::inUseText()), qPrintable(run.err));
+        QCOMPARE(m_web->requests().size(), 0);
+        QCOMPARE(carriers(), 0);
     }
 
     // A data set from before the table of origins gets it, without a word about missing files.
