@@ -5,7 +5,7 @@
 #include "core/db/recordaccess.h"
 #include "core/printing/fontchoice.h"
 #include "core/printing/pageprinter.h"
-#include "core/printing/templatestore.h"
+#include "core/printing/printercheck.h"
 #include "core/settings/settings.h"
 #include "lendingnames.h"
 
@@ -25,11 +25,7 @@ bool checkList(Database& db, MessageService& messages, int borrower) {
         messages.information(kNoData, kNoDataHelp);
         return false;
     }
-    if (templatestore::byType(db, 4).empty()) {
-        messages.error(kNoTemplates, kNoTemplatesHelp);
-        return false;
-    }
-    return true;
+    return printercheck::templatesPresent(db, messages, 4, kNoTemplates, kNoTemplatesHelp);
 }
 
 ReportStatus print(TPagePrinter& printer, Database& db, MessageService& messages,
@@ -107,18 +103,12 @@ ReportStatus compose(ReportContext& context) {
     if (!checkList(context.db, context.messages, borrower))
         return ReportStatus::Failed;
     std::optional<PrintTemplateRecord> templ =
-        templatestore::choose(context.db, 4, context.options.templateChoice);
-    if (!templ) {
-        context.messages.error(QStringLiteral("Die Druckvorlage \"%1\" gibt es nicht.")
-                                   .arg(context.options.templateChoice));
+        reportTemplate(context, 4, kNoTemplates, kNoTemplatesHelp);
+    if (!templ)
         return ReportStatus::Failed;
-    }
     options.templ = std::move(*templ);
-    options.fontName = context.options.fontName.isEmpty() ? context.settings.fontNameLend
-                                                          : context.options.fontName;
-    options.fontSize = context.options.fontSize > 0
-                           ? context.options.fontSize
-                           : fontchoice::validSize(context.settings.fontSizeLend, 11);
+    options.fontName = context.options.fontOr(context.settings.fontNameLend);
+    options.fontSize = context.options.sizeOr(context.settings.fontSizeLend);
     return print(context.printer, context.db, context.messages, options, borrower);
 }
 

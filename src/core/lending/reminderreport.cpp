@@ -5,7 +5,6 @@
 #include "core/db/recordaccess.h"
 #include "core/printing/fontchoice.h"
 #include "core/printing/pageprinter.h"
-#include "core/printing/templatestore.h"
 #include "core/settings/settings.h"
 #include "lending.h"
 #include "lendingnames.h"
@@ -76,21 +75,12 @@ ReportStatus compose(ReportContext& context) {
     }
     Options options;
     std::optional<PrintTemplateRecord> templ =
-        templatestore::choose(context.db, 3, context.options.templateChoice);
-    if (!templ) {
-        if (context.options.templateChoice.isEmpty())
-            context.messages.error(kNoTemplates, kNoTemplatesHelp);
-        else
-            context.messages.error(QStringLiteral("Die Druckvorlage \"%1\" gibt es nicht.")
-                                       .arg(context.options.templateChoice));
+        reportTemplate(context, 3, kNoTemplates, kNoTemplatesHelp);
+    if (!templ)
         return ReportStatus::Failed;
-    }
     options.templ = std::move(*templ);
-    options.fontName = context.options.fontName.isEmpty() ? context.settings.fontNameMahn
-                                                          : context.options.fontName;
-    options.fontSize = context.options.fontSize > 0
-                           ? context.options.fontSize
-                           : fontchoice::validSize(context.settings.fontSizeMahn, 11);
+    options.fontName = context.options.fontOr(context.settings.fontNameMahn);
+    options.fontSize = context.options.sizeOr(context.settings.fontSizeMahn);
     return print(context.printer, context.db, context.messages, options, key.carrier().number,
                  qint32(open->folgenummer));
 }

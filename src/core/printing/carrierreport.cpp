@@ -3,10 +3,10 @@
 #include "carriernames.h"
 #include "carrierreader.h"
 #include "core/common/messageservice.h"
+#include "core/db/database.h"
 #include "core/settings/settings.h"
 #include "fontchoice.h"
 #include "pageprinter.h"
-#include "templatestore.h"
 
 namespace carrierreport {
 
@@ -71,6 +71,12 @@ ReportStatus finished(TemplateReport& report) {
 }
 
 } // namespace
+
+bool carrierStored(Database& db, int carrierNumber) {
+    Statement s = db.prepare(u"SELECT 1 FROM \"MUSIKKOP\" WHERE \"Folgenummer Kopf\" = ?1");
+    s.bind(1, carrierNumber);
+    return s.next();
+}
 
 ReportStatus printCarrier(TPagePrinter& printer, Database& db, MessageService& messages,
                           const Options& options, int carrierNumber,
@@ -139,21 +145,12 @@ std::optional<Options> optionsFor(ReportContext& context, const QString& noTempl
                                   int noTemplateHelp) {
     Options options;
     std::optional<PrintTemplateRecord> templ =
-        templatestore::choose(context.db, 2, context.options.templateChoice);
-    if (!templ) {
-        if (context.options.templateChoice.isEmpty())
-            context.messages.error(noTemplateText, noTemplateHelp);
-        else
-            context.messages.error(QStringLiteral("Die Druckvorlage \"%1\" gibt es nicht.")
-                                       .arg(context.options.templateChoice));
+        reportTemplate(context, 2, noTemplateText, noTemplateHelp);
+    if (!templ)
         return std::nullopt;
-    }
     options.templ = std::move(*templ);
-    options.fontName = context.options.fontName.isEmpty() ? context.settings.fontNameRecords
-                                                          : context.options.fontName;
-    options.fontSize = context.options.fontSize > 0
-                           ? context.options.fontSize
-                           : fontchoice::validSize(context.settings.fontSizeRecords, 11);
+    options.fontName = context.options.fontOr(context.settings.fontNameRecords);
+    options.fontSize = context.options.sizeOr(context.settings.fontSizeRecords);
     options.additionalText = context.settings.printAdditionalText;
     return options;
 }
@@ -166,11 +163,7 @@ ReportStatus composeCarrier(ReportContext& context) {
     const std::optional<int> number = reportCarrier(context, context.arguments.front());
     if (!number)
         return ReportStatus::Failed;
-    const std::optional<Options> options =
-        optionsFor(context,
-                   QStringLiteral("Es sind keine Druckvorlagen vorhanden. Der Tonträger kann nicht "
-                                  "ausgedruckt werden.!"),
-                   31006);
+    const std::optional<Options> options = optionsFor(context, kNoTemplates, kNoTemplatesHelp);
     if (!options)
         return ReportStatus::Failed;
     return printCarrier(context.printer, context.db, context.messages, *options, *number);
@@ -181,11 +174,7 @@ ReportStatus composeAll(ReportContext& context) {
     const bool noFeed = arguments.removeAll(QStringLiteral("--no-page-feed")) > 0;
     if (!arguments.isEmpty())
         return ReportStatus::BadArguments;
-    std::optional<Options> options = optionsFor(
-        context,
-        QStringLiteral(
-            "Es sind keine Druckvorlagen vorhanden. Es kann keine Liste gedruckt werden!"),
-        34501);
+    std::optional<Options> options = optionsFor(context, kNoTemplatesAll, kNoTemplatesAllHelp);
     if (!options)
         return ReportStatus::Failed;
     options->pageFeed = !noFeed;

@@ -14,6 +14,13 @@ namespace carrierreport {
 
 inline const QString kTitle = QStringLiteral("WinDsKm - Tonträger drucken");
 inline const QString kCarrierGone = QStringLiteral("Der Tonträger ist nicht mehr vorhanden.");
+inline const QString kNoTemplates = QStringLiteral(
+    "Es sind keine Druckvorlagen vorhanden. Der Tonträger kann nicht ausgedruckt werden.!");
+inline constexpr int kNoTemplatesHelp = 31006;
+// Printing every carrier speaks of a list.
+inline const QString kNoTemplatesAll =
+    QStringLiteral("Es sind keine Druckvorlagen vorhanden. Es kann keine Liste gedruckt werden!");
+inline constexpr int kNoTemplatesAllHelp = 34501;
 
 struct Options {
     PrintTemplateRecord templ;
@@ -22,6 +29,9 @@ struct Options {
     bool additionalText = false;
     bool pageFeed = true; // print all: every carrier on a new page
 };
+
+// Whether the carrier is still stored: the print commands ask before a dialog opens.
+bool carrierStored(Database& db, int carrierNumber);
 
 // Compose into the printer; the document is finished on return. Failed after a message
 // (empty part, carrier gone) or an abort.

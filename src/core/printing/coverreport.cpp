@@ -135,6 +135,14 @@ ReportStatus printCover(TPagePrinter& p, Database& db, MessageService& messages,
     return ReportStatus::Composed;
 }
 
+std::optional<int> carrierMediaType(Database& db, int carrierNumber) {
+    const std::vector<CarrierRecord> carrier =
+        records::select<CarrierRecord>(db, u"WHERE \"Folgenummer Kopf\" = ?1", {carrierNumber});
+    if (carrier.empty())
+        return std::nullopt;
+    return qRound(carrier.front().artDerSchallplatte);
+}
+
 ReportStatus composeCover(ReportContext& context) {
     QStringList arguments = context.arguments;
     QString typeShort;
@@ -149,13 +157,12 @@ ReportStatus composeCover(ReportContext& context) {
     const std::optional<int> number = reportCarrier(context, arguments.front());
     if (!number)
         return ReportStatus::Failed;
-    const std::vector<CarrierRecord> carrier =
-        records::select<CarrierRecord>(context.db, u"WHERE \"Folgenummer Kopf\" = ?1", {*number});
-    if (carrier.empty()) {
+    const std::optional<int> storedType = carrierMediaType(context.db, *number);
+    if (!storedType) {
         context.messages.information(carrierreport::kCarrierGone);
         return ReportStatus::Failed;
     }
-    int mediaType = qRound(carrier.front().artDerSchallplatte);
+    int mediaType = *storedType;
     if (!typeShort.isEmpty()) {
         const std::vector<LookupRecord> types = records::select<LookupRecord>(
             context.db, u"WHERE LOWER(\"Kurzbezeichnung\") = LOWER(?1)", {typeShort},

@@ -27,6 +27,9 @@ struct Layout {
 // The cover settings of a media type; the defaults for a type without them (also type 0).
 Layout layoutFor(Database& db, int mediaType);
 
+// The media type the carrier is stored with; nothing when the carrier is gone.
+std::optional<int> carrierMediaType(Database& db, int carrierNumber);
+
 // Column widths in millimetres: label, number, text, time.
 struct Columns {
     double label = 0, number = 0, text = 0, time = 0;

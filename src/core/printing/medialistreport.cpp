@@ -8,7 +8,6 @@
 #include "core/settings/settings.h"
 #include "fontchoice.h"
 #include "pageprinter.h"
-#include "templatestore.h"
 
 namespace medialistreport {
 
@@ -227,20 +226,12 @@ ReportStatus compose(ReportContext& context) {
         return ReportStatus::Failed;
     }
     std::optional<PrintTemplateRecord> templ =
-        templatestore::choose(context.db, 1, context.options.templateChoice);
-    if (!templ) {
-        if (context.options.templateChoice.isEmpty())
-            context.messages.error(kNoTemplates, kNoTemplatesHelp);
-        else
-            context.messages.error(QStringLiteral("Die Druckvorlage \"%1\" gibt es nicht.")
-                                       .arg(context.options.templateChoice));
+        reportTemplate(context, 1, kNoTemplates, kNoTemplatesHelp);
+    if (!templ)
         return ReportStatus::Failed;
-    }
     options.templ = std::move(*templ);
-    options.fontName = context.options.fontName.isEmpty() ? context.settings.fontNameList
-                                                          : context.options.fontName;
-    options.fontSize =
-        context.options.fontSize > 0 ? context.options.fontSize : context.settings.fontSizeList;
+    options.fontName = context.options.fontOr(context.settings.fontNameList);
+    options.fontSize = context.options.sizeOr(context.settings.fontSizeList);
     return print(context.printer, context.db, context.messages, options);
 }
 

@@ -1,6 +1,7 @@
 #include "printercheck.h"
 
 #include "core/common/messageservice.h"
+#include "templatestore.h"
 
 namespace printercheck {
 
@@ -13,6 +14,20 @@ bool printerDefined(const QStringList& printers, MessageService& messages) {
                    15000,
                    {}});
     return false;
+}
+
+bool templatesPresent(Database& db, MessageService& messages, int type, const QString& missingText,
+                      int missingHelp) {
+    if (!templatestore::byType(db, type).empty())
+        return true;
+    messages.error(missingText, missingHelp);
+    return false;
+}
+
+bool readyToPrint(Database& db, const QStringList& printers, MessageService& messages, int type,
+                  const QString& missingText, int missingHelp) {
+    return printerDefined(printers, messages) &&
+           templatesPresent(db, messages, type, missingText, missingHelp);
 }
 
 } // namespace printercheck

@@ -3,9 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+class Database;
 class MessageService;
 
-// The check every print command makes before it opens its dialog.
+// The checks every print command makes before it opens its dialog.
 namespace printercheck {
 
 // The built-in printer that writes PDF files; always offered beside the system's printers.
@@ -14,5 +15,14 @@ inline const QString kPdfPrinter = QStringLiteral("PDF-Datei");
 // True when a printer is there; otherwise tells the user so (as the program has always
 // worded it) and returns false.
 bool printerDefined(const QStringList& printers, MessageService& messages);
+
+// True when there are templates of the type; otherwise shows missingText with missingHelp
+// as an error and returns false.
+bool templatesPresent(Database& db, MessageService& messages, int type, const QString& missingText,
+                      int missingHelp);
+
+// A printer first, then templates of the type: what a report dialog needs to open.
+bool readyToPrint(Database& db, const QStringList& printers, MessageService& messages, int type,
+                  const QString& missingText, int missingHelp);
 
 } // namespace printercheck

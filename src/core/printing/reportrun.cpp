@@ -3,9 +3,15 @@
 #include "core/catalogue/carrierkey.h"
 #include "core/common/atomicfile.h"
 #include "core/common/messageservice.h"
+#include "fontchoice.h"
 #include "pageprinter.h"
 #include "pdfpagedevice.h"
 #include "reportsetup.h"
+#include "templatestore.h"
+
+int ReportOptions::sizeOr(int stored) const {
+    return fontSize > 0 ? fontSize : fontchoice::validSize(stored, 11);
+}
 
 ReportResult printReportToPdf(const ReportComposer& compose, Database& db, const Settings& settings,
                               const QString& dataDirectory, MessageService& messages,
@@ -62,4 +68,18 @@ std::optional<int> reportCarrier(ReportContext& context, const QString& key) {
         return std::nullopt;
     }
     return found.carrier().number;
+}
+
+std::optional<PrintTemplateRecord> reportTemplate(ReportContext& context, int type,
+                                                  const QString& missingText, int missingHelp) {
+    const QString& choice = context.options.templateChoice;
+    std::optional<PrintTemplateRecord> templ = templatestore::choose(context.db, type, choice);
+    if (templ)
+        return templ;
+    if (choice.isEmpty())
+        context.messages.error(missingText, missingHelp);
+    else
+        context.messages.error(
+            QStringLiteral("Die Druckvorlage \"%1\" gibt es nicht.").arg(choice));
+    return std::nullopt;
 }

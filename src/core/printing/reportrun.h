@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/db/records.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -19,6 +21,10 @@ struct ReportOptions {
     QString templateChoice; // a template's name or "Index-Nummer"
     QString fontName;
     int fontSize = 0;
+
+    // The caller's font, or the stored one the report's dialog would preset.
+    QString fontOr(const QString& stored) const { return fontName.isEmpty() ? stored : fontName; }
+    int sizeOr(int stored) const;
 };
 
 struct ReportContext {
@@ -55,3 +61,9 @@ ReportResult printReportToPdf(const ReportComposer& compose, Database& db, const
 // The carrier a report argument names ("ART:NUMMER" such as LP:17, or "#N"); a malformed,
 // unknown or ambiguous key is told through the message service and gives nothing.
 std::optional<int> reportCarrier(ReportContext& context, const QString& key);
+
+// The template the caller chose, or the first of the type by "Index-Nummer"; nothing after
+// telling the user that there is none (missingText, missingHelp) or that the chosen one
+// does not exist.
+std::optional<PrintTemplateRecord> reportTemplate(ReportContext& context, int type,
+                                                  const QString& missingText, int missingHelp);

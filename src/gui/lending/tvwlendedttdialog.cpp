@@ -5,7 +5,6 @@
 #include "core/lending/borrowers.h"
 #include "core/lending/lending.h"
 #include "core/lending/reminderreport.h"
-#include "core/printing/templatestore.h"
 #include "core/shell/appstate.h"
 #include "gui/shell/csvsave.h"
 #include "gui/shell/printerchoice.h"
@@ -199,12 +198,10 @@ void TVwLendedTtDialog::RemindClick() {
         m_context.messages.error(reminderreport::kNotLent, reminderreport::kNotLentHelp);
         return;
     }
-    if (!printerchoice::checkPrinterDefined(m_context.messages))
+    if (!printercheck::readyToPrint(m_context.state.db, printerchoice::availablePrinters(),
+                                    m_context.messages, 3, reminderreport::kNoTemplates,
+                                    reminderreport::kNoTemplatesHelp))
         return;
-    if (templatestore::byType(m_context.state.db, 3).empty()) {
-        m_context.messages.error(reminderreport::kNoTemplates, reminderreport::kNoTemplatesHelp);
-        return;
-    }
     if (remind)
         remind(r->carrier, r->number);
 }

@@ -3,7 +3,6 @@
 #include "core/common/messageservice.h"
 #include "core/db/database.h"
 #include "core/printing/carrierreport.h"
-#include "core/printing/templatestore.h"
 #include "editprinttextdialog.h"
 #include "gui/shell/helpviewer.h"
 #include "gui/shell/mainwindow.h"
@@ -62,45 +61,28 @@ void PrintCommands::openTemplateList(int type) {
     m_main.addChildWindow(list)->show();
 }
 
-bool PrintCommands::hasCarrierTemplates() {
-    return !templatestore::byType(m_main.state().db, 2).empty();
-}
-
 bool PrintCommands::carrierExists(int carrierNumber) {
-    Statement s =
-        m_main.state().db.prepare(u"SELECT 1 FROM \"MUSIKKOP\" WHERE \"Folgenummer Kopf\" = ?1");
-    s.bind(1, carrierNumber);
-    if (s.next())
+    if (carrierreport::carrierStored(m_main.state().db, carrierNumber))
         return true;
     m_messages.information(carrierreport::kCarrierGone);
     return false;
 }
 
 void PrintCommands::printAll() {
-    if (!printerchoice::checkPrinterDefined(m_messages))
+    if (!printercheck::readyToPrint(m_main.state().db, printerchoice::availablePrinters(),
+                                    m_messages, 2, carrierreport::kNoTemplatesAll,
+                                    carrierreport::kNoTemplatesAllHelp))
         return;
-    if (!hasCarrierTemplates()) {
-        m_messages.error(
-            QStringLiteral("Es sind keine Druckvorlagen vorhanden. Es kann keine Liste "
-                           "gedruckt werden!"),
-            34501);
-        return;
-    }
     TPrintAllTtDialog dialog(m_main.state(), m_messages, *preview(), &m_main);
     dialog.setHelpHandler([this](int context) { m_main.help().showContext(context); });
     dialog.exec();
 }
 
 void PrintCommands::openPrintCarrierDialog(int carrierNumber) {
-    if (!printerchoice::checkPrinterDefined(m_messages))
-        return;
-    if (!hasCarrierTemplates()) {
-        m_messages.error(QStringLiteral("Es sind keine Druckvorlagen vorhanden. Der Tonträger kann "
-                                        "nicht ausgedruckt werden.!"),
-                         31006);
-        return;
-    }
-    if (!carrierExists(carrierNumber))
+    if (!printercheck::readyToPrint(m_main.state().db, printerchoice::availablePrinters(),
+                                    m_messages, 2, carrierreport::kNoTemplates,
+                                    carrierreport::kNoTemplatesHelp) ||
+        !carrierExists(carrierNumber))
         return;
     TPrintTtDialog dialog(m_main.state(), m_messages, *preview(), carrierNumber, &m_main);
     dialog.setHelpHandler([this](int context) { m_main.help().showContext(context); });

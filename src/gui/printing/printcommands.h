@@ -25,7 +25,6 @@ public:
 private:
     TPreviewDialog* preview();
     bool carrierExists(int carrierNumber);
-    bool hasCarrierTemplates();
 
     TMain& m_main;
     MessageService& m_messages;

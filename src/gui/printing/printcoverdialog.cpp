@@ -1,7 +1,8 @@
 #include "printcoverdialog.h"
 
 #include "core/common/messageservice.h"
-#include "core/db/recordaccess.h"
+#include "core/lookup/lookupkinds.h"
+#include "core/lookup/lookupstore.h"
 #include "core/printing/coverreport.h"
 #include "core/printing/fontchoice.h"
 #include "core/printing/reportsetup.h"
@@ -34,8 +35,7 @@ TPrintCoverDialog::TPrintCoverDialog(AppState& state, MessageService& messages,
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow(new QLabel(QStringLiteral("Drucker:   ") + m_state.currentPrinter));
     m_types = new QComboBox;
-    m_typeRows = records::select<LookupRecord>(m_state.db, u"ORDER BY \"Index-Nummer\"", {},
-                                               schema::table(QStringLiteral("MUSIKART")));
+    m_typeRows = LookupStore(m_state.db, lookup::kMediaTypes).listByKey();
     for (const LookupRecord& row : m_typeRows)
         m_types->addItem(row.kurzbezeichnung);
     form->addRow(QStringLiteral("Hüllen&typ:"), m_types);
@@ -69,9 +69,7 @@ TPrintCoverDialog::TPrintCoverDialog(AppState& state, MessageService& messages,
     setFixedSize(sizeHint());
 
     // The carrier's own media type; a type without cover settings gives the defaults.
-    const std::vector<CarrierRecord> carrier = records::select<CarrierRecord>(
-        m_state.db, u"WHERE \"Folgenummer Kopf\" = ?1", {carrierNumber});
-    const int type = carrier.empty() ? 0 : qRound(carrier.front().artDerSchallplatte);
+    const int type = coverreport::carrierMediaType(m_state.db, carrierNumber).value_or(0);
     int index = -1;
     for (int i = 0; i < int(m_typeRows.size()); ++i)
         if (qRound(m_typeRows[size_t(i)].indexNummer) == type)

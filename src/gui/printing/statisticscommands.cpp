@@ -3,7 +3,6 @@
 #include "core/common/messageservice.h"
 #include "core/printing/medialistreport.h"
 #include "core/printing/statistics.h"
-#include "core/printing/templatestore.h"
 #include "gui/shell/helpviewer.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/printerchoice.h"
@@ -33,12 +32,10 @@ void StatisticsCommands::openStatistics(int kind) {
 }
 
 void StatisticsCommands::printList() {
-    if (!printerchoice::checkPrinterDefined(m_messages))
+    if (!printercheck::readyToPrint(m_main.state().db, printerchoice::availablePrinters(),
+                                    m_messages, 1, medialistreport::kNoTemplates,
+                                    medialistreport::kNoTemplatesHelp))
         return;
-    if (templatestore::byType(m_main.state().db, 1).empty()) {
-        m_messages.error(medialistreport::kNoTemplates, medialistreport::kNoTemplatesHelp);
-        return;
-    }
     TPreviewDialog* preview = TPreviewDialog::instance();
     if (!preview) {
         preview = new TPreviewDialog(m_main.state(), m_messages, &m_main);

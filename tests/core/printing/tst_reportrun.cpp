@@ -1,4 +1,6 @@
 #include "core/db/database.h"
+#include "core/db/dataset.h"
+#include "core/db/recordaccess.h"
 #include "core/printing/pageprinter.h"
 #include "core/printing/pdfpagedevice.h"
 #include "core/printing/printercheck.h"
@@ -13,7 +15,7 @@
 #include <QTest>
 
 // The shared report machinery: the engine's state at the start of every report, the
-// widget-free PDF output and the printer check of every print command.
+// widget-free PDF output, the checks of every print command and the template a report uses.
 class TestReportRun : public QObject {
     Q_OBJECT
 
@@ -157,6 +159,94 @@ private slots:
         QCOMPARE(m.kind, MessageKind::Information);
         QCOMPARE(m.buttons, MessageButton::Ok | MessageButton::Help);
         QCOMPARE(m.helpContext, 15000);
+    }
+
+    // The printer is asked first; templates count only of the report's own type.
+    void readyToPrint_data() {
+        QTest::addColumn<bool>("printer");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("ready");
+        QTest::addColumn<int>("help");
+        QTest::newRow("printer, templates") << true << 2 << true << 0;
+        QTest::newRow("printer, none of the type") << true << 3 << false << 777;
+        QTest::newRow("no printer") << false << 2 << false << 15000;
+        QTest::newRow("neither") << false << 3 << false << 15000;
+    }
+    void readyToPrint() {
+        QFETCH(bool, printer);
+        QFETCH(int, type);
+        QFETCH(bool, ready);
+        QFETCH(int, help);
+        QTemporaryDir dir;
+        Database db;
+        openWithTemplate(db, dir, 2, QStringLiteral("Blatt"));
+        ScriptedMessageService messages;
+        const QStringList printers =
+            printer ? QStringList{printercheck::kPdfPrinter} : QStringList();
+        QCOMPARE(printercheck::readyToPrint(db, printers, messages, type,
+                                            QStringLiteral("Keine Vorlagen"), 777),
+                 ready);
+        QCOMPARE(messages.messages().size(), ready ? 0 : 1);
+        if (!ready) {
+            QCOMPARE(messages.messages().first().helpContext, help);
+            if (help == 777)
+                QCOMPARE(messages.messages().first().kind, MessageKind::Error);
+        }
+    }
+
+    // An empty choice takes the type's first by number; a name or number must exist.
+    void reportTemplate_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("first of the type") << 2 << ""
+                                           << "Blatt"
+                                           << "";
+        QTest::newRow("by name") << 2 << "Blatt"
+                                 << "Blatt"
+                                 << "";
+        QTest::newRow("unknown name") << 2 << "Keins"
+                                      << ""
+                                      << "Die Druckvorlage \"Keins\" gibt es nicht.";
+        QTest::newRow("none of the type") << 3 << ""
+                                          << ""
+                                          << "Keine Vorlagen";
+    }
+    void reportTemplate() {
+        QFETCH(int, type);
+        QFETCH(QString, choice);
+        QFETCH(QString, chosen);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        Database db;
+        openWithTemplate(db, dir, 2, QStringLiteral("Blatt"));
+        ScriptedMessageService messages;
+        Settings settings;
+        PdfPageDevice device;
+        TPagePrinter printer(&device);
+        ReportContext context{db, settings, dir.path(), messages, printer, {}, {}};
+        context.options.templateChoice = choice;
+        const std::optional<PrintTemplateRecord> templ =
+            ::reportTemplate(context, type, QStringLiteral("Keine Vorlagen"), 777);
+        QCOMPARE(templ ? templ->bezeichnung : QString(), chosen);
+        QCOMPARE(messages.messages().isEmpty(), message.isEmpty());
+        if (!message.isEmpty())
+            QCOMPARE(messages.messages().first().text, message);
+    }
+
+private:
+    // A fresh data set whose only template is one of the given type.
+    static void openWithTemplate(Database& db, const QTemporaryDir& dir, int type,
+                                 const QString& name) {
+        db.open(dir.filePath(QStringLiteral("t.db")), Database::OpenMode::CreateIfMissing);
+        dataset::createSchema(db);
+        db.exec(u"DELETE FROM \"MPRTTEXT\"");
+        PrintTemplateRecord r;
+        r.type = type;
+        r.indexNummer = 1;
+        r.bezeichnung = name;
+        records::insert(db, r);
     }
 };
 
