@@ -45,8 +45,12 @@ std::optional<qint64> mediaTypeFor(Database& db, const QString& name) {
 }
 
 QList<CarrierOrigin> origins(const musicbrainz::Release& release) {
-    return {{carrierorigins::kMusicBrainzRelease, release.id},
-            {carrierorigins::kMusicBrainzReleaseGroup, release.releaseGroup}};
+    QList<CarrierOrigin> origins;
+    if (!release.id.isEmpty())
+        origins.append({carrierorigins::kMusicBrainzRelease, release.id});
+    if (!release.releaseGroup.isEmpty()) // a reply without the group's include has none
+        origins.append({carrierorigins::kMusicBrainzReleaseGroup, release.releaseGroup});
+    return origins;
 }
 
 } // namespace discfill

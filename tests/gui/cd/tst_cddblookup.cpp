@@ -214,6 +214,10 @@ private slots:
         QCOMPARE(d->titles()[0].title, QStringLiteral("Łódź"));
         QCOMPARE(d->frontCover(), withCover && coverStatus == 200 ? jpeg : QByteArray());
         QCOMPARE(d->coverHint().isEmpty(), !withCover || coverStatus == 200);
+        // This release names no release group: only the release is remembered.
+        QCOMPARE(d->origins(),
+                 QList<CarrierOrigin>({{carrierorigins::kMusicBrainzRelease,
+                                        QStringLiteral("11111111-aaaa-4bbb-8ccc-000000000002")}}));
         QVERIFY(m_messages.messages().isEmpty()); // no cover is a hint, not a message
         QCOMPARE(http.requests().size(), withCover ? 2 : 1);
         QCOMPARE(m_settings.lookupSource, 1); // offered first next time
