@@ -37,8 +37,7 @@ void DiscogsCommands::importCollection() {
         return;
     state.settings.exportImportPath = QFileInfo(path).absolutePath();
     TDiscogsImportDialog dialog(state, m_messages, path, &m_main);
-    dialog.exec();
-    m_main.updateMenuItems();
+    dialog.exec(); // the stores' change notices update the menus and carrier lists
 }
 
 bool DiscogsCommands::exportCollection() {

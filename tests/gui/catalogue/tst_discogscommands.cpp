@@ -1,10 +1,13 @@
 #include "entrywindowfixture.h"
 #include "gui/catalogue/discogscommands.h"
+#include "gui/catalogue/discogsimportdialog.h"
 #include "gui/shell/hintfilter.h"
 #include "gui/shell/mainwindow.h"
 
 #include <QAction>
 #include <QFile>
+#include <QPushButton>
+#include <QTimer>
 
 // "Discogs-Sammlung exportieren" of the "Datei" menu.
 class TestDiscogsCommands : public QObject {
@@ -35,6 +38,31 @@ private slots:
         QVERIFY(!m_main->action(MainCommand::ExportDiscogs)->isEnabled());
         f->storeCarrier();
         m_main->updateMenuItems();
+        QVERIFY(m_main->action(MainCommand::ExportDiscogs)->isEnabled());
+    }
+
+    // Importing into an empty collection makes the export available.
+    void importThroughTheMenu() {
+        const QString path = f->dir->filePath(QStringLiteral("sammlung.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Catalog#,Artist,Title,Label,Format,Rating,Released,release_id,"
+                   "CollectionFolder,Date Added,Collection Media Condition,"
+                   "Collection Sleeve Condition,Collection Notes\r\n"
+                   "POLS 272,ABBA,Arrival,Polar,LP,5,1976,123,Uncategorized,,,,\r\n");
+        file.close();
+        f->messages.answerFile(path);
+        m_main->updateMenuItems();
+        QTimer::singleShot(0, this, [] {
+            auto* d = qobject_cast<TDiscogsImportDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            QTRY_VERIFY(d->takeButton()->isEnabled());
+            QTest::keyClick(d, Qt::Key_Return);
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        m_main->action(MainCommand::ImportDiscogs)->trigger();
+        QCOMPARE(f->count("MUSIKKOP"), 1);
+        QCOMPARE(f->state->settings.exportImportPath, f->dir->path());
         QVERIFY(m_main->action(MainCommand::ExportDiscogs)->isEnabled());
     }
 
