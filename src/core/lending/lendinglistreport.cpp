@@ -102,13 +102,9 @@ ReportStatus compose(ReportContext& context) {
     }
     if (!checkList(context.db, context.messages, borrower))
         return ReportStatus::Failed;
-    std::optional<PrintTemplateRecord> templ =
-        reportTemplate(context, 4, kNoTemplates, kNoTemplatesHelp);
-    if (!templ)
+    if (!chooseTemplateAndFont(context, options, 4, kNoTemplates, kNoTemplatesHelp,
+                               context.settings.fontNameLend, context.settings.fontSizeLend))
         return ReportStatus::Failed;
-    options.templ = std::move(*templ);
-    options.fontName = context.options.fontOr(context.settings.fontNameLend);
-    options.fontSize = context.options.sizeOr(context.settings.fontSizeLend);
     return print(context.printer, context.db, context.messages, options, borrower);
 }
 

@@ -74,13 +74,9 @@ ReportStatus compose(ReportContext& context) {
         return ReportStatus::Failed;
     }
     Options options;
-    std::optional<PrintTemplateRecord> templ =
-        reportTemplate(context, 3, kNoTemplates, kNoTemplatesHelp);
-    if (!templ)
+    if (!chooseTemplateAndFont(context, options, 3, kNoTemplates, kNoTemplatesHelp,
+                               context.settings.fontNameMahn, context.settings.fontSizeMahn))
         return ReportStatus::Failed;
-    options.templ = std::move(*templ);
-    options.fontName = context.options.fontOr(context.settings.fontNameMahn);
-    options.fontSize = context.options.sizeOr(context.settings.fontSizeMahn);
     return print(context.printer, context.db, context.messages, options, key.carrier().number,
                  qint32(open->folgenummer));
 }

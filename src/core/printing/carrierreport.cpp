@@ -144,13 +144,9 @@ namespace {
 std::optional<Options> optionsFor(ReportContext& context, const QString& noTemplateText,
                                   int noTemplateHelp) {
     Options options;
-    std::optional<PrintTemplateRecord> templ =
-        reportTemplate(context, 2, noTemplateText, noTemplateHelp);
-    if (!templ)
+    if (!chooseTemplateAndFont(context, options, 2, noTemplateText, noTemplateHelp,
+                               context.settings.fontNameRecords, context.settings.fontSizeRecords))
         return std::nullopt;
-    options.templ = std::move(*templ);
-    options.fontName = context.options.fontOr(context.settings.fontNameRecords);
-    options.fontSize = context.options.sizeOr(context.settings.fontSizeRecords);
     options.additionalText = context.settings.printAdditionalText;
     return options;
 }

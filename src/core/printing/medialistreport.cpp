@@ -225,13 +225,9 @@ ReportStatus compose(ReportContext& context) {
                                      noSelectionHelp(options.selection));
         return ReportStatus::Failed;
     }
-    std::optional<PrintTemplateRecord> templ =
-        reportTemplate(context, 1, kNoTemplates, kNoTemplatesHelp);
-    if (!templ)
+    if (!chooseTemplateAndFont(context, options, 1, kNoTemplates, kNoTemplatesHelp,
+                               context.settings.fontNameList, context.settings.fontSizeList))
         return ReportStatus::Failed;
-    options.templ = std::move(*templ);
-    options.fontName = context.options.fontOr(context.settings.fontNameList);
-    options.fontSize = context.options.sizeOr(context.settings.fontSizeList);
     return print(context.printer, context.db, context.messages, options);
 }
 

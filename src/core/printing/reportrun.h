@@ -67,3 +67,19 @@ std::optional<int> reportCarrier(ReportContext& context, const QString& key);
 // does not exist.
 std::optional<PrintTemplateRecord> reportTemplate(ReportContext& context, int type,
                                                   const QString& missingText, int missingHelp);
+
+// Sets the report options' template (as reportTemplate chooses it) and font: the caller's,
+// or the stored one the report's dialog would preset. False after a message.
+template <typename Options>
+bool chooseTemplateAndFont(ReportContext& context, Options& options, int type,
+                           const QString& missingText, int missingHelp, const QString& storedFont,
+                           int storedSize) {
+    std::optional<PrintTemplateRecord> templ =
+        reportTemplate(context, type, missingText, missingHelp);
+    if (!templ)
+        return false;
+    options.templ = std::move(*templ);
+    options.fontName = context.options.fontOr(storedFont);
+    options.fontSize = context.options.sizeOr(storedSize);
+    return true;
+}
