@@ -1,23 +1,17 @@
 #include "printttlistdialog.h"
 
 #include "core/common/messageservice.h"
-#include "core/printing/fontchoice.h"
 #include "core/printing/medialistreport.h"
-#include "core/printing/reportsetup.h"
-#include "core/printing/templatestore.h"
 #include "core/shell/appstate.h"
 #include "fontfamilybox.h"
-#include "pageview.h"
 #include "previewdialog.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -28,8 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kHelpContext = 34001;
 
 QButtonGroup* radioGroup(QGroupBox* box, const QStringList& captions) {
     auto* group = new QButtonGroup(box);
@@ -46,19 +38,17 @@ QButtonGroup* radioGroup(QGroupBox* box, const QStringList& captions) {
 
 TPrintTtListDialog::TPrintTtListDialog(AppState& state, MessageService& messages,
                                        TPreviewDialog& preview, QWidget* parent)
-    : QDialog(parent), m_state(state), m_messages(messages), m_previewDialog(preview) {
+    : ReportDialog(state, messages, QStringLiteral("Tonträgerliste drucken"), 34001, parent),
+      m_previewDialog(preview) {
     build();
 }
 
 void TPrintTtListDialog::build() {
-    setWindowTitle(QStringLiteral("Tonträgerliste drucken"));
-    setProperty("helpContext", kHelpContext);
     const Settings& settings = m_state.settings;
 
-    m_controls = new QWidget(this);
-    auto* grid = new QGridLayout(m_controls);
+    auto* grid = new QGridLayout(controls());
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Drucker:   ") + m_state.currentPrinter), 0, 0, 1, 2);
+    grid->addWidget(printerLabel(), 0, 0, 1, 2);
 
     // Left: the entries of the chosen lookup table.
     auto* left = new QVBoxLayout;
@@ -107,53 +97,15 @@ void TPrintTtListDialog::build() {
     grid->addLayout(dateRow, 3, 1);
 
     // Below: templates, font and preview.
-    auto* gridLabel = new QLabel(QStringLiteral("Druck&vorlagen"));
-    m_grid = new QTableWidget(0, 1);
-    m_grid->setHorizontalHeaderLabels({QStringLiteral("Druckvorlage")});
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->verticalHeader()->hide();
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setMaximumHeight(110);
-    gridLabel->setBuddy(m_grid);
-    m_templates = templatestore::byType(m_state.db, 1);
-    std::sort(m_templates.begin(), m_templates.end(),
-              [](const auto& a, const auto& b) { return a.indexNummer < b.indexNummer; });
-    m_grid->setRowCount(int(m_templates.size()));
-    for (int row = 0; row < int(m_templates.size()); ++row)
-        m_grid->setItem(row, 0, new QTableWidgetItem(m_templates[size_t(row)].bezeichnung));
-    if (!m_templates.empty())
-        m_grid->selectRow(0);
+    QLabel* gridLabel = createTemplateGrid(1);
+    templateGrid()->setMaximumHeight(110);
     grid->addWidget(gridLabel, 4, 0, 1, 2);
-    grid->addWidget(m_grid, 5, 0, 1, 2);
+    grid->addWidget(templateGrid(), 5, 0, 1, 2);
 
-    auto* fontRow = new QHBoxLayout;
-    auto* fontLabel = new QLabel(QStringLiteral("&Schriftart:"));
-    m_font = new FontFamilyBox;
-    m_font->setFamily(settings.fontNameList);
-    fontLabel->setBuddy(m_font);
-    auto* sizeLabel = new QLabel(QStringLiteral("&Größe:"));
-    m_size = new QSpinBox;
-    m_size->setRange(fontchoice::kMinimumSize, fontchoice::kMaximumSize);
-    m_size->setValue(fontchoice::validSize(settings.fontSizeList, 11));
-    sizeLabel->setBuddy(m_size);
-    m_preview = new QCheckBox(QStringLiteral("Druckvorscha&u"));
-    m_preview->setChecked(settings.printPreview);
-    fontRow->addWidget(fontLabel);
-    fontRow->addWidget(m_font, 1);
-    fontRow->addWidget(sizeLabel);
-    fontRow->addWidget(m_size);
-    fontRow->addWidget(m_preview);
-    grid->addLayout(fontRow, 6, 0, 1, 2);
-
-    m_parts = buildReportDialog(
-        *this, m_controls, [this] { print(); },
-        [this] {
-            if (m_help)
-                m_help(kHelpContext);
-        });
-    connect(m_parts.abort, &QPushButton::clicked, this, &TPrintTtListDialog::abortPressed);
+    QHBoxLayout* font = fontRow(settings.fontNameList, settings.fontSizeList);
+    font->addWidget(previewBox());
+    grid->addLayout(font, 6, 0, 1, 2);
+    finishLayout();
 
     m_selection->button(medialistreport::validSelection(settings.printListSelectType))
         ->setChecked(true);
@@ -201,24 +153,8 @@ void TPrintTtListDialog::fillList() {
         m_list->addItem(row.langbezeichnung);
 }
 
-PrintTemplateRecord TPrintTtListDialog::selectedTemplate() const {
-    const int row = m_grid->currentRow();
-    if (row < 0 || row >= int(m_templates.size()))
-        return {};
-    // Read again: the template may have been edited since the dialog opened.
-    const PrintTemplateRecord& listed = m_templates[size_t(row)];
-    return templatestore::load(m_state.db, 1, qRound(listed.indexNummer)).value_or(listed);
-}
-
-void TPrintTtListDialog::abortPressed() {
-    if (m_running)
-        m_abortRequested = true;
-    else
-        reject();
-}
-
 void TPrintTtListDialog::print() {
-    if (m_running)
+    if (running())
         return;
     medialistreport::Options options;
     options.selection = selectionKind();
@@ -234,38 +170,16 @@ void TPrintTtListDialog::print() {
     if (m_dateBox->isChecked())
         options.boughtAfter = m_date->date();
     options.templ = selectedTemplate();
-    options.fontName = m_font->family();
-    options.fontSize = m_size->value();
-
-    m_printing = true;
-    m_parts.showPrintingLayout(m_controls);
-    TPagePrinter& printer = m_previewDialog.PagePrinter();
-    reportsetup::resetForReport(printer);
-    ReportProgress progress{[this](int page) {
-                                m_parts.showPage(page);
-                                if (pageStarted)
-                                    pageStarted(page);
-                                QApplication::processEvents();
-                            },
-                            [this] {
-                                QApplication::processEvents();
-                                return m_abortRequested;
-                            }};
-    // Stays in the printing layout when nothing was delivered; "&Abbruch" closes it.
-    if (m_previewDialog.composeAndDeliver(m_running, m_preview->isChecked(), m_messages, [&] {
+    options.fontName = fontBox()->family();
+    options.fontSize = sizeBox()->value();
+    if (runReport(m_previewDialog, [&](TPagePrinter& printer, const ReportProgress& progress) {
             return medialistreport::print(printer, m_state.db, m_messages, options, progress);
         }))
         accept();
 }
 
-void TPrintTtListDialog::done(int result) {
-    if (m_running) { // closing the frame while printing stops the report first
-        m_abortRequested = true;
-        return;
-    }
+void TPrintTtListDialog::closing() {
     Settings& settings = m_state.settings;
-    settings.fontNameList = m_font->family();
-    settings.fontSizeList = qint16(m_size->value());
-    settings.printPreview = m_preview->isChecked();
-    QDialog::done(result);
+    settings.fontNameList = fontBox()->family();
+    settings.fontSizeList = qint16(sizeBox()->value());
 }

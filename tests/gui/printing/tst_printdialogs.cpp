@@ -3,11 +3,14 @@
 #include "gui/printing/fontfamilybox.h"
 #include "gui/printing/previewdialog.h"
 #include "gui/printing/printcoverdialog.h"
+#include "gui/printing/printstatdialog.h"
 #include "gui/printing/printttdialog.h"
+#include "gui/printing/printttlistdialog.h"
 #include "support/appstatefixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -16,7 +19,8 @@
 #include <QTimer>
 
 // The carrier, print-all and cover dialogs: what they offer on opening, what they store on
-// closing, and their printing layout.
+// closing, and their printing layout; with the list and statistics dialogs, what every report
+// dialog shares.
 class TestPrintDialogs : public QObject {
     Q_OBJECT
 
@@ -51,6 +55,22 @@ class TestPrintDialogs : public QObject {
         timer->start(10);
     }
 
+    // The dialog a data row of the shared checks opens.
+    std::unique_ptr<ReportDialog> openDialog(const QString& which) {
+        if (which == QLatin1String("carrier"))
+            return std::make_unique<TPrintTtDialog>(*m_state, m_messages, *m_preview, 1);
+        if (which == QLatin1String("all"))
+            return std::make_unique<TPrintAllTtDialog>(*m_state, m_messages, *m_preview);
+        if (which == QLatin1String("list"))
+            return std::make_unique<TPrintTtListDialog>(*m_state, m_messages, *m_preview);
+        if (which == QLatin1String("statistics"))
+            return std::make_unique<TPrintStatDialog>(
+                *m_state, m_messages, *m_preview, 1,
+                std::vector<QStringList>{{QStringLiteral("Art")}},
+                QStringList{QStringLiteral("Gesamt")});
+        return std::make_unique<TPrintCoverDialog>(*m_state, m_messages, *m_preview, 1);
+    }
+
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -65,6 +85,47 @@ private slots:
     void cleanup() {
         m_preview.reset();
         m_state.reset();
+    }
+
+    // "&Hilfe" asks for each dialog's own context; closing writes the preview choice and
+    // the dialog's own font keys back (the cover dialog takes its font from the media type).
+    void helpAndClosing_data() {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<int>("help");
+        QTest::newRow("carrier") << "carrier" << 34002;
+        QTest::newRow("all") << "all" << 34000;
+        QTest::newRow("list") << "list" << 34001;
+        QTest::newRow("statistics") << "statistics" << 37002;
+        QTest::newRow("cover") << "cover" << 34004;
+    }
+    void helpAndClosing() {
+        QFETCH(QString, which);
+        QFETCH(int, help);
+        m_state->settings.printPreview = true;
+        std::unique_ptr<ReportDialog> dialog = openDialog(which);
+        int asked = 0;
+        dialog->setHelpHandler([&](int context) { asked = context; });
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+        QCOMPARE(asked, help);
+        QCOMPARE(dialog->property("helpContext").toInt(), help);
+
+        dialog->fontBox()->setFamily(QStringLiteral("Courier New"));
+        dialog->sizeBox()->setValue(13);
+        dialog->previewBox()->setChecked(false);
+        dialog->reject();
+        const Settings& s = m_state->settings;
+        QVERIFY(!s.printPreview);
+        const std::map<QString, std::pair<QString, int>> stored{
+            {QStringLiteral("records"), {s.fontNameRecords, s.fontSizeRecords}},
+            {QStringLiteral("list"), {s.fontNameList, s.fontSizeList}},
+            {QStringLiteral("statistics"), {s.fontNameStat, s.fontSizeStat}}};
+        const QString own = which == QLatin1String("carrier") || which == QLatin1String("all")
+                                ? QStringLiteral("records")
+                                : which;
+        for (const auto& [keys, font] : stored) {
+            QCOMPARE(font.first == QLatin1String("Courier New"), keys == own);
+            QCOMPARE(font.second == 13, keys == own);
+        }
     }
 
     void carrierDialogOpensAsStored() {

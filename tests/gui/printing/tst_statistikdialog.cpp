@@ -265,14 +265,14 @@ private slots:
                                 statistics::titleRow());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Tonträger-Statistik drucken"));
         dialog.show();
-        dialog.rowPrinted = [&](int) { dialog.abortButton()->click(); };
+        dialog.pageStarted = [&](int) { dialog.abortButton()->click(); };
         dialog.previewBox()->setChecked(false);
         dialog.sizeBox()->setValue(14);
         dialog.print();
         QVERIFY(dialog.printingLayout());
         QVERIFY(dialog.isVisible());
         QVERIFY(!m_preview->isVisible());
-        dialog.rowPrinted = nullptr;
+        dialog.pageStarted = nullptr;
         dialog.abortButton()->click();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(m_state->settings.fontSizeStat, 14);
