@@ -128,6 +128,56 @@ private slots:
         }
     }
 
+    // Stopped while composing, by "&Abbruch" or by closing the frame, nothing reaches the
+    // preview; the dialog stays in its printing layout, except the cover dialog, which closes.
+    void stopWhileComposing_data() {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<bool>("byClosing");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("carrier, abort") << "carrier" << false << false;
+        QTest::newRow("carrier, closing") << "carrier" << true << false;
+        QTest::newRow("all, abort") << "all" << false << false;
+        QTest::newRow("cover, abort") << "cover" << false << true;
+        QTest::newRow("cover, closing") << "cover" << true << true;
+    }
+    void stopWhileComposing() {
+        QFETCH(QString, which);
+        QFETCH(bool, byClosing);
+        QFETCH(bool, closes);
+        m_state->settings.printPreview = true;
+        std::unique_ptr<ReportDialog> dialog = openDialog(which);
+        dialog->show();
+        int stops = 0;
+        dialog->pageStarted = [&](int) {
+            ++stops;
+            if (byClosing)
+                dialog->reject();
+            else
+                dialog->abortButton()->click();
+            QVERIFY(dialog->isVisible()); // a running report is stopped first, never left
+        };
+        bool previewed = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, m_preview.get(), [&] {
+            if (m_preview->isVisible()) {
+                previewed = true;
+                m_preview->reject();
+            }
+        });
+        watch.start(5);
+        dialog->print();
+        QVERIFY(stops > 0);
+        QVERIFY(!previewed);
+        QCOMPARE(dialog->isVisible(), !closes);
+        if (!closes) {
+            QVERIFY(dialog->printingLayout());
+            dialog->pageStarted = nullptr;
+            dialog->abortButton()->click();
+            QVERIFY(!dialog->isVisible());
+        }
+        QVERIFY(m_messages.messages().isEmpty());
+    }
+
     void carrierDialogOpensAsStored() {
         m_state->settings.fontSizeRecords = 0; // would never end a page
         m_state->settings.fontNameRecords = QStringLiteral("Keine Schrift");
