@@ -1,7 +1,6 @@
 #include "printcommands.h"
 
 #include "core/common/messageservice.h"
-#include "core/db/database.h"
 #include "core/printing/carrierreport.h"
 #include "editprinttextdialog.h"
 #include "gui/shell/helpviewer.h"
