@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: setup configure build run test test-asan bench fuzz package clean
+.PHONY: setup configure build run test test-asan bench fuzz fuzz-build package clean
 
 setup:
 	@bash scripts/setup.sh
@@ -53,25 +53,30 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-fieldlabels
 	test -e $(BUILD)/bench-discogs/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-discogs 100000 15 1
 	./$(BUILD)/bench/diskarium-bench-discogs $(BUILD)/bench-discogs
+	test -e $(BUILD)/bench-owned/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-owned 100000 1
+	./$(BUILD)/bench/diskarium-bench-owned $(BUILD)/bench-owned 1000
 
 # A Debian package of both programs in $(BUILD) (diskarium_VERSION_ARCH.deb).
 package: build
 	cmake --build $(BUILD) --target package
 
-# The restore reader under libFuzzer for FUZZ_SECONDS (default 60), from the seeds in fuzz/corpus.
-# Then the Paradox table reader likewise, from fuzz/corpus-paradox.
+# Every reader of outside bytes under libFuzzer for FUZZ_SECONDS each (default 60), from the
+# seeds in fuzz/corpus-NAME; what a run finds new is kept in $(FUZZ_BUILD)/corpus-NAME.
+FUZZ_TARGETS = restore paradox carrierfile templatefile settings cddb musicbrainz search template csv
+
 $(FUZZ_BUILD)/build.ninja: | setup
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_CXX_COMPILER=clang++ -DDISKARIUM_FUZZ=ON
 
-fuzz: setup $(FUZZ_BUILD)/build.ninja
+fuzz-build: setup $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	mkdir -p $(FUZZ_BUILD)/corpus
-	./$(FUZZ_BUILD)/fuzz/fuzz_restore -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
-	    $(FUZZ_BUILD)/corpus fuzz/corpus
-	mkdir -p $(FUZZ_BUILD)/corpus-paradox
-	./$(FUZZ_BUILD)/fuzz/fuzz_paradox -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
-	    $(FUZZ_BUILD)/corpus-paradox fuzz/corpus-paradox
+
+fuzz: fuzz-build
+	set -e; for t in $(FUZZ_TARGETS); do \
+	    mkdir -p $(FUZZ_BUILD)/corpus-$$t; \
+	    ./$(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
+	        -timeout=10 -print_final_stats=1 $(FUZZ_BUILD)/corpus-$$t fuzz/corpus-$$t; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -47,7 +47,11 @@ bool CsvReader::fill() {
 void CsvReader::endField(QStringList& row) {
     if (!QByteArrayView(m_field).isValidUtf8())
         m_rowIsUtf8 = false;
-    row.append(QString::fromUtf8(m_field));
+    QString text = QString::fromUtf8(m_field);
+    // The decoder drops a leading byte order mark; inside a file it is the field's own text.
+    if (m_field.startsWith("\xEF\xBB\xBF"))
+        text.prepend(QChar(0xFEFF));
+    row.append(text);
     m_field.clear();
 }
 
