@@ -8,13 +8,13 @@ DISKARIUM_FUZZ_INIT
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const carrierfile::Parsed parsed = carrierfile::parse(fuzzsupport::bytes(data, size));
     if (!parsed.ok) {
-        fuzzsupport::require(!parsed.error.text().isEmpty());
+        FUZZ_REQUIRE(!parsed.error.text().isEmpty());
         return 0;
     }
     // Written and read again, a carrier is written the same way.
     const QByteArray written = carrierfile::format(parsed.carrier);
     const carrierfile::Parsed again = carrierfile::parse(written);
-    fuzzsupport::require(again.ok);
-    fuzzsupport::require(carrierfile::format(again.carrier) == written);
+    FUZZ_REQUIRE(again.ok);
+    FUZZ_REQUIRE(carrierfile::format(again.carrier) == written);
     return 0;
 }

@@ -19,7 +19,7 @@ QList<QStringList> readAll(QByteArray bytes, char separator) {
     QStringList row;
     while (reader.next(row))
         rows.append(row);
-    fuzzsupport::require(!reader.failed());
+    FUZZ_REQUIRE(!reader.failed());
     return rows;
 }
 

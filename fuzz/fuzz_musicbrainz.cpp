@@ -14,16 +14,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const musicbrainz::Release& release : *releases) {
             release.label();
             const cddb::DiscRecord record = release.toDiscRecord();
-            fuzzsupport::require(record.tracks.size() == release.tracks.size());
+            FUZZ_REQUIRE(record.tracks.size() == release.tracks.size());
         }
     }
     if (const auto page = musicbrainz::parseSearchReply(json)) {
-        fuzzsupport::require(page->offset >= 0);
+        FUZZ_REQUIRE(page->offset >= 0);
         page->range();
     }
     if (const auto release = musicbrainz::parseReleaseReply(json)) {
         const musicbrainz::ReleaseTakeOver taken = musicbrainz::takeOver(*release, QString());
-        fuzzsupport::require(taken.year.isEmpty() || taken.year.size() == 4);
+        FUZZ_REQUIRE(taken.year.isEmpty() || taken.year.size() == 4);
     }
     return 0;
 }

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString error;
     const auto conditions = search::parseConditions(kind, arguments, &error);
     if (!conditions) {
-        fuzzsupport::require(!error.isEmpty());
+        FUZZ_REQUIRE(!error.isEmpty());
         return 0;
     }
     medialist::Filter filter;
@@ -42,13 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const std::invalid_argument&) {
         std::abort(); // parsed conditions are always ones the list offers
     }
-    fuzzsupport::require(filter.sql.count(QLatin1Char('?')) == filter.values.size());
+    FUZZ_REQUIRE(filter.sql.count(QLatin1Char('?')) == filter.values.size());
     // The database takes the statement with its values (an empty collection answers fast).
     try {
         if (kind == search::Kind::Carriers)
-            fuzzsupport::require(medialist::Query(*database, {}, filter).count() == 0);
+            FUZZ_REQUIRE(medialist::Query(*database, {}, filter).count() == 0);
         else
-            fuzzsupport::require(songlist::Query(*database, {}, filter).count() == 0);
+            FUZZ_REQUIRE(songlist::Query(*database, {}, filter).count() == 0);
     } catch (const DbError&) {
         std::abort();
     }

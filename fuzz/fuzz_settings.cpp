@@ -13,10 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The text model: read, written, read again gives the same lines.
     const IniFile ini = IniFile::fromText(windows1252::decodeTextFile(bytes));
     const QString text = ini.text();
-    fuzzsupport::require(IniFile::fromText(text).text() == text);
+    FUZZ_REQUIRE(IniFile::fromText(text).text() == text);
     for (const QString& section : ini.sections())
         for (const QString& key : ini.keys(section))
-            fuzzsupport::require(ini.contains(section, key));
+            FUZZ_REQUIRE(ini.contains(section, key));
 
     // The program's settings: every value in its range or the default, and writing them
     // into the file keeps what the file said about everything else.
@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString error;
     if (settingsfile::write(path, settings, &error)) {
         const Settings again = settingsfile::read(path);
-        fuzzsupport::require(again.globalNumber == settings.globalNumber);
-        fuzzsupport::require(again.currencyNew == settings.currencyNew);
+        FUZZ_REQUIRE(again.globalNumber == settings.globalNumber);
+        FUZZ_REQUIRE(again.currencyNew == settings.currencyNew);
     }
 
     // The server list, line by line and as a file.

@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int asked = 0;
     interpreter.abortRequested = [&] { return ++asked > 100000; };
     interpreter.run(part, [&] { ++ends; });
-    fuzzsupport::require(ends <= TemplateInterpreter::lineCount(part));
+    FUZZ_REQUIRE(ends <= TemplateInterpreter::lineCount(part));
     // Nothing grows without bound: each character yields at most one value of bounded size.
-    fuzzsupport::require(written <= qsizetype(size + 1) * 200);
+    FUZZ_REQUIRE(written <= qsizetype(size + 1) * 200);
     return 0;
 }

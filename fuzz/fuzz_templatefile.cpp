@@ -11,13 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString error;
     const auto record = templatefile::read(path, &error);
     if (!record) {
-        fuzzsupport::require(!error.isEmpty());
+        FUZZ_REQUIRE(!error.isEmpty());
         return 0;
     }
     const QString copy = fuzzsupport::workspace().filePath(QStringLiteral("copy.DKMT"));
-    fuzzsupport::require(templatefile::write(copy, *record, &error));
+    FUZZ_REQUIRE(templatefile::write(copy, *record, &error));
     const auto again = templatefile::read(copy, &error);
-    fuzzsupport::require(again.has_value());
-    fuzzsupport::require(*again == *record);
+    FUZZ_REQUIRE(again.has_value());
+    FUZZ_REQUIRE(*again == *record);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace fuzzsupport {
@@ -41,12 +42,18 @@ inline QString asFile(const QByteArray& content, const QString& name) {
 }
 
 // A broken promise of the code under test: libFuzzer keeps the input that led here.
-inline void require(bool condition) {
-    if (!condition)
-        std::abort();
+inline void fail(const char* condition, int line) {
+    std::fprintf(stderr, "fuzz target line %d: %s does not hold\n", line, condition);
+    std::abort();
 }
 
 } // namespace fuzzsupport
+
+#define FUZZ_REQUIRE(condition)                                                                    \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            fuzzsupport::fail(#condition, __LINE__);                                               \
+    } while (false)
 
 #define DISKARIUM_FUZZ_INIT                                                                        \
     extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {                                 \
