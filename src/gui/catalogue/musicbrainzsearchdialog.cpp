@@ -171,6 +171,13 @@ void TMusicBrainzSearchDialog::updateButtons() {
     m_next->setEnabled(idle && named && m_page.hasNext());
     m_take->setEnabled(idle && named && hits && m_hits->currentRow() >= 0);
     m_coverBox->setEnabled(idle);
+    // The service answers only programs that name a contact: say why nothing can be searched.
+    static const QString needsContact = QStringLiteral(
+        "Bitte Ihre E-Mail-Adresse angeben: MusicBrainz beantwortet nur Anfragen mit Kontakt.");
+    if (idle && !named)
+        m_status->setText(needsContact);
+    else if (idle && m_status->text() == needsContact)
+        m_status->setText(QStringLiteral("Bereit"));
 }
 
 void TMusicBrainzSearchDialog::setBusy(bool busy) {

@@ -50,6 +50,7 @@ public:
     QLineEdit* contactEdit() const { return m_contact; }
     QTableWidget* hitTable() const { return m_hits; }
     QLabel* rangeLabel() const { return m_range; }
+    QLabel* statusLabel() const { return m_status; }
     QCheckBox* coverBox() const { return m_coverBox; }
     QPushButton* searchButton() const { return m_search; }
     QPushButton* previousButton() const { return m_previous; }

@@ -175,6 +175,22 @@ private slots:
             CarrierOrigin{carrierorigins::kMusicBrainzReleaseGroup, kReleaseGroup}));
     }
 
+    // Without a contact the service cannot be asked: the dialog says so instead of a bare
+    // disabled button, and says "Bereit" again once an address is typed.
+    void contactIsAskedFor() {
+        f->state->settings.cddbUserName.clear();
+        auto w = f->open();
+        inDialog([](TMusicBrainzSearchDialog* d) {
+            QVERIFY(!d->searchButton()->isEnabled());
+            QVERIFY(d->statusLabel()->text().contains(QStringLiteral("E-Mail-Adresse")));
+            QTest::keyClicks(d->contactEdit(), QStringLiteral("anna@example.org"));
+            QVERIFY(d->searchButton()->isEnabled());
+            QCOMPARE(d->statusLabel()->text(), QStringLiteral("Bereit"));
+        });
+        w->carrierPage()->webButton()->click();
+        QVERIFY(m_http->requests().isEmpty());
+    }
+
     void badBarcodeSendsNothing() {
         auto w = f->open();
         inDialog([](TMusicBrainzSearchDialog* d) {
