@@ -442,6 +442,24 @@ private slots:
         QCOMPARE(db().scalar(u"SELECT COUNT(*) FROM MUSIKKOP").toInt(), 1);
         QCOMPARE(m_state->settings.exportImportPath, m_dir->path());
     }
+
+    // A file written for a lent carrier comes in as available, and the window says so.
+    void importOfALentCarrierSaysItIsAvailable() {
+        const QString lent = m_dir->filePath(QStringLiteral("verliehen.DKM"));
+        QFile f(lent);
+        f.open(QIODevice::WriteOnly);
+        f.write("[Tontr\xE4ger]\r\nText 1=\"Abba\"\r\nText 2=\"Gold\"\r\nTontr\xE4gerart=\"LP\"\r\n"
+                "Tontr\xE4gerstatus=\"Verliehen\"\r\n");
+        f.close();
+        m_messages.answerFiles({lent});
+        m_main->action(MainCommand::ImportCarrier)->setEnabled(true);
+        m_commands->importCarriers();
+        QCOMPARE(texts().size(), 1);
+        QVERIFY2(texts().first().startsWith(QStringLiteral("Abba / Gold: ")),
+                 qPrintable(texts().first()));
+        QVERIFY(texts().first().contains(QStringLiteral("\"Vorhanden\"")));
+        QCOMPARE(db().scalar(u"SELECT \"Status\" FROM MUSIKKOP").toInt(), 1);
+    }
 };
 
 QTEST_MAIN(TestHeadBrowseWindow)
