@@ -108,7 +108,9 @@ int runListCommand(const QStringList& args) {
         out() << germanformat::formatDate(e.time.date()) << ' '
               << e.time.time().toString(QStringLiteral("HH:mm:ss"))
               << QStringLiteral("%1").arg(e.size, 14) << "  " << e.name
-              << (e.sha256.isEmpty() ? QString() : QStringLiteral("  sha256:") + e.sha256) << "\n";
+              << (e.sha256.isEmpty() ? QString()
+                                     : QStringLiteral("  sha256:") + QString::fromLatin1(e.sha256))
+              << "\n";
     out() << "Datenträger: " << listing->volumes.join(QStringLiteral(", ")) << Qt::endl;
     return 0;
 }

@@ -83,11 +83,11 @@ std::optional<carrierfile::Carrier> read(Database& db, double carrierNumber, boo
         s.counterTo = whole(r.zaehlwerkstandBis);
         s.rating = whole(r.bewertung);
         s.year = r.erscheinungsjahr;
-        SongInfoRecord infoKey;
-        infoKey.folgenummerPosInfo = carrierNumber;
-        infoKey.seiteDerSchallplatte = r.seiteDerSchallplatte;
-        infoKey.nrDesLiedes = r.nrDesLiedes;
-        if (const auto songInfo = records::find(db, infoKey)) {
+        SongInfoRecord songKey;
+        songKey.folgenummerPosInfo = carrierNumber;
+        songKey.seiteDerSchallplatte = r.seiteDerSchallplatte;
+        songKey.nrDesLiedes = r.nrDesLiedes;
+        if (const auto songInfo = records::find(db, songKey)) {
             s.hasInfo = true;
             s.bpmFrom = songInfo->bpmVon.value_or(0);
             s.bpmTo = songInfo->bpmBis.value_or(0);

@@ -31,16 +31,16 @@ Result resolve(Database& db, const QString& key) {
         Statement s = db.prepare(kSelect + QStringLiteral("WHERE K.\"Folgenummer Kopf\" = ?"));
         s.bind(1, m.captured(1).toLongLong());
         result.matches = collect(s);
-    } else if (const auto m = typeForm.match(k);
-               m.hasMatch() && !m.captured(1).trimmed().isEmpty()) {
+    } else if (const auto typed = typeForm.match(k);
+               typed.hasMatch() && !typed.captured(1).trimmed().isEmpty()) {
         Statement s = db.prepare(
             kSelect +
             QStringLiteral("JOIN \"MUSIKART\" A ON A.\"Index-Nummer\" = "
                            "K.\"Art der Schallplatte\" WHERE LOWER(A.\"Kurzbezeichnung\") "
                            "= LOWER(?) AND K.\"Nummerierung\" = ? "
                            "ORDER BY K.\"Folgenummer Kopf\""));
-        s.bind(1, m.captured(1).trimmed());
-        s.bind(2, m.captured(2).toLongLong());
+        s.bind(1, typed.captured(1).trimmed());
+        s.bind(2, typed.captured(2).toLongLong());
         result.matches = collect(s);
     } else {
         result.error = QStringLiteral("Ungültige Tonträgerangabe \"%1\": erwartet ART:NUMMER "

@@ -140,11 +140,11 @@ MusicBrainzClient::Lookup MusicBrainzClient::lookup(const TCDToc& toc, int track
     // An unknown disc ID: the releases whose table of contents is close to this one.
     if (answer.status == 404) {
         status(QStringLiteral("Suche ähnliche CDs bei MusicBrainz"));
-        QString toc = identity->toc;
-        answer =
-            get(base + QStringLiteral("?toc=") + toc.replace(QLatin1Char(' '), QLatin1Char('+')) +
-                    QLatin1Char('&') + kIncludes,
-                "application/json");
+        QString tocText = identity->toc;
+        answer = get(base + QStringLiteral("?toc=") +
+                         tocText.replace(QLatin1Char(' '), QLatin1Char('+')) + QLatin1Char('&') +
+                         kIncludes,
+                     "application/json");
     }
     status(QStringLiteral("Bereit"));
     if (failed(answer, QStringLiteral("MusicBrainz kennt diese CD nicht."), result.outcome,

@@ -34,8 +34,8 @@ Table lookup(const char* name, const char* fileName, const char* indexName) {
 std::vector<Table> build() {
     std::vector<Table> t;
     t.push_back(
-        {"MUSIKKOP",
-         "MUSIKKOP.DB",
+        {QStringLiteral("MUSIKKOP"),
+         QStringLiteral("MUSIKKOP.DB"),
          {alpha("Gruppe/Interpret/Text 1", 50), alpha("Text 2", 50),
           of("Art der Schallplatte", T::Number), of("Nummerierung", T::Number),
           of("Folgenummer Kopf", T::Number), alpha("Erscheinungsjahr", 4),
@@ -63,15 +63,15 @@ std::vector<Table> build() {
           // Finds a carrier the user may own already: equal as the lists compare, without
           // their tie-break.
           index("Gruppe und Titel", {"Gruppe/Interpret/Text 1", "Text 2"}, "GERMANPRIMARY")}});
-    t.push_back({"MusikInformation",
-                 "MusikInformation.DB",
+    t.push_back({QStringLiteral("MusikInformation"),
+                 QStringLiteral("MusikInformation.DB"),
                  {of("Folgenummer Info", T::Number), alpha("Pressung", 5), alpha("Zustand", 5),
                   alpha("Aufnahme", 5), alpha("Firma", 30), alpha("Bestellcode", 20),
                   of("Currency", T::Long), of("CreationDate", T::Date), of("ChangeDate", T::Date)},
                  1,
                  {}});
-    t.push_back({"MUSIKPOS",
-                 "MUSIKPOS.DB",
+    t.push_back({QStringLiteral("MUSIKPOS"),
+                 QStringLiteral("MUSIKPOS.DB"),
                  {of("Folgenummer Position", T::Number), of("Seite der Schallplatte", T::Number),
                   of("Nr. des Liedes", T::Number), alpha("Titel des Liedes", 50),
                   alpha("Interpret des Liedes", 50), of("Laufzeit des Liedes", T::Number),
@@ -80,26 +80,26 @@ std::vector<Table> build() {
                   alpha("Erscheinungsjahr", 4)},
                  3,
                  {}});
-    t.push_back({"MusikPosInformation",
-                 "MusikPosInformation.DB",
+    t.push_back({QStringLiteral("MusikPosInformation"),
+                 QStringLiteral("MusikPosInformation.DB"),
                  {of("Folgenummer Pos Info", T::Number), of("Seite der Schallplatte", T::Number),
                   of("Nr. des Liedes", T::Number), of("BPM von", T::Short), of("BPM bis", T::Short),
                   of("Tanzstil", T::Number)},
                  3,
                  {}});
-    t.push_back({"MUSIKTXT",
-                 "MUSIKTXT.DB",
+    t.push_back({QStringLiteral("MUSIKTXT"),
+                 QStringLiteral("MUSIKTXT.DB"),
                  {of("Folgenummer Text", T::Number), of("Freier Text 2000 Zeichen", T::Memo)},
                  1,
                  {}});
-    t.push_back({"MUSIKGRF",
-                 "MUSIKGRF.DB",
+    t.push_back({QStringLiteral("MUSIKGRF"),
+                 QStringLiteral("MUSIKGRF.DB"),
                  {of("Tonträgernummer", T::Number), of("Grafiknummer", T::Number),
                   of("Grafik", T::Graphic), of("Stretch", T::Logical)},
                  2,
                  {}});
-    t.push_back({"MUSIKINF",
-                 "MUSIKINF.DB",
+    t.push_back({QStringLiteral("MUSIKINF"),
+                 QStringLiteral("MUSIKINF.DB"),
                  {of("Folgenummer Kopf", T::Number), of("CD Nummer", T::Number),
                   of("CD Pruefcode", T::Number)},
                  2,
@@ -109,54 +109,54 @@ std::vector<Table> build() {
     t.push_back(lookup("MUSIKSTA", "MUSIKSTA.DB", "Kurzbezeichnung"));
     t.push_back(lookup("MusikTanzStil", "MusikTanzStil.DB", "Kurzbezeichnung"));
     t.push_back(
-        {"MUSIKCOV",
-         "MUSIKCOV.DB",
+        {QStringLiteral("MUSIKCOV"),
+         QStringLiteral("MUSIKCOV.DB"),
          {of("Index-Nummer", T::Number), of("Leerzeilen vor", T::Short),
           of("Leerzeilen nach", T::Short), alpha("Font Name", 50), of("Font Größe", T::Short)},
          1,
          {}});
     t.push_back(
-        {"MUSIKVER",
-         "MUSIKVER.DB",
+        {QStringLiteral("MUSIKVER"),
+         QStringLiteral("MUSIKVER.DB"),
          {of("Tonträgernummer", T::Number), of("Verleihstatus", T::Number),
           of("Folgenummer", T::Number), of("Verliehen an", T::Number), of("Verliehen am", T::Date),
           of("Zurück am", T::Date), of("Status alt", T::Number)},
          3,
          {index("Folgenummer", {"Folgenummer"})}});
-    t.push_back({"VERSTAMM",
-                 "VERSTAMM.DB",
+    t.push_back({QStringLiteral("VERSTAMM"),
+                 QStringLiteral("VERSTAMM.DB"),
                  {of("Folgenummer", T::Number), alpha("Name 1", 35), alpha("Name 2", 35),
                   alpha("Straße", 35), alpha("Postfach", 10), alpha("Postleitzahl", 8),
                   alpha("Ort", 26), alpha("Land", 35), alpha("Telefon", 20)},
                  1,
                  {index("Alpha", {"Name 1", "Name 2"})}});
-    t.push_back({"MUSIKHLP",
-                 "MUSIKHLP.DB",
+    t.push_back({QStringLiteral("MUSIKHLP"),
+                 QStringLiteral("MUSIKHLP.DB"),
                  {alpha("TableName", 20), of("Index", T::Number), alpha("Hilfstext", 100)},
                  2,
                  {}});
-    t.push_back({"MPRTTEXT",
-                 "MPRTTEXT.DB",
+    t.push_back({QStringLiteral("MPRTTEXT"),
+                 QStringLiteral("MPRTTEXT.DB"),
                  {of("Type", T::Number), of("Index-Nummer", T::Number), alpha("Bezeichnung", 50),
                   of("Seitenrand", T::Number), of("Kopf-Text", T::Memo), of("Seiten-Text", T::Memo),
                   of("Fuss-Text", T::Memo)},
                  2,
                  {}});
-    t.push_back({"Currency",
-                 "Currency.DB",
+    t.push_back({QStringLiteral("Currency"),
+                 QStringLiteral("Currency.DB"),
                  {of("Index", T::Long), alpha("Currency", 4), alpha("Currency long", 40),
                   of("Factor", T::Number)},
                  1,
                  {index("Currency", {"Currency"})}});
-    t.push_back({"FeldOriginal",
-                 "FeldOriginal.DB",
+    t.push_back({QStringLiteral("FeldOriginal"),
+                 QStringLiteral("FeldOriginal.DB"),
                  {alpha("Typ", 1), of("Feldindex", T::Long), alpha("Feldbezeichnung", 30),
                   alpha("Beschreibung", 60), alpha("Listentext", 30), of("Auffüllen", T::Logical),
                   of("Verwendung", T::Short)},
                  2,
                  {}});
-    t.push_back({"FeldKopie",
-                 "FeldKopie.DB",
+    t.push_back({QStringLiteral("FeldKopie"),
+                 QStringLiteral("FeldKopie.DB"),
                  {alpha("Typ", 1), of("Feldindex", T::Long), alpha("Feldbezeichnung", 30)},
                  2,
                  {}});
@@ -164,7 +164,11 @@ std::vector<Table> build() {
     t.push_back(lookup("VideoKassettenarten", "VideoKassettenarten.DB", "Kurz"));
     t.push_back(lookup("VideoAudioarten", "VideoAudioarten.DB", "Kurz"));
     t.push_back(lookup("VideoSprachen", "VideoSprachen.DB", "Kurz"));
-    t.push_back({"MUSIKTIP", "MUSIKTIP.DB", {alpha("Art", 1), alpha("Tip", 255)}, 0, {}});
+    t.push_back({QStringLiteral("MUSIKTIP"),
+                 QStringLiteral("MUSIKTIP.DB"),
+                 {alpha("Art", 1), alpha("Tip", 255)},
+                 0,
+                 {}});
     return t;
 }
 
@@ -172,8 +176,8 @@ std::vector<Table> buildAdded() {
     std::vector<Table> t;
     // Where a carrier was taken from: a MusicBrainz release and release group, a Discogs
     // release. Keys are compared as stored (lower-case MBIDs, numbers).
-    t.push_back({"MUSIKEXT",
-                 "MUSIKEXT.DB",
+    t.push_back({QStringLiteral("MUSIKEXT"),
+                 QStringLiteral("MUSIKEXT.DB"),
                  {of("Folgenummer Kopf", T::Number), alpha("Quelle", 30), alpha("Kennung", 40)},
                  2,
                  {index("Quelle", {"Quelle", "Kennung"}, "BINARY")}});

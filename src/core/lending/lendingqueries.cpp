@@ -104,9 +104,10 @@ std::vector<OverviewRow> overview(Database& db, int borrower) {
 
 QString listSql(bool oneBorrower, Selection selection) {
     QString sql =
-        QStringLiteral("SELECT ") + prefixed(records::tableOf<LendingRecord>(), "V") +
-        QStringLiteral(", ") + prefixed(records::tableOf<CarrierRecord>(), "K") +
-        QStringLiteral(", ") + prefixed(records::tableOf<BorrowerRecord>(), "B") +
+        QStringLiteral("SELECT ") +
+        prefixed(records::tableOf<LendingRecord>(), QStringLiteral("V")) + QStringLiteral(", ") +
+        prefixed(records::tableOf<CarrierRecord>(), QStringLiteral("K")) + QStringLiteral(", ") +
+        prefixed(records::tableOf<BorrowerRecord>(), QStringLiteral("B")) +
         // Outer joins: a carrier without state (lent from the empty state and taken back) or
         // with a code that has no lookup row is printed all the same, its names empty.
         QStringLiteral(", H.\"Hilfstext\" "
@@ -156,7 +157,8 @@ std::optional<ListRow> ListCursor::next() {
 std::vector<HistoryRow> history(Database& db, std::optional<int> borrower,
                                 std::optional<int> carrier) {
     Statement s = db.prepare(
-        QStringLiteral("SELECT ") + prefixed(records::tableOf<LendingRecord>(), "V") +
+        QStringLiteral("SELECT ") +
+        prefixed(records::tableOf<LendingRecord>(), QStringLiteral("V")) +
         QStringLiteral(", B.\"Name 1\", K.\"Gruppe/Interpret/Text 1\", K.\"Text 2\" "
                        "FROM \"MUSIKVER\" V "
                        "LEFT JOIN \"VERSTAMM\" B ON B.\"Folgenummer\" = V.\"Verliehen an\" "

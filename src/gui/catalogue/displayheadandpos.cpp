@@ -63,9 +63,9 @@ bool TDisplayHeadAndPos::FormCreate() {
     buildWidgets();
     showCarrier();
     connect(&m_state.db.notifier(), &ChangeNotifier::changed, this,
-            [this](Change what, int carrier) {
+            [this](Change what, int changed) {
                 if (changesCarrierViews(what) &&
-                    (carrier == ChangeNotifier::kAnyCarrier || carrier == m_number) &&
+                    (changed == ChangeNotifier::kAnyCarrier || changed == m_number) &&
                     !m_reloadPending) {
                     m_reloadPending = true;
                     QTimer::singleShot(0, this, &TDisplayHeadAndPos::reload);

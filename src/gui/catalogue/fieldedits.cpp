@@ -17,8 +17,10 @@
 
 NumberEdit::NumberEdit(int digits, bool negative, QWidget* parent) : QLineEdit(parent) {
     setMaxLength(digits);
-    setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("%1\\d*").arg(negative ? "-?" : "")), this));
+    setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("%1\\d*").arg(
+                                            negative ? QLatin1String("-?") : QLatin1String())),
+                                        this));
 }
 
 void NumberEdit::setNumber(const std::optional<double>& value) {

@@ -99,10 +99,10 @@ TVwLendDialog::TVwLendDialog(const LendingContext& context, bool lend, int carri
         backLabel->setBuddy(m_returnedOn);
         dates->addRow(lentLabel, m_lentOn);
         dates->addRow(backLabel, m_returnedOn);
-        auto pair = [](QLineEdit* a, QLineEdit* b) {
+        auto pair = [](QLineEdit* first, QLineEdit* second) {
             auto* row = new QHBoxLayout;
-            row->addWidget(a);
-            row->addWidget(b, 1);
+            row->addWidget(first);
+            row->addWidget(second, 1);
             return row;
         };
         dates->addRow(QStringLiteral("Name:"), pair(readOnly(b.name1), readOnly(b.name2)));

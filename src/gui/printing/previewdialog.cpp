@@ -122,7 +122,9 @@ TPreviewDialog::TPreviewDialog(AppState& state, MessageService& messages, QWidge
     m_zoomBox = new QComboBox(this);
     m_zoomBox->setEditable(true);
     m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
-    m_zoomBox->addItems({"50%", "75%", "100%", "125%", "150%", "175%", "200%", "225%", "250%",
+    m_zoomBox->addItems({QStringLiteral("50%"), QStringLiteral("75%"), QStringLiteral("100%"),
+                         QStringLiteral("125%"), QStringLiteral("150%"), QStringLiteral("175%"),
+                         QStringLiteral("200%"), QStringLiteral("225%"), QStringLiteral("250%"),
                          QStringLiteral("Seitenbreite"), QStringLiteral("Seitenhöhe"),
                          QStringLiteral("Ganze Seite")});
     m_zoomBox->setEditText(QStringLiteral("100%"));
