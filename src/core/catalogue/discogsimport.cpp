@@ -287,6 +287,7 @@ Outcome import(Database& db, const QString& path, const Settings& settings, cons
         Transaction transaction(db);
         CarrierStore store(db);
         const int ownedLimit = highestCarrier(db);
+        QHash<double, CarrierCheck> checks;
         auto save = [&](Judged& j, Outcome& out) {
             RowOutcome& r = j.outcome;
             const CarrierFields& f = j.fields;
@@ -315,7 +316,10 @@ Outcome import(Database& db, const QString& path, const Settings& settings, cons
             if (!f.releaseId.isEmpty())
                 reading.origins.append({carrierorigins::kDiscogsRelease, f.releaseId});
             try {
-                const CarrierCheck check = store.check(c);
+                // Beyond the group, judged already, a new carrier's check depends on its type.
+                if (!checks.contains(j.type))
+                    checks.insert(j.type, store.check(c));
+                const CarrierCheck& check = checks[j.type];
                 if (!check.ok())
                     throw DbError(DbError::Kind::Other, check.message);
                 r.number = store.insertNew(data, &reading, settings.globalNumbering, today);

@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "germancollation.h"
+#include "statementcache.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -103,6 +104,7 @@ void Database::open(const QString& path, OpenMode mode) {
 
 void Database::close() {
     if (m_db) {
+        statementcache::clear(m_db);
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }

@@ -1,6 +1,7 @@
 #include "statement.h"
 
 #include "database.h"
+#include "statementcache.h"
 
 #include <sqlite3.h>
 
@@ -10,6 +11,9 @@ const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 
 Statement::Statement(sqlite3* db, QStringView sql) : m_db(db) {
     const QByteArray utf8 = sql.toUtf8();
+    m_stmt = statementcache::take(db, utf8);
+    if (m_stmt)
+        return;
     const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr);
     if (rc != SQLITE_OK)
         fail(rc);
@@ -21,7 +25,7 @@ Statement::Statement(Statement&& other) noexcept : m_db(other.m_db), m_stmt(othe
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
-        sqlite3_finalize(m_stmt);
+        statementcache::give(m_db, m_stmt);
         m_db = other.m_db;
         m_stmt = other.m_stmt;
         other.m_stmt = nullptr;
@@ -30,7 +34,7 @@ Statement& Statement::operator=(Statement&& other) noexcept {
 }
 
 Statement::~Statement() {
-    sqlite3_finalize(m_stmt);
+    statementcache::give(m_db, m_stmt);
 }
 
 void Statement::fail(int rc) const {
