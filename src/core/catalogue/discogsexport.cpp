@@ -6,8 +6,6 @@
 #include "core/db/database.h"
 #include "discogsformat.h"
 
-#include <QRegularExpression>
-
 namespace discogs {
 namespace {
 
@@ -15,7 +13,6 @@ constexpr qsizetype kBlock = 64 * 1024;
 constexpr int kProgressRows = 256;
 
 CarrierFields fieldsOf(const Statement& s) {
-    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
     CarrierFields f;
     f.group = s.toString(0);
     f.title = s.toString(1);
@@ -27,8 +24,13 @@ CarrierFields fieldsOf(const Statement& s) {
     f.condition = s.toString(7);
     f.releaseId = s.toString(8);
     const QString text = s.toString(9);
-    if (!text.isEmpty())
-        f.textLines = text.split(lineBreak);
+    if (!text.isEmpty()) {
+        // Lines end with CR LF; one with LF alone reads the same.
+        f.textLines = text.split(QLatin1Char('\n'));
+        for (QString& line : f.textLines)
+            if (line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+    }
     return f;
 }
 

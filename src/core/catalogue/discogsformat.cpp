@@ -172,6 +172,12 @@ QString shortGrade(const QString& grade) {
 }
 
 QString gradeWords(const QString& grade) {
+    // The collection keeps the short forms: they are found without folding case.
+    for (const Grade& known : kGrades)
+        if (grade == QLatin1String(known.shortForm))
+            return QLatin1String(known.words);
+    if (grade.isEmpty())
+        return grade;
     const QString g = shortGrade(grade);
     for (const Grade& known : kGrades)
         if (g == QLatin1String(known.shortForm))
