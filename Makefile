@@ -74,7 +74,7 @@ fuzz-build: setup $(FUZZ_BUILD)/build.ninja
 fuzz: fuzz-build
 	set -e; for t in $(FUZZ_TARGETS); do \
 	    mkdir -p $(FUZZ_BUILD)/corpus-$$t; \
-	    ./$(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
+	    ./$(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 	        -timeout=10 -print_final_stats=1 $(FUZZ_BUILD)/corpus-$$t fuzz/corpus-$$t; \
 	done
 
