@@ -75,7 +75,9 @@ class Query {
 public:
     Query(Database& db, QString sortExpression = {}, std::optional<Filter> filter = {});
 
+    Database& database() const { return m_db; }
     const QString& sortExpression() const { return m_sort; }
+    const std::optional<Filter>& filter() const { return m_filter; }
     // The whole statement ("SELECT ... ORDER BY ...") with "?" placeholders.
     QString selectSql() const;
     const QVariantList& filterValues() const;

@@ -2,7 +2,7 @@
 
 using medialist::Row;
 
-MediaListModel::MediaListModel(QObject* parent) : QAbstractTableModel(parent) {
+MediaListModel::MediaListModel(QObject* parent) : CountedTableModel(parent) {
     for (const medialist::GridColumn& c : medialist::gridColumns())
         m_titles.append(c.title);
 }
@@ -17,23 +17,35 @@ void MediaListModel::setQuery(std::unique_ptr<medialist::Query> query) {
 void MediaListModel::reload() {
     beginResetModel();
     m_pages.clear();
-    m_count = 0;
     try {
-        m_count = m_query ? m_query->count() : 0;
+        restart(m_query ? rowsOnPage(0) : 0);
     } catch (...) {
+        restart(0);
         endResetModel();
         throw;
     }
     endResetModel();
+    if (m_query)
+        countWhenNeeded(
+            m_query->database(),
+            [sort = m_query->sortExpression(), filter = m_query->filter()](Database& db) {
+                return medialist::Query(db, sort, filter).count();
+            },
+            [q = m_query.get()] { return q->count(); });
+}
+
+int MediaListModel::rowsOnPage(int number) {
+    if (auto it = m_pages.find(number); it != m_pages.end())
+        return int(it->size());
+    std::vector<Row> rows = m_query->rows(qint64(number) * m_pageSize, m_pageSize);
+    ++m_pagesRead;
+    trimCache(number);
+    return int(m_pages.insert(number, std::move(rows))->size());
 }
 
 void MediaListModel::setColumnTitles(const QStringList& titles) {
     m_titles = titles;
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
-}
-
-int MediaListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_count);
 }
 
 int MediaListModel::columnCount(const QModelIndex& parent) const {
@@ -90,7 +102,7 @@ void MediaListModel::trimCache(int keep) const {
 }
 
 const Row* MediaListModel::rowAt(int position) const {
-    if (position < 0 || position >= m_count)
+    if (position < 0 || position >= rows())
         return nullptr;
     const std::vector<Row>* rows = page(position / m_pageSize);
     const size_t offset = size_t(position % m_pageSize);

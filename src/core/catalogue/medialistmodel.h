@@ -1,17 +1,18 @@
 #pragma once
 
+#include "countedtablemodel.h"
 #include "medialist.h"
 
-#include <QAbstractTableModel>
 #include <QHash>
 #include <QMap>
 #include <memory>
 
-// The carrier list as a table model that never holds the whole list: one COUNT, then pages
-// of rows read when a view asks for them and cached around the rows last shown. A page that
+// The carrier list as a table model that never holds the whole list: pages of rows read
+// when a view asks for them and cached around the rows last shown; the number of rows
+// arrives when it is counted. A page that
 // follows a cached one is read by seeking past its last row, so scrolling through a long
 // list stays fast; other pages are read by position.
-class MediaListModel : public QAbstractTableModel {
+class MediaListModel : public CountedTableModel {
     Q_OBJECT
 public:
     explicit MediaListModel(QObject* parent = nullptr);
@@ -25,13 +26,12 @@ public:
     // Runs the query; the list starts over. Throws DbError.
     void setQuery(std::unique_ptr<medialist::Query> query);
     medialist::Query* query() const { return m_query.get(); }
-    // Reads the count again and drops the cache (after changes made elsewhere).
+    // Starts the list over and drops the cache (after changes made elsewhere).
     void reload();
 
     // Column titles; the user's names replace the delivered ones where given.
     void setColumnTitles(const QStringList& titles);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
@@ -44,12 +44,15 @@ public:
     // Rows read from the database so far (for tests and measurements).
     int pagesRead() const { return m_pagesRead; }
 
+protected:
+    int rowsPerPage() const override { return m_pageSize; }
+    int rowsOnPage(int number) override;
+
 private:
     const std::vector<medialist::Row>* page(int number) const;
     void trimCache(int keep) const;
 
     std::unique_ptr<medialist::Query> m_query;
-    qint64 m_count = 0;
     int m_pageSize = 200;
     int m_maxPages = 6;
     QStringList m_titles;

@@ -25,6 +25,8 @@ public:
     void setCachedPages(int pages) { m_maxPages = qMax(2, pages); }
     void clear() { m_pages.clear(); }
     int pagesRead() const { return m_pagesRead; }
+    // The rows on a page, reading it when not cached; throws like the fetchers.
+    int rowsOn(int number) { return int(page(number)->size()); }
 
     // nullptr outside the list or when reading failed.
     const Row* at(qint64 position) {

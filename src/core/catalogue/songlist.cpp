@@ -220,14 +220,32 @@ QString Query::rowsFrom() const {
         // In the default order, walking the carriers beats sorting the matches once they
         // are more than a few of all songs (every song without conditions).
         bool walk = m_sort.isEmpty();
-        if (walk && m_filter) {
-            const qint64 matches = m_count ? *m_count : count();
-            const qint64 songs = m_db.scalar(u"SELECT MAX(rowid) FROM \"MUSIKPOS\"").toLongLong();
-            walk = matches * 50 >= songs;
-        }
+        if (walk && m_filter)
+            walk = denseMatches();
         m_carriersFirst = walk;
     }
     return fromSql(true, *m_carriersFirst);
+}
+
+// Whether at least one song in 50 matches. Judged on a sample of the first songs, so that
+// choosing the plan never waits for the whole count; the order of the rows is the same
+// either way.
+bool Query::denseMatches() const {
+    constexpr qint64 kSample = 20000;
+    const qint64 end = m_db.scalar(u"SELECT MIN(rowid) FROM \"MUSIKPOS\"").toLongLong() + kSample;
+    const auto countOf = [this](const QString& sql, const QVariantList& values) {
+        Statement s = m_db.prepare(sql);
+        for (int i = 0; i < values.size(); ++i)
+            s.bind(i + 1, values[i]);
+        return s.next() ? s.toInt64(0) : 0;
+    };
+    const QString where = whereSql(QStringLiteral("MUSIKPOS.rowid < ?"));
+    const qint64 matches =
+        countOf(QStringLiteral("SELECT COUNT(*)") + fromSql(needsDetails(where)) + where,
+                withFilter({end}));
+    const qint64 songs =
+        countOf(QStringLiteral("SELECT COUNT(*) FROM \"MUSIKPOS\" WHERE rowid < ?"), {end});
+    return matches * 50 >= songs;
 }
 
 std::vector<Row> Query::rows(qint64 first, int limit) const {

@@ -75,7 +75,9 @@ public:
     // filter: the translated conditions (put after " WHERE "), or none for every song.
     Query(Database& db, QString sortExpression = {}, std::optional<medialist::Filter> filter = {});
 
+    Database& database() const { return m_db; }
     const QString& sortExpression() const { return m_sort; }
+    const std::optional<medialist::Filter>& filter() const { return m_filter; }
     QString selectSql() const;
     // The values bound to selectSql()'s placeholders, in order.
     QVariantList filterValues() const { return withFilter({}); }
@@ -96,6 +98,7 @@ private:
     // The FROM clause of row reads: the join order that gives the first rows fastest.
     QString rowsFrom() const;
     std::vector<Row> run(const QString& sql, const QVariantList& values) const;
+    bool denseMatches() const;
     QVariantList withFilter(const QVariantList& values) const;
     std::optional<Row> firstWhere(const QString& condition, const QVariantList& values,
                                   bool reverse = false) const;

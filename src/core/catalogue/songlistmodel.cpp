@@ -2,7 +2,7 @@
 
 using songlist::Row;
 
-SongListModel::SongListModel(QObject* parent) : QAbstractTableModel(parent) {
+SongListModel::SongListModel(QObject* parent) : CountedTableModel(parent) {
     for (const songlist::GridColumn& c : songlist::gridColumns())
         m_titles.append(c.title);
 }
@@ -15,23 +15,26 @@ void SongListModel::setQuery(std::unique_ptr<songlist::Query> query) {
     songlist::Query* q = m_query.get();
     m_rows.setFetchers([q](qint64 first, int limit) { return q->rows(first, limit); },
                        [q](const Row& last, int limit) { return q->rowsAfter(last, limit); });
-    m_rows.setCount(0);
     try {
-        m_rows.setCount(q ? q->count() : 0);
+        restart(q ? m_rows.rowsOn(0) : 0);
     } catch (...) {
+        restart(0);
         endResetModel();
         throw;
     }
     endResetModel();
+    if (q)
+        countWhenNeeded(
+            q->database(),
+            [sort = q->sortExpression(), filter = q->filter()](Database& db) {
+                return songlist::Query(db, sort, filter).count();
+            },
+            [q] { return q->count(); });
 }
 
 void SongListModel::setColumnTitles(const QStringList& titles) {
     m_titles = titles;
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
-}
-
-int SongListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_rows.count());
 }
 
 int SongListModel::columnCount(const QModelIndex& parent) const {

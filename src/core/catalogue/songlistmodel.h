@@ -1,14 +1,14 @@
 #pragma once
 
+#include "countedtablemodel.h"
 #include "pagedrows.h"
 #include "songlist.h"
 
-#include <QAbstractTableModel>
 #include <memory>
 
-// The song list as a table model that never holds the whole list: one COUNT, then pages of
-// rows read when a view asks for them.
-class SongListModel : public QAbstractTableModel {
+// The song list as a table model that never holds the whole list: pages of rows read when a
+// view asks for them; the number of rows arrives when it is counted.
+class SongListModel : public CountedTableModel {
     Q_OBJECT
 public:
     explicit SongListModel(QObject* parent = nullptr);
@@ -22,7 +22,6 @@ public:
     songlist::Query* query() const { return m_query.get(); }
     void setColumnTitles(const QStringList& titles);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
@@ -32,6 +31,11 @@ public:
     // The position of a song in the list, or -1.
     int positionOf(const songlist::SongKey& key) const;
     int pagesRead() const { return m_rows.pagesRead(); }
+
+protected:
+    int rowsPerPage() const override { return m_rows.pageSize(); }
+    int rowsOnPage(int number) override { return m_rows.rowsOn(number); }
+    void rowsNow(qint64 rows) override { m_rows.setCount(rows); }
 
 private:
     std::unique_ptr<songlist::Query> m_query;

@@ -135,7 +135,19 @@ private slots:
         model.setPageSize(7);
         model.setCachedPages(3);
         model.setQuery(std::move(query));
+        // The first page comes at once; the count follows from a thread of its own.
+        QCOMPARE(model.rowCount(), 7);
+        QVERIFY(!model.countKnown() && model.canFetchMore({}));
+        QTRY_VERIFY(model.countKnown());
         QCOMPARE(model.rowCount(), int(all.size()));
+        // Scrolling before the count arrives reaches the same end.
+        MediaListModel scrolled;
+        scrolled.setPageSize(7);
+        scrolled.setQuery(std::make_unique<Query>(m_db, sort));
+        while (scrolled.canFetchMore({}))
+            scrolled.fetchMore({});
+        QCOMPARE(scrolled.rowCount(), int(all.size()));
+        QCOMPARE(scrolled.carrierNumberAt(int(all.size()) - 1), all.back()[Number].toDouble());
         for (int i = 0; i < model.rowCount(); ++i) // forward: pages follow each other
             QCOMPARE(model.carrierNumberAt(i), all[size_t(i)][Number].toDouble());
         for (int n = 0; n < 200; ++n) { // anywhere
@@ -218,6 +230,7 @@ private slots:
         model.setPageSize(2);
         Query* q = query.get();
         model.setQuery(std::move(query));
+        QTRY_VERIFY(model.countKnown());
         const int current = model.positionOfCarrier(groups.indexOf(from) + 1);
         QVERIFY(current >= 0);
         const qint64 target =

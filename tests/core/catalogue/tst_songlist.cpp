@@ -5,6 +5,7 @@
 #include "searchfixture.h"
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -113,6 +114,81 @@ private slots:
             }
         }
         m_db.exec(u"ROLLBACK TO many; RELEASE many");
+    }
+
+    void countArrivesAfterTheFirstPage_data() {
+        QTest::addColumn<QString>("sort");
+        QTest::newRow("default") << QString();
+        QTest::newRow("title") << expression("Titel des Liedes");
+    }
+    void countArrivesAfterTheFirstPage() {
+        QFETCH(QString, sort);
+        const QStringList all = names(Query(m_db, sort));
+        QCOMPARE(all.size(), 8);
+        auto paged = [this, &sort](int pageSize) {
+            auto model = std::make_unique<SongListModel>();
+            model->setPageSize(pageSize);
+            model->setQuery(std::make_unique<Query>(m_db, sort));
+            return model;
+        };
+        auto namesOf = [](SongListModel& model) {
+            QStringList n;
+            for (int i = 0; i < model.rowCount(); ++i)
+                n.append(name(*model.rowAt(i)));
+            return n;
+        };
+        auto waiting = paged(3);
+        QCOMPARE(waiting->rowCount(), 3);
+        QVERIFY(!waiting->countKnown() && waiting->canFetchMore({}));
+        QSignalSpy arrived(waiting.get(), &SongListModel::countArrived);
+        QTRY_COMPARE(arrived.count(), 1);
+        QCOMPARE(namesOf(*waiting), all);
+        QVERIFY(!waiting->canFetchMore({}));
+
+        auto scrolled = paged(3); // the view scrolls on before the count arrives
+        while (scrolled->canFetchMore({}))
+            scrolled->fetchMore({});
+        QCOMPARE(namesOf(*scrolled), all);
+
+        auto toTheEnd = paged(3); // a move to the last row counts at once
+        toTheEnd->finishCount();
+        QCOMPARE(namesOf(*toTheEnd), all);
+
+        auto exact = paged(4); // two full pages: the count, not a short page, ends the list
+        while (exact->canFetchMore({}))
+            exact->fetchMore({});
+        QCOMPARE(namesOf(*exact), all);
+
+        auto onePage = paged(9); // not full: the page itself is the count
+        QVERIFY(onePage->countKnown());
+        QCOMPARE(namesOf(*onePage), all);
+    }
+
+    // Closing a window stops its count at once: the statement is interrupted, not awaited
+    // (without that this count never ends), and no answer arrives afterwards.
+    void stoppingEndsARunningCount() {
+        BackgroundCount counter;
+        QObject receiver;
+        std::atomic<bool> interrupted = false;
+        bool arrived = false;
+        counter.start(
+            dataset::databasePath(m_dir.path()),
+            [&interrupted](Database& db) {
+                try {
+                    return db
+                        .scalar(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+                                u"SELECT COUNT(*) FROM n")
+                        .toLongLong();
+                } catch (const DbError&) {
+                    interrupted = true;
+                    throw;
+                }
+            },
+            &receiver, [&arrived](std::optional<qint64>) { arrived = true; });
+        counter.stop();
+        QVERIFY(interrupted);
+        QCoreApplication::processEvents();
+        QVERIFY(!arrived);
     }
 
     void jump_data() {
