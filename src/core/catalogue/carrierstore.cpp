@@ -42,6 +42,12 @@ CarrierData CarrierStore::newCarrier(const Settings& settings, const QDate& toda
     return d;
 }
 
+bool CarrierStore::stored(Database& db, int number) {
+    Statement s = db.prepare(u"SELECT 1 FROM \"MUSIKKOP\" WHERE \"Folgenummer Kopf\" = ?1");
+    s.bind(1, number);
+    return s.next();
+}
+
 std::optional<CarrierData> CarrierStore::load(int number) {
     const auto carriers =
         records::select<CarrierRecord>(m_db, u"WHERE \"Folgenummer Kopf\" = ?1", {number});

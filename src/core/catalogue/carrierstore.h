@@ -39,6 +39,8 @@ public:
     static CarrierData newCarrier(const Settings& settings, const QDate& today);
 
     std::optional<CarrierData> load(int number);
+    // Whether a carrier of that number is stored (another window may have deleted it).
+    static bool stored(Database& db, int number);
 
     // The checks every save runs: seconds of the total time, group, and media type, music
     // direction and status present in their tables.

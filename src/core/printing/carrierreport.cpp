@@ -2,6 +2,7 @@
 
 #include "carriernames.h"
 #include "carrierreader.h"
+#include "core/catalogue/carrierstore.h"
 #include "core/common/messageservice.h"
 #include "core/db/database.h"
 #include "core/settings/settings.h"
@@ -73,9 +74,7 @@ ReportStatus finished(TemplateReport& report) {
 } // namespace
 
 bool carrierStored(Database& db, int carrierNumber) {
-    Statement s = db.prepare(u"SELECT 1 FROM \"MUSIKKOP\" WHERE \"Folgenummer Kopf\" = ?1");
-    s.bind(1, carrierNumber);
-    return s.next();
+    return CarrierStore::stored(db, carrierNumber);
 }
 
 ReportStatus printCarrier(TPagePrinter& printer, Database& db, MessageService& messages,

@@ -5,6 +5,8 @@
 #include "core/common/messageservice.h"
 #include "core/db/database.h"
 #include "core/db/recordaccess.h"
+#include "core/lookup/lookupkinds.h"
+#include "core/lookup/lookupstore.h"
 #include "core/settings/settings.h"
 #include "fontchoice.h"
 #include "pageprinter.h"
@@ -13,16 +15,9 @@ namespace medialistreport {
 
 namespace {
 
-const char* lookupTable(int selection) {
-    switch (selection) {
-    case States:
-        return "MUSIKSTA";
-    case Directions:
-        return "MUSIKDIR";
-    default:
-        return "MUSIKART";
-    }
-}
+// A selection names its lookup table by the table's kind number.
+static_assert(MediaTypes == lookup::kMediaTypes && States == lookup::kStates &&
+              Directions == lookup::kMusicDirections);
 
 const char* carrierColumn(int selection) {
     switch (selection) {
@@ -69,13 +64,7 @@ QString querySql(const Options& options) {
 } // namespace
 
 std::vector<LookupRecord> selectionRows(Database& db, int selection) {
-    Statement s = db.prepare(QStringLiteral("%1 ORDER BY \"Index-Nummer\"")
-                                 .arg(records::selectSql(schema::table(QString::fromLatin1(
-                                     lookupTable(validSelection(selection)))))));
-    std::vector<LookupRecord> rows;
-    while (s.next())
-        rows.push_back(records::readRecord<LookupRecord>(s));
-    return rows;
+    return LookupStore(db, validSelection(selection)).listByKey();
 }
 
 QString selectionLabel(int selection) {

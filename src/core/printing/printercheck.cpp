@@ -5,15 +5,15 @@
 
 namespace printercheck {
 
-bool printerDefined(const QStringList& printers, MessageService& messages) {
-    if (!printers.isEmpty())
+bool printerDefined(bool present, MessageService& messages, const QString& noPrinterText) {
+    if (present)
         return true;
-    messages.show({MessageKind::Information,
-                   QStringLiteral("Es es kein Drucker definiert."),
-                   MessageButton::Ok | MessageButton::Help,
-                   15000,
-                   {}});
+    messages.information(noPrinterText, 15000);
     return false;
+}
+
+bool printerDefined(const QStringList& printers, MessageService& messages) {
+    return printerDefined(!printers.isEmpty(), messages);
 }
 
 bool templatesPresent(Database& db, MessageService& messages, int type, const QString& missingText,

@@ -1,7 +1,7 @@
 #include "cataloguecommands.h"
 
+#include "core/catalogue/carrierstore.h"
 #include "core/common/messageservice.h"
-#include "core/db/statement.h"
 #include "discogscommands.h"
 #include "gui/cd/cddblookup.h"
 #include "gui/shell/helpviewer.h"
@@ -81,10 +81,7 @@ TMainTtDialog* CatalogueCommands::openCarrier(int number) {
     }
     bool exists = false;
     try {
-        Statement s = m_main.state().db.prepare(
-            u"SELECT 1 FROM \"MUSIKKOP\" WHERE \"Folgenummer Kopf\" = ?1");
-        s.bind(1, number);
-        exists = s.next();
+        exists = CarrierStore::stored(m_main.state().db, number);
     } catch (const DbError& e) {
         m_messages.error(e.message());
         return nullptr;

@@ -4,7 +4,8 @@
 #include "core/catalogue/listcsv.h"
 #include "core/catalogue/songlistmodel.h"
 #include "core/common/messageservice.h"
-#include "core/printing/templatestore.h"
+#include "core/printing/carrierreport.h"
+#include "core/printing/printercheck.h"
 #include "gui/shell/csvsave.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/printerchoice.h"
@@ -204,17 +205,12 @@ void TPosBrowseWindow::DisplayClick() {
 }
 
 void TPosBrowseWindow::PrintClick() {
-    if (!printerThere()) {
-        m_messages.information(QStringLiteral("Es ist kein Drucker definiert."), 15000);
-        return;
-    }
     try {
-        if (templatestore::byType(m_state.db, 2).empty()) {
-            m_messages.error(QStringLiteral("Es sind keine Druckvorlagen vorhanden. Der Tonträger "
-                                            "kann nicht ausgedruckt werden.!"),
-                             31006);
+        if (!printercheck::printerDefined(printerThere(), m_messages,
+                                          printercheck::kNoPrinterCarrier) ||
+            !printercheck::templatesPresent(m_state.db, m_messages, 2, carrierreport::kNoTemplates,
+                                            carrierreport::kNoTemplatesHelp))
             return;
-        }
     } catch (const DbError& e) {
         m_messages.error(e.message());
         return;

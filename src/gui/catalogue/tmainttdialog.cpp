@@ -3,7 +3,8 @@
 #include "carrierpage.h"
 #include "core/catalogue/fieldlabels.h"
 #include "core/common/messageservice.h"
-#include "core/db/statement.h"
+#include "core/printing/carrierreport.h"
+#include "core/printing/printercheck.h"
 #include "core/shell/appstate.h"
 #include "fieldrenamedialog.h"
 #include "picturepage.h"
@@ -245,26 +246,21 @@ void TMainTtDialog::carrierStored(int number, const QString& group, const QStrin
 }
 
 bool TMainTtDialog::checkPrinting(bool afterClosing) {
-    if (m_hooks.hasPrinter && !m_hooks.hasPrinter()) {
-        m_messages.information(afterClosing ? QStringLiteral("Es es kein Drucker definiert.")
-                                            : QStringLiteral("Es ist kein Drucker definiert."),
-                               15000);
+    // Without a hook the window has a printer. The check after closing words its messages
+    // apart from "Drucken".
+    const bool printer = !m_hooks.hasPrinter || m_hooks.hasPrinter();
+    if (!printercheck::printerDefined(printer, m_messages,
+                                      afterClosing ? printercheck::kNoPrinter
+                                                   : printercheck::kNoPrinterCarrier))
         return false;
-    }
-    Statement s = db().prepare(u"Select * From \"MPRTTEXT\" WHERE \"Type\" = :TxtType");
-    s.bind(":TxtType", 2);
-    if (!s.next()) {
-        if (afterClosing)
-            m_messages.error(QStringLiteral("Es sind keine Druckvorlagen vorhanden. Der Tonträger "
-                                            "kann nicht ausgedruckt werden!"),
-                             30006);
-        else
-            m_messages.error(QStringLiteral("Es sind keine Druckvorlagen vorhanden. Der Tonträger "
-                                            "kann nicht ausgedruckt werden.!"),
-                             31006);
-        return false;
-    }
-    return true;
+    if (!afterClosing)
+        return printercheck::templatesPresent(db(), m_messages, 2, carrierreport::kNoTemplates,
+                                              carrierreport::kNoTemplatesHelp);
+    return printercheck::templatesPresent(db(), m_messages, 2,
+                                          QStringLiteral("Es sind keine Druckvorlagen vorhanden. "
+                                                         "Der Tonträger kann nicht ausgedruckt "
+                                                         "werden!"),
+                                          30006);
 }
 
 void TMainTtDialog::print() {

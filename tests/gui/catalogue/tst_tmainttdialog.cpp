@@ -371,6 +371,15 @@ private slots:
                                 "ausgedruckt werden.!"));
         QCOMPARE(f->messages.messages().last().helpContext, 31006);
         QCOMPARE(f->messages.messages().last().kind, MessageKind::Error);
+        // The print dialog after closing words the same lack apart.
+        f->state->settings.printDialog = true;
+        w.carrierPage()->titleEdit()->setText(QStringLiteral("x"));
+        QVERIFY(w.save());
+        QVERIFY(w.close());
+        QCOMPARE(f->messages.messages().last().text,
+                 QStringLiteral("Es sind keine Druckvorlagen vorhanden. Der Tonträger kann nicht "
+                                "ausgedruckt werden!"));
+        QCOMPARE(f->messages.messages().last().helpContext, 30006);
         QCOMPARE(printed.size(), 1);
     }
 
