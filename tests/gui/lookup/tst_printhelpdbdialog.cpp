@@ -17,6 +17,17 @@
 #include <QTest>
 #include <QTimer>
 
+namespace {
+
+QStringList labelTexts(const QWidget& dialog) {
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        texts.append(label->text());
+    return texts;
+}
+
+} // namespace
+
 class TestPrintHelpDBDialog : public QObject {
     Q_OBJECT
 
@@ -57,7 +68,7 @@ private slots:
         QFETCH(QString, caption);
         TPrintHelpDBDialog dialog(*m_commands, kind);
         QCOMPARE(dialog.windowTitle(), caption);
-        QVERIFY(dialog.findChild<QLabel*>()->text() == QStringLiteral("Drucker:   PDF-Datei"));
+        QVERIFY(labelTexts(dialog).contains(QStringLiteral("Drucker:   PDF-Datei")));
         QCOMPARE(dialog.fontBox()->family(), QStringLiteral("Arial"));
         QCOMPARE(dialog.sizeBox()->value(), 11);
     }
@@ -65,12 +76,14 @@ private slots:
     void abortShowsNothing() {
         TPrintHelpDBDialog dialog(*m_commands, lookup::kStates);
         dialog.show();
+        auto* printButton = dialog.findChild<QPushButton*>(QStringLiteral("PrintButton"));
+        QVERIFY(printButton);
         QTimer::singleShot(0, &dialog, [&dialog] { dialog.abortButton()->click(); });
-        dialog.printButton()->click();
+        printButton->click();
         QVERIFY(dialog.isVisible());
-        QVERIFY(dialog.printButton()->isHidden());
-        QVERIFY(!dialog.abortButton()->isHidden());
-        QCOMPARE(dialog.pageLabel()->text(), QStringLiteral("Drucken der Seite: 1"));
+        QVERIFY(!printButton->isVisible());
+        QVERIFY(dialog.abortButton()->isVisible());
+        QVERIFY(labelTexts(dialog).contains(QStringLiteral("Drucken der Seite: 1")));
         QVERIFY(!m_preview->isVisible());
         QVERIFY(!m_preview->PagePrinter().Printing());
         dialog.abortButton()->click(); // now it closes
