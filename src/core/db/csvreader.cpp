@@ -4,7 +4,7 @@
 #include <QIODevice>
 
 namespace {
-constexpr qint64 kChunk = 64 * 1024;
+constexpr qint64 kChunk = 16 * 1024; // a few pages: large enough that reads are rare
 }
 
 QList<QStringList> parseCsv(QStringView text, QChar separator) {
