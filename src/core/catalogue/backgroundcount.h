@@ -5,9 +5,11 @@
 #include <QMetaObject>
 #include <QObject>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sqlite3.h>
 #include <thread>
 
 // Counts the rows of a list on a thread of its own, through a read-only connection of its
@@ -38,6 +40,9 @@ public:
                     db.open(path);
                     db.exec(u"PRAGMA query_only = ON");
                     db.stopWhen(stopFlag.get());
+                    // Waiting for another connection's lock also ends when stopped.
+                    sqlite3_busy_handler(db.handle(), &BackgroundCount::waitUnlessStopped,
+                                         stopFlag.get());
                     result = count(db);
                 } catch (const DbError&) {
                     // Busy, stopped or unreadable: the caller decides.
@@ -63,6 +68,14 @@ public:
     }
 
 private:
+    static int waitUnlessStopped(void* stop, int tries) {
+        constexpr int kTries = Database::kBusyTimeoutMs / 10;
+        if (static_cast<const std::atomic<bool>*>(stop)->load() || tries >= kTries)
+            return 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return 1;
+    }
+
     std::shared_ptr<std::atomic<bool>> m_stop;
     std::thread m_thread;
 };

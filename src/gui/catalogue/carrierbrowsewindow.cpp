@@ -1,6 +1,7 @@
 #include "carrierbrowsewindow.h"
 
 #include "core/catalogue/carrierdelete.h"
+#include "core/catalogue/countedtablemodel.h"
 #include "core/common/messageservice.h"
 #include "core/shell/appstate.h"
 #include "gui/shell/columnwidths.h"
@@ -121,7 +122,12 @@ void CarrierBrowseWindow::createFrame(const Frame& frame) {
         connect(b, &QToolButton::clicked, this, slot);
         navigator->addWidget(b);
     };
-    auto rows = [this] { return m_grid->model()->rowCount(); };
+    auto rows = [this] {
+        // The last row is only known once the rows are counted.
+        if (auto* counted = qobject_cast<CountedTableModel*>(m_grid->model()))
+            counted->finishCount();
+        return m_grid->model()->rowCount();
+    };
     navButton(QStringLiteral("|◀"), QStringLiteral("Dateianfang"), [this] { setCurrentRow(0); });
     navButton(QStringLiteral("◀"), QStringLiteral("Vorheriger Datensatz"),
               [this] { setCurrentRow(qMax(0, currentRow() - 1)); });
@@ -210,9 +216,12 @@ void CarrierBrowseWindow::setCurrentRow(int row) {
 
 void CarrierBrowseWindow::updateRowLabel() {
     const int row = currentRow();
-    const int count = m_grid->model()->rowCount();
-    m_rowLabel->setText(
-        QStringLiteral("Datensatz %1 von %2").arg(row < 0 ? 0 : row + 1).arg(row < 0 ? 0 : count));
+    const QAbstractItemModel* model = m_grid->model();
+    // A model still fetching rows is still counting them.
+    const QString count = model->canFetchMore({}) ? QStringLiteral("...")
+                          : row < 0                ? QStringLiteral("0")
+                                                   : QString::number(model->rowCount());
+    m_rowLabel->setText(QStringLiteral("Datensatz %1 von %2").arg(row < 0 ? 0 : row + 1).arg(count));
 }
 
 void CarrierBrowseWindow::showInitial(const QString& initial) {

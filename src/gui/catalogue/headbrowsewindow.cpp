@@ -43,6 +43,10 @@ THeadBrowseWindow::THeadBrowseWindow(TMain& main, MessageService& messages, Medi
     setWindowTitle(searchNumber > 0 ? kCaption + QStringLiteral(": %1").arg(searchNumber)
                                     : kCaption);
     m_model = new MediaListModel(this);
+    connect(m_model, &MediaListModel::countArrived, this, [this] {
+        updateRowLabel();
+        updateCommands();
+    });
     createCommands();
     createWidgets();
     std::vector<FieldLabelBinder::Column> columns;
@@ -167,6 +171,7 @@ void THeadBrowseWindow::runQuery(const QString& sort, int keepCarrier, int fallb
     m_sort = sort;
     m_model->setQuery(std::make_unique<medialist::Query>(m_state.db, sort, m_filter));
     int row = keepCarrier ? m_model->positionOfCarrier(keepCarrier) : -1;
+    m_model->growTo(row + 1);
     if (row < 0)
         row = qMin(fallbackRow, m_model->rowCount() - 1);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -206,7 +211,7 @@ void THeadBrowseWindow::refreshMediaList() {
     WaitCursor wait;
     const int carrier = currentCarrier();
     const int row = qMax(0, currentRow());
-    const bool atEnd = row + 1 >= m_model->rowCount();
+    const bool atEnd = m_model->countKnown() && row + 1 >= m_model->rowCount();
     m_labels.apply();
     try {
         runQuery(m_sort, carrier, atEnd ? INT_MAX : row);
@@ -247,12 +252,16 @@ void THeadBrowseWindow::jumpTo(QChar c) {
     if (c == QLatin1Char('<')) {
         target = 0;
     } else if (c == QLatin1Char('>')) {
+        m_model->finishCount();
         target = m_model->rowCount() - 1;
     } else if (c.isLetterOrNumber()) {
         try {
             const int row = qMax(0, currentRow());
+            if (row + 1 >= m_model->rowCount())
+                m_model->fetchMore({}); // the jump looks at the next row
             target = int(m_model->query()->jump(row, m_model->rowAt(row), m_model->rowAt(row + 1),
                                                 c.toUpper()));
+            m_model->growTo(target + 1);
         } catch (const DbError& e) {
             m_messages.error(e.message());
         }

@@ -34,6 +34,10 @@ TPosBrowseWindow::TPosBrowseWindow(TMain& main, MessageService& messages, SongLi
       m_filter(std::move(filter)) {
     setWindowTitle(kCaption + QStringLiteral(": %1").arg(searchNumber));
     m_model = new SongListModel(this);
+    connect(m_model, &SongListModel::countArrived, this, [this] {
+        updateRowLabel();
+        updateCommands();
+    });
     createCommands();
     createWidgets();
     std::vector<FieldLabelBinder::Column> columns;
@@ -115,6 +119,7 @@ void TPosBrowseWindow::runQuery(const QString& sort, std::optional<songlist::Son
     m_sort = sort;
     m_model->setQuery(std::make_unique<songlist::Query>(m_state.db, sort, m_filter));
     int row = keep ? m_model->positionOf(*keep) : -1;
+    m_model->growTo(row + 1);
     if (row < 0)
         row = qMin(fallbackRow, m_model->rowCount() - 1);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -183,6 +188,7 @@ void TPosBrowseWindow::jumpTo(QChar c) {
         const int row = qMax(0, currentRow());
         if (const songlist::Row* current = m_model->rowAt(row))
             target = int(m_model->query()->jump(row, *current, c.toUpper()));
+        m_model->growTo(target + 1);
     } catch (const DbError& e) {
         m_messages.error(e.message());
     }

@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using search::Connector;
 
@@ -369,6 +370,36 @@ private slots:
         QCOMPARE(w->currentCarrier(), 1); // the same song, now in another row
         w->defaultSort();
         QVERIFY(m_state->settings.searchSortOrder.isEmpty());
+    }
+
+    // A long result shows its first screen before the rows are counted; the label fills in
+    // the number when it arrives, and a move to the end does not stop at the rows read.
+    void countFollowsTheFirstScreen() {
+        {
+            Transaction t(db());
+            for (int i = 0; i < 250; ++i)
+                searchfixture::song(db(), {2, 3, i + 1, QStringLiteral("Zugabe %1").arg(i), "Beat",
+                                           1.0, 1, 0, 1, 1, "1999"});
+            t.commit();
+        }
+        TPosBrowseWindow* w =
+            songWindow(QStringLiteral("Titel"), QStringLiteral("~"), QStringLiteral("zugabe"));
+        QVERIFY(w);
+        QCOMPARE(w->rowLabel()->text(), QStringLiteral("Datensatz 1 von ..."));
+        QTRY_COMPARE(w->rowLabel()->text(), QStringLiteral("Datensatz 1 von 250"));
+        QCOMPARE(w->model()->rowCount(), 250);
+
+        TPosBrowseWindow* last =
+            songWindow(QStringLiteral("Titel"), QStringLiteral("~"), QStringLiteral("zugabe"));
+        QVERIFY(last);
+        QCOMPARE(last->rowLabel()->text(), QStringLiteral("Datensatz 1 von ..."));
+        QToolButton* end = nullptr;
+        for (QToolButton* b : last->findChildren<QToolButton*>())
+            if (b->toolTip() == QStringLiteral("Dateiende"))
+                end = b;
+        QVERIFY(end);
+        emit end->clicked(); // the main window of the test is not enabled for real clicks
+        QCOMPARE(last->rowLabel()->text(), QStringLiteral("Datensatz 250 von 250"));
     }
 
     void printMessages_data() {
