@@ -6,6 +6,7 @@
 #include "core/backup/databackup.h"
 #include "core/common/germanformat.h"
 #include "core/db/dataset.h"
+#include "usage.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -14,12 +15,8 @@
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool backup DATENVERZEICHNIS ARCHIV [--max-size BYTES]\n"
-             "  diskarium-tool restore ARCHIV DATENVERZEICHNIS\n"
-             "  diskarium-tool list ARCHIV\n";
-    err().flush();
-    return 2;
+    return usagetext::show(
+        {QStringLiteral("backup"), QStringLiteral("restore"), QStringLiteral("list")});
 }
 
 } // namespace

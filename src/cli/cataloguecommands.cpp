@@ -15,6 +15,7 @@
 #include "core/db/dataset.h"
 #include "core/db/recordaccess.h"
 #include "core/settings/settings.h"
+#include "usage.h"
 
 #include <QBuffer>
 #include <QHostInfo>
@@ -23,14 +24,7 @@
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool add-cd VERZEICHNIS QUELLE... --type KURZ [--group G] [--title T]\n"
-             "      [--number N] [--host HOST --port PORT --user NAME [--hit N]]\n"
-             "      [--musicbrainz [--server URL] [--cover-server URL] [--user E-MAIL] [--hit N]\n"
-             "      [--cover]] [--allow-duplicate]\n"
-             "  diskarium-tool show VERZEICHNIS NUMMER\n";
-    err().flush();
-    return 2;
+    return usagetext::show({QStringLiteral("add-cd"), QStringLiteral("show")});
 }
 
 int fail(const QString& message) {

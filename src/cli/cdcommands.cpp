@@ -6,6 +6,7 @@
 #include "core/cd/musicbrainzclient.h"
 #include "core/common/atomicfile.h"
 #include "core/common/laufzeit.h"
+#include "usage.h"
 
 #include <QHostInfo>
 #include <QUrl>
@@ -14,17 +15,12 @@
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool discid QUELLE [--verbose]\n"
-             "  diskarium-tool cddb QUELLE (--host HOST --port PORT | --http URL) --user E-MAIL\n"
-             "                      [--read N] [--verbose]\n"
-             "  diskarium-tool musicbrainz QUELLE [--server URL] [--cover-server URL]\n"
-             "                      [--user E-MAIL] [--read N [--cover DATEI]] [--verbose]\n"
-             "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg).\n"
-             "--http URL nutzt die HTTP-Schnittstelle (https://gnudb.gnudb.org/~cddb/cddb.cgi).\n"
-             "--verbose zeigt die Meldungen von libcdio.\n";
-    err().flush();
-    return 2;
+    return usagetext::show(
+        {QStringLiteral("discid"), QStringLiteral("cddb"), QStringLiteral("musicbrainz")},
+        QStringLiteral(
+            "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg).\n--http "
+            "URL nutzt die HTTP-Schnittstelle (https://gnudb.gnudb.org/~cddb/cddb.cgi).\n--verbose "
+            "zeigt die Meldungen von libcdio.\n"));
 }
 
 bool readDisc(const QString& source, CdTocResult& result, QList<TCDList>* tracks = nullptr) {

@@ -6,6 +6,7 @@
 #include "core/catalogue/discogsimport.h"
 #include "core/db/database.h"
 #include "core/shell/datadirectorylock.h"
+#include "usage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,12 +14,7 @@
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool import-discogs VERZEICHNIS DATEI [--dry-run] "
-             "[--allow-duplicate]\n"
-             "  diskarium-tool export-discogs VERZEICHNIS DATEI [--overwrite]\n";
-    err().flush();
-    return 2;
+    return usagetext::show({QStringLiteral("import-discogs"), QStringLiteral("export-discogs")});
 }
 
 int fail(const QString& message) {

@@ -4,16 +4,12 @@
 #include "core/catalogue/fieldlabels.h"
 #include "core/db/database.h"
 #include "core/shell/datadirectorylock.h"
+#include "usage.h"
 
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool labels VERZEICHNIS [--template-kind N]\n"
-             "  diskarium-tool labels VERZEICHNIS set SCHLÜSSEL NAME\n"
-             "  diskarium-tool labels VERZEICHNIS reset SCHLÜSSEL\n";
-    err().flush();
-    return 2;
+    return usagetext::show({QStringLiteral("labels")});
 }
 
 int fail(const QString& message) {

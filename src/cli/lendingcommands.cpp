@@ -8,17 +8,15 @@
 #include "core/lending/lendingqueries.h"
 #include "core/settings/settings.h"
 #include "core/shell/datadirectorylock.h"
+#include "usage.h"
 
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool lend VERZEICHNIS TONTRÄGER LEIHER\n"
-             "  diskarium-tool return VERZEICHNIS TONTRÄGER\n"
-             "  diskarium-tool history VERZEICHNIS [--borrower LEIHER] [--carrier TONTRÄGER]\n"
-             "TONTRÄGER ist ART:NUMMER (etwa LP:17) oder #N, LEIHER #N oder der genaue Name.\n";
-    err().flush();
-    return 2;
+    return usagetext::show(
+        {QStringLiteral("lend"), QStringLiteral("return"), QStringLiteral("history")},
+        QStringLiteral(
+            "TONTRÄGER ist ART:NUMMER (etwa LP:17) oder #N, LEIHER #N oder der genaue Name.\n"));
 }
 
 int fail(const QString& message) {

@@ -8,15 +8,12 @@
 #include "core/lookup/lookupstore.h"
 #include "core/lookup/priceconversion.h"
 #include "core/settings/settings.h"
+#include "usage.h"
 
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool lookup VERZEICHNIS TABELLE\n"
-             "  diskarium-tool convert VERZEICHNIS PREIS [--currency INDEX] [--date TT.MM.JJJJ]\n";
-    err().flush();
-    return 2;
+    return usagetext::show({QStringLiteral("lookup"), QStringLiteral("convert")});
 }
 
 QString stateText(EntryState state) {

@@ -7,6 +7,7 @@
 #include "core/cd/musicbrainzclient.h"
 #include "core/db/database.h"
 #include "core/shell/datadirectorylock.h"
+#include "usage.h"
 
 #include <optional>
 
@@ -15,15 +16,7 @@ namespace {
 using musicbrainz::SearchTerms;
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool mbsearch (--barcode X | --catno X | --artist A --title T)\n"
-             "                [--page N] [--server URL] [--user E-MAIL]\n"
-             "  diskarium-tool add VERZEICHNIS --search (--barcode X | --catno X |\n"
-             "                --artist A --title T) [--pick N] [--cover] [--type KURZ]\n"
-             "                [--server URL] [--cover-server URL] [--user E-MAIL]\n"
-             "                [--allow-duplicate]\n";
-    err().flush();
-    return 2;
+    return usagetext::show({QStringLiteral("mbsearch"), QStringLiteral("add")});
 }
 
 int fail(const QString& message) {

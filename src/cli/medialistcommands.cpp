@@ -11,6 +11,7 @@
 #include "core/settings/settings.h"
 #include "core/settings/settingsreferences.h"
 #include "core/shell/datadirectorylock.h"
+#include "usage.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,13 +19,9 @@
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool import VERZEICHNIS DATEI...\n"
-             "  diskarium-tool export VERZEICHNIS TONTRÄGER DATEI [--kaufdaten] [--overwrite]\n"
-             "  diskarium-tool carriers VERZEICHNIS [--sort SPALTE] [--csv]\n"
-             "TONTRÄGER ist ART:NUMMER (etwa LP:17) oder #N (die Tonträgernummer).\n";
-    err().flush();
-    return 2;
+    return usagetext::show(
+        {QStringLiteral("import"), QStringLiteral("export"), QStringLiteral("carriers")},
+        QStringLiteral("TONTRÄGER ist ART:NUMMER (etwa LP:17) oder #N (die Tonträgernummer).\n"));
 }
 
 // The list as CSV on standard output, with the window's column titles.

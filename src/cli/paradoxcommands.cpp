@@ -3,14 +3,14 @@
 #include "console.h"
 #include "consolemessageservice.h"
 #include "core/paradox/paradoximport.h"
+#include "usage.h"
 
 #include <QDir>
 
 namespace {
 
 int usage() {
-    err() << "Aufruf: diskarium-tool import-paradox QUELLE VERZEICHNIS [--yes]" << Qt::endl;
-    return 2;
+    return usagetext::show({QStringLiteral("import-paradox")});
 }
 
 } // namespace

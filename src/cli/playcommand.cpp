@@ -5,6 +5,7 @@
 #include "core/cd/qtaudiosink.h"
 #include "core/cd/recordingsink.h"
 #include "core/common/laufzeit.h"
+#include "usage.h"
 
 #include <QCoreApplication>
 #include <QSaveFile>
@@ -25,12 +26,11 @@ extern "C" void onInterrupt(int) {
 }
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool play QUELLE [--track N] [--wav DATEI]\n"
-             "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg);\n"
-             "N zählt ab 1. Mit --wav wird Lied N als WAV-Datei geschrieben statt gespielt.\n";
-    err().flush();
-    return 2;
+    return usagetext::show(
+        {QStringLiteral("play")},
+        QStringLiteral(
+            "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg);\nN zählt "
+            "ab 1. Mit --wav wird Lied N als WAV-Datei geschrieben statt gespielt.\n"));
 }
 
 int fail(const QString& text) {

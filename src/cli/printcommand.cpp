@@ -5,13 +5,12 @@
 #include "core/db/database.h"
 #include "core/settings/settings.h"
 #include "reportregistry.h"
+#include "usage.h"
 
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n" << printUsage();
-    err().flush();
-    return 2;
+    return usagetext::show({QStringLiteral("print")});
 }
 
 const ReportEntry* findReport(const QString& name) {

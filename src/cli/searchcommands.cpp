@@ -8,6 +8,7 @@
 #include "core/db/songindex.h"
 
 #include "core/catalogue/songlist.h"
+#include "usage.h"
 #include <type_traits>
 
 namespace {
@@ -15,15 +16,10 @@ namespace {
 const QString kNothingFound = QStringLiteral("Es wurden keine Daten gefunden!");
 
 int usage() {
-    err()
-        << "Aufruf:\n"
-           "  diskarium-tool search VERZEICHNIS carriers|songs [--count] BEDINGUNG "
-           "[UND|ODER BEDINGUNG]...\n"
-           "  diskarium-tool search VERZEICHNIS carriers|songs --csv BEDINGUNG "
-           "[UND|ODER BEDINGUNG]...\n"
-           "BEDINGUNG ist FELD:VERGLEICH:WERT, etwa Gruppe:~:beatles oder Kaufdatum:>:1.1.2000.\n";
-    err().flush();
-    return 2;
+    return usagetext::show(
+        {QStringLiteral("search")},
+        QStringLiteral("BEDINGUNG ist FELD:VERGLEICH:WERT, etwa Gruppe:~:beatles "
+                       "oder Kaufdatum:>:1.1.2000.\n"));
 }
 
 template <class Query, class Columns, class Format>

@@ -4,15 +4,15 @@
 #include "core/db/database.h"
 #include "core/printing/statistics.h"
 #include "core/settings/settings.h"
+#include "usage.h"
 
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool statistics VERZEICHNIS ART [--csv]\n"
-             "      ART: 1 Tonträgerarten, 2 Musikrichtungen, 3 Status, 4 Erscheinungsjahre\n";
-    err().flush();
-    return 2;
+    return usagetext::show(
+        {QStringLiteral("statistics")},
+        QStringLiteral(
+            "      ART: 1 Tonträgerarten, 2 Musikrichtungen, 3 Status, 4 Erscheinungsjahre\n"));
 }
 
 } // namespace

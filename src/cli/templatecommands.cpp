@@ -6,6 +6,7 @@
 #include "core/printing/templatefile.h"
 #include "core/printing/templatestore.h"
 #include "core/shell/datadirectorylock.h"
+#include "usage.h"
 
 #include <stdexcept>
 #include <vector>
@@ -13,12 +14,7 @@
 namespace {
 
 int usage() {
-    err() << "Aufruf:\n"
-             "  diskarium-tool template list VERZEICHNIS [--type N]\n"
-             "  diskarium-tool template export VERZEICHNIS NAME DATEI [--type N]\n"
-             "  diskarium-tool template import VERZEICHNIS DATEI --type N\n";
-    err().flush();
-    return 2;
+    return usagetext::show({QStringLiteral("template")});
 }
 
 // Takes "--type N" out of the arguments; 0 when absent, -1 when invalid.
