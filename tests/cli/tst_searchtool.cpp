@@ -1,8 +1,14 @@
 // diskarium-tool search, run as the user runs it: output, --count and exit codes.
 #include "../core/catalogue/searchfixture.h"
+#include "core/catalogue/medialistmodel.h"
+#include "core/catalogue/searchcondition.h"
+#include "core/catalogue/searchtranslation.h"
+#include "core/catalogue/songlistmodel.h"
 #include "core/db/dataset.h"
+#include "core/db/songindex.h"
 #include "support/processrun.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,6 +20,37 @@ class TestSearchTool : public QObject {
 
     ProcessRun search(const QStringList& args) {
         return runTool(QStringList{QStringLiteral("search"), m_data} + args);
+    }
+
+    // The lines a search window shows, read page by page as a view scrolls, in the tool's
+    // format; count: the number the window's count delivers.
+    template <class Model, class Query>
+    static QStringList windowLines(Database& db, search::Kind kind, const QString& condition,
+                                   qint64* count) {
+        const auto conditions = search::parseConditions(kind, {condition}, nullptr);
+        if (!conditions)
+            return {QStringLiteral("unreadable condition")};
+        search::TranslateOptions options;
+        options.songIndex = kind == search::Kind::Songs && songindex::isUsable(db);
+        Model model;
+        model.setPageSize(20);
+        model.setQuery(
+            std::make_unique<Query>(db, QString(), search::translate(kind, *conditions, options)));
+        while (model.canFetchMore({}))
+            model.fetchMore({});
+        *count = model.query()->count();
+        QStringList lines;
+        for (int i = 0; i < model.rowCount(); ++i) {
+            const auto* row = model.rowAt(i);
+            if (!row)
+                return {QStringLiteral("row %1 unreadable").arg(i)};
+            QStringList cells;
+            for (int c = 0; c < model.columnCount(); ++c)
+                cells.append(model.data(model.index(i, c), Qt::DisplayRole).toString());
+            cells.prepend(QString::number(qint64(model.carrierNumberAt(i))));
+            lines.append(cells.join(QLatin1Char('\t')));
+        }
+        return lines;
     }
 
 private slots:
@@ -46,6 +83,62 @@ private slots:
                  qPrintable(lines[1]));
         QVERIFY(lines[2].startsWith(QStringLiteral("3\t1\t1\tMänner\t")));
         QVERIFY(lines[4].endsWith(QStringLiteral("\tThe Beatles\tHelp!\tLP\t5")));
+    }
+
+    // The search windows, read page by page, show what the tool lists, in the same order and
+    // number, on a generated collection larger than a page.
+    void windowsShowWhatTheToolLists_data() {
+        QTest::addColumn<bool>("songs");
+        QTest::addColumn<QString>("condition");
+        QTest::newRow("songs contain") << true << "Titel:~:liebe";
+        QTest::newRow("songs contain, umlaut") << true << "Interpret:~:ärzte";
+        QTest::newRow("songs, short text") << true << "Titel:~:ie";
+        QTest::newRow("carriers contain") << false << "Titel:~:e";
+        QTest::newRow("carriers, comparison") << false << "Kaufpreis:>:2";
+    }
+    void windowsShowWhatTheToolLists() {
+        QFETCH(bool, songs);
+        QFETCH(QString, condition);
+        static QTemporaryDir dir;
+        static const QString data = dir.filePath(QStringLiteral("generiert"));
+        if (!QFileInfo::exists(dataset::databasePath(data))) {
+            dataset::create(data);
+            Database db;
+            db.open(dataset::databasePath(data));
+            Transaction t(db);
+            QRandomGenerator rng(29);
+            const QStringList groups = {"Abba",  "Ärzte", "ärzte", "Öl",
+                                        "Zappa", "",      "Ober",  "abba"};
+            const QStringList words = {"Liebe", "LIEBE", "liebe", "Nacht", "Sie", "Über", "ß"};
+            const QVariant none;
+            for (int c = 1; c <= 120; ++c) {
+                searchfixture::carrier(db,
+                                       {c, groups[int(rng.bounded(groups.size()))],
+                                        words[int(rng.bounded(7))], 1 + int(rng.bounded(2)), c,
+                                        "2000", 1, 10, 1.0, 1, double(rng.bounded(5)), none, 0});
+                for (int n = 1; n <= 10; ++n)
+                    searchfixture::song(
+                        db,
+                        {c, 1, n,
+                         words[int(rng.bounded(7))] + QLatin1Char(' ') + words[int(rng.bounded(7))],
+                         groups[int(rng.bounded(groups.size()))], 1.0, 1, 0, 1, 1, "2000"});
+            }
+            t.commit();
+        }
+        Database db;
+        db.open(dataset::databasePath(data));
+        const ProcessRun tool = runTool({"search", data, songs ? "songs" : "carriers", condition});
+        QCOMPARE(tool.exitCode, 0);
+        QStringList expected = tool.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        expected.removeFirst(); // the titles
+        QVERIFY2(expected.size() > 40, "more than two pages");
+        qint64 count = 0;
+        const QStringList shown = songs ? windowLines<SongListModel, songlist::Query>(
+                                              db, search::Kind::Songs, condition, &count)
+                                        : windowLines<MediaListModel, medialist::Query>(
+                                              db, search::Kind::Carriers, condition, &count);
+        QCOMPARE(shown, expected);
+        QCOMPARE(count, qint64(expected.size()));
     }
 
     void exitCodes_data() {
