@@ -320,6 +320,7 @@ int main(int argc, char* argv[]) {
     const double window = bestOf(1, [&] {
         MediaListModel model;
         model.setQuery(std::make_unique<medialist::Query>(db));
+        model.finishCount(); // the export reads every row the model has
         model.setColumnTitles(titles);
         csv::exportModel(model, {}, dir.filePath(QStringLiteral("liste.csv")));
     });
