@@ -11,8 +11,10 @@
 
 namespace {
 
-constexpr int kRequestSpacingMs = 1000;
-constexpr int kBusyRetryMs = 2000;
+// The service's rules: one request a second for the whole program, a busy answer asked
+// again after two seconds.
+int requestSpacingMs = 1000;
+int busyRetryMs = 2000;
 const QString kUnreadable = QStringLiteral("Die Antwort von MusicBrainz ist nicht lesbar.");
 const QString kNoRelease = QStringLiteral("MusicBrainz kennt dazu keine Ausgabe.");
 const QString kIncludes = QStringLiteral("inc=artist-credits+recordings+release-groups&fmt=json");
@@ -74,10 +76,15 @@ bool MusicBrainzClient::pause(int milliseconds) {
     return !m_aborted;
 }
 
+void MusicBrainzClient::setPacing(int spacingMs, int retryMs) {
+    requestSpacingMs = spacingMs;
+    busyRetryMs = retryMs;
+}
+
 bool MusicBrainzClient::waitForTurn() {
     QElapsedTimer& last = lastRequest();
-    if (last.isValid() && last.elapsed() < kRequestSpacingMs)
-        pause(int(kRequestSpacingMs - last.elapsed()));
+    if (last.isValid() && last.elapsed() < requestSpacingMs)
+        pause(int(requestSpacingMs - last.elapsed()));
     last.start();
     return !m_aborted;
 }
@@ -86,7 +93,7 @@ MusicBrainzClient::Answer MusicBrainzClient::get(const QString& url, const QByte
     Answer answer = getOnce(url, accept);
     // The service answers 503 when it is busy or asked too often: once more, a little later.
     if (answer.status == 503 && !answer.cancelled) {
-        if (!pause(kBusyRetryMs)) {
+        if (!pause(busyRetryMs)) {
             answer.cancelled = true;
             return answer;
         }

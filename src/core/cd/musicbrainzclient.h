@@ -64,6 +64,9 @@ public:
         m_onStatus = std::move(handler);
     }
     QByteArray userAgent() const;
+    // The pause between two requests of the program and before asking a busy service again:
+    // 1000 and 2000 ms as the service demands. Only tests of other behaviour shorten them.
+    static void setPacing(int spacingMs, int retryMs);
 
     // The releases of the disc: by its disc ID, and by its table of contents when the
     // service does not know the ID.

@@ -38,6 +38,8 @@ class TestMusicBrainzClient : public QObject {
     std::unique_ptr<FakeHttpServer> m_server;
     std::unique_ptr<MusicBrainzClient> m_client;
 
+    static void keepTheServicesPacing() { MusicBrainzClient::setPacing(1000, 2000); }
+
 private slots:
     void init() {
         m_server = std::make_unique<FakeHttpServer>();
@@ -46,6 +48,8 @@ private slots:
         m_client->setCoverServer(m_server->baseUrl());
         m_client->setContact(QStringLiteral("max.muster@example.org"));
         m_client->setTimeout(5000);
+        // The service's pacing costs a second a request; only the tests of it keep it.
+        MusicBrainzClient::setPacing(20, 40);
     }
 
     void lookups_data() {
@@ -97,6 +101,7 @@ private slots:
     }
 
     void atMostOneRequestASecond() {
+        keepTheServicesPacing();
         m_server->replies.insert(kDiscPath + '?' + kIncludes, json(fixture("not_found.json"), 404));
         m_client->lookup(exampleDisc(), 6);
         m_client->lookup(exampleDisc(), 6);
@@ -258,6 +263,7 @@ private slots:
             << true << 1 << int(MusicBrainzClient::Outcome::Found) << QString();
     }
     void busyService() {
+        keepTheServicesPacing();
         QFETCH(bool, disc);
         QFETCH(int, busyReplies);
         QFETCH(int, outcome);
@@ -284,6 +290,7 @@ private slots:
     }
 
     void hangingSearch() {
+        keepTheServicesPacing(); // the busy wait below is cancelled in its second second
         m_server->handler = [](const QByteArray&) {
             return json(fixture("search_page1.json"), 200, 3000);
         };

@@ -1,4 +1,5 @@
 #include "core/catalogue/carrierorigins.h"
+#include "core/cd/musicbrainzclient.h"
 #include "entrywindowfixture.h"
 #include "gui/catalogue/carrierpage.h"
 #include "gui/catalogue/lookupcombo.h"
@@ -113,6 +114,7 @@ private slots:
         s.musicBrainzServer = m_http->baseUrl();
         s.coverArtServer = m_http->baseUrl();
         s.cddbUserName = QStringLiteral("anna@example.org");
+        MusicBrainzClient::setPacing(20, 40); // the client's own tests keep the service's pacing
     }
     void cleanup() {
         m_http.reset();
