@@ -2,6 +2,7 @@
 
 #include "core/common/germanformat.h"
 #include "core/db/germancollation.h"
+#include "listrows.h"
 
 namespace medialist {
 namespace {
@@ -239,17 +240,7 @@ QString Query::predicate(const Row& row, bool after, QVariantList& values) const
 }
 
 std::vector<Row> Query::run(const QString& sql, const QVariantList& values) const {
-    Statement s = m_db.prepare(sql);
-    for (int i = 0; i < values.size(); ++i)
-        s.bind(i + 1, values[i]);
-    std::vector<Row> rows;
-    while (s.next()) {
-        Row row;
-        for (int c = 0; c < ColumnCount; ++c)
-            row[size_t(c)] = s.toVariant(c);
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return readListRows<Row>(m_db, sql, values);
 }
 
 qint64 Query::countWhere(const QString& condition, const QVariantList& values) const {
