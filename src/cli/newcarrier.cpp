@@ -14,13 +14,9 @@ namespace {
 bool reportOwned(Database& db, const CarrierRecord& carrier, const CdReading& reading) {
     if (reading.origins.isEmpty())
         return false;
-    carrierorigins::Candidate candidate;
-    for (const CarrierOrigin& origin : reading.origins)
-        if (origin.source == carrierorigins::kMusicBrainzReleaseGroup)
-            candidate.releaseGroup = origin.key;
-    candidate.group = carrier.gruppeInterpretText1;
-    candidate.title = carrier.text2;
-    const QList<carrierorigins::Owned> owned = carrierorigins::findOwned(db, candidate);
+    const QList<carrierorigins::Owned> owned =
+        carrierorigins::findOwned(db, carrierorigins::candidateFor(carrier.gruppeInterpretText1,
+                                                                   carrier.text2, reading.origins));
     for (const carrierorigins::Owned& o : owned)
         err() << "Schon vorhanden: " << carrierorigins::describe(o) << Qt::endl;
     return !owned.isEmpty();

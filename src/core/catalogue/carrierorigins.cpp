@@ -104,6 +104,20 @@ QList<CarrierOrigin> read(Database& db, int carrierNumber) {
     return origins;
 }
 
+Candidate candidateFor(const QString& group, const QString& title,
+                       const QList<CarrierOrigin>& origins) {
+    Candidate candidate;
+    candidate.group = group;
+    candidate.title = title;
+    for (const CarrierOrigin& origin : origins) {
+        if (origin.source == kMusicBrainzReleaseGroup)
+            candidate.releaseGroup = origin.key;
+        else if (origin.source == kDiscogsRelease)
+            candidate.discogsRelease = origin.key;
+    }
+    return candidate;
+}
+
 QList<Owned> findOwned(Database& db, const Candidate& candidate) {
     std::map<int, Owned> found;
     if (dataset::hasTable(db, kTable)) {

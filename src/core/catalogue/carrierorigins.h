@@ -29,6 +29,9 @@ struct Candidate {
     QString group;          // "Gruppe/Interpret/Text 1"
     QString title;          // "Text 2"
 };
+// The candidate of a carrier about to be stored with the origins it was taken from.
+Candidate candidateFor(const QString& group, const QString& title,
+                       const QList<CarrierOrigin>& origins);
 enum class Reason { ReleaseGroup, DiscogsRelease, GroupAndTitle };
 struct Owned {
     int number = 0;

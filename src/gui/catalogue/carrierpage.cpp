@@ -521,13 +521,9 @@ bool CarrierPage::confirmNotOwned(const musicbrainz::ReleaseTakeOver& chosen) {
         // Compared is what the first save would store: typed fields stay.
         CarrierData d = values();
         musicbrainz::fillCarrier(m_window.db(), d, chosen);
-        carrierorigins::Candidate candidate;
-        for (const CarrierOrigin& origin : chosen.reading.origins)
-            if (origin.source == carrierorigins::kMusicBrainzReleaseGroup)
-                candidate.releaseGroup = origin.key;
-        candidate.group = d.carrier.gruppeInterpretText1;
-        candidate.title = d.carrier.text2;
-        owned = carrierorigins::findOwned(m_window.db(), candidate);
+        owned = carrierorigins::findOwned(
+            m_window.db(), carrierorigins::candidateFor(d.carrier.gruppeInterpretText1,
+                                                        d.carrier.text2, chosen.reading.origins));
     } catch (const DbError& e) {
         m_window.messages().error(e.message());
         return false;
