@@ -59,7 +59,10 @@ ReleaseTrack trackOf(const QJsonValue& track) {
     QJsonValue length = track[QLatin1String("length")];
     if (!length.isDouble())
         length = track[QLatin1String("recording")][QLatin1String("length")];
-    if (length.isDouble())
+    // A length no record can have (beyond a day, negative, 1e81) stays unknown rather than
+    // overflowing the conversion.
+    constexpr double kLongestMs = 24.0 * 3600 * 1000;
+    if (length.isDouble() && length.toDouble() >= 0 && length.toDouble() <= kLongestMs)
         t.lengthMs = qint64(length.toDouble());
     return t;
 }

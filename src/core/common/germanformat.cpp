@@ -36,15 +36,21 @@ QString formatDate(const QDate& date) {
 QDate parseDate(const QString& text) {
     const QString t = text.trimmed();
     const QStringList parts = t.split(QLatin1Char('.'));
-    if (parts.size() != 3 || parts[2].size() != 4)
+    if (parts.size() != 3 || parts[2].size() != 4 || parts[0].size() > 2 || parts[1].size() > 2)
         return {};
-    bool okDay = false, okMonth = false, okYear = false;
-    const int day = parts[0].toInt(&okDay);
-    const int month = parts[1].toInt(&okMonth);
-    const int year = parts[2].toInt(&okYear);
-    if (!okDay || !okMonth || !okYear || parts[0].size() > 2 || parts[1].size() > 2)
-        return {};
-    return QDate(year, month, day);
+    // Digits only: toInt would also take a sign or blanks ("16.06.-011" is year -11), which
+    // the writer then puts down in a form this reader refuses.
+    int numbers[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        if (parts[i].isEmpty())
+            return {};
+        for (const QChar c : parts[i]) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return {};
+            numbers[i] = numbers[i] * 10 + (c.unicode() - u'0');
+        }
+    }
+    return QDate(numbers[2], numbers[1], numbers[0]);
 }
 
 double dayNumber(const QDate& date) {

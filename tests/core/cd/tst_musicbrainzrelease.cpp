@@ -55,6 +55,28 @@ private slots:
                                 "?inc=artist-credits+labels+recordings+release-groups&fmt=json"));
     }
 
+    // Lengths as the service sends them, and what no recording can be.
+    void trackLengths_data() {
+        QTest::addColumn<QByteArray>("length");
+        QTest::addColumn<qint64>("ms");
+        QTest::newRow("whole") << QByteArray("245600") << qint64(245600);
+        QTest::newRow("fraction") << QByteArray("1000.9") << qint64(1000);
+        QTest::newRow("null") << QByteArray("null") << qint64(-1);
+        QTest::newRow("negative") << QByteArray("-5") << qint64(-1);
+        QTest::newRow("beyond any integer") << QByteArray("1.2e81") << qint64(-1);
+        QTest::newRow("text") << QByteArray("\"3:45\"") << qint64(-1);
+    }
+    void trackLengths() {
+        QFETCH(QByteArray, length);
+        QFETCH(qint64, ms);
+        const QByteArray json = R"({"id":"x","title":"T","media":[{"position":1,"tracks":[)"
+                                R"({"number":"1","position":1,"title":"S","length":)" +
+                                length + "}]}]}";
+        const auto parsed = musicbrainz::parseReleaseReply(json);
+        QVERIFY(parsed);
+        QCOMPARE(parsed->media.value(0).tracks.value(0).lengthMs, ms);
+    }
+
     void mediaTypes_data() {
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("groupType");

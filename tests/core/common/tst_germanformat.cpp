@@ -14,6 +14,11 @@ private slots:
         QTest::newRow("two-digit year") << "01.01.01" << QDate();
         QTest::newRow("iso") << "2001-12-31" << QDate();
         QTest::newRow("empty") << "" << QDate();
+        QTest::newRow("signed year") << "16.06.-011" << QDate();
+        QTest::newRow("plus sign") << "+1.06.2001" << QDate();
+        QTest::newRow("inner blank") << "16. 6.2001" << QDate();
+        QTest::newRow("empty day") << ".06.2001" << QDate();
+        QTest::newRow("early year") << "16.06.0011" << QDate(11, 6, 16);
     }
     void dates() {
         QFETCH(QString, text);
