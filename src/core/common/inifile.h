@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -45,8 +46,23 @@ private:
         qsizetype keyLine = -1;
     };
     Located locate(QStringView section, QStringView key) const;
+    // Where each section and key is, by case-folded names; built on the first look-up after
+    // a change of the lines. A program reads a hundred keys: scanning the file for each made
+    // reading quadratic. Line numbers sit in flat lists so that an inserted line moves them
+    // cheaply.
+    struct Index {
+        QHash<QString, qsizetype> sections;                 // name -> position in `located`
+        QList<Located> located;                             // keyLine unused
+        QHash<std::pair<QString, QString>, qsizetype> keys; // section, key -> in `keyLines`
+        QList<qsizetype> keyLines;
+    };
+    const Index& index() const;
+    void linesChanged() { m_index.reset(); }
+    void insertKeyLine(qsizetype at, const QString& line, QStringView section);
+    void appendedSection();
     static std::optional<QString> sectionName(const QString& line);
     static std::optional<std::pair<QString, QString>> keyValue(const QString& line);
 
     QStringList m_lines;
+    mutable std::optional<Index> m_index;
 };

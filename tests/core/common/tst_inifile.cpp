@@ -53,6 +53,26 @@ private slots:
         QCOMPARE(ini.sections(), QStringList({"A", "MainForm", "B", "C"}));
     }
 
+    // Each look-up between changes sees the lines as they are now.
+    void lookupsFollowChanges() {
+        IniFile ini = IniFile::fromText(QStringLiteral("[A]\nx=1\n[B]\ny=2\n[C]\n[k=3\n"));
+        QCOMPARE(ini.value(u"B", u"y"), QStringLiteral("2"));
+        ini.setValue(QStringLiteral("A"), QStringLiteral("w"), QStringLiteral("4"));
+        QCOMPARE(ini.value(u"b", u"Y"), QStringLiteral("2"));
+        ini.removeKey(u"A", u"x");
+        ini.removeKey(u"A", u"x");
+        QCOMPARE(ini.value(u"A", u"w"), QStringLiteral("4"));
+        QCOMPARE(ini.value(u"B", u"y"), QStringLiteral("2"));
+        QVERIFY(!ini.contains(u"A", u"x"));
+        // A value that turns its line into a section header.
+        ini.setValue(QStringLiteral("C"), QStringLiteral("[k"), QStringLiteral("5]"));
+        QVERIFY(!ini.contains(u"C", u"[k"));
+        QCOMPARE(ini.sections(), QStringList({"A", "B", "C", "k=5"}));
+        ini.setValue(QStringLiteral("k=5"), QStringLiteral("z"), QStringLiteral("6"));
+        QCOMPARE(ini.value(u"K=5", u"Z"), QStringLiteral("6"));
+        QCOMPARE(ini.text(), QStringLiteral("[A]\r\nw=4\r\n[B]\r\ny=2\r\n[C]\r\n[k=5]\r\nz=6\r\n"));
+    }
+
     void saveAndLoad() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("test.ini"));
