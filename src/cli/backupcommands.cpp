@@ -14,7 +14,7 @@
 
 namespace {
 
-int usage() {
+int backupUsage() {
     return usagetext::show(
         {QStringLiteral("backup"), QStringLiteral("restore"), QStringLiteral("list")});
 }
@@ -23,7 +23,7 @@ int usage() {
 
 int runBackupCommand(const QStringList& args) {
     if (args.size() != 2 && !(args.size() == 4 && args[2] == QLatin1String("--max-size")))
-        return usage();
+        return backupUsage();
     const QString dataDirectory = args[0];
     const QString archive = args[1];
     if (!dataset::exists(dataDirectory)) {
@@ -58,7 +58,7 @@ int runBackupCommand(const QStringList& args) {
 
 int runRestoreCommand(const QStringList& args) {
     if (args.size() != 2)
-        return usage();
+        return backupUsage();
     TBackupFile component;
     databackup::configure(component);
     const QString archive = args[0];
@@ -91,7 +91,7 @@ int runRestoreCommand(const QStringList& args) {
 
 int runListCommand(const QStringList& args) {
     if (args.size() != 1)
-        return usage();
+        return backupUsage();
     QString error;
     const auto listing = listArchive(args[0], &error);
     if (!listing) {

@@ -23,13 +23,8 @@
 
 namespace {
 
-int usage() {
+int catalogueUsage() {
     return usagetext::show({QStringLiteral("add-cd"), QStringLiteral("show")});
-}
-
-int fail(const QString& message) {
-    err() << "Fehler: " << message << Qt::endl;
-    return 1;
 }
 
 struct AddCdOptions {
@@ -197,7 +192,7 @@ QString num(const OptNumber& v) {
 int runAddCdCommand(const QStringList& args) {
     const auto options = parseAddCd(args);
     if (!options)
-        return usage();
+        return catalogueUsage();
     const AddCdOptions& o = *options;
     // A new carrier is numbered from what the running program may be writing at the same time.
     DataDirectoryLock lock(o.directory);
@@ -262,7 +257,7 @@ int runShowCommand(const QStringList& args) {
     bool ok = false;
     const int number = args.size() == 2 ? args[1].toInt(&ok) : 0;
     if (!ok)
-        return usage();
+        return catalogueUsage();
     Database db;
     try {
         db.open(dataset::databasePath(args[0]));

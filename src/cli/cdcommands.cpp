@@ -14,7 +14,7 @@
 
 namespace {
 
-int usage() {
+int cdUsage() {
     return usagetext::show(
         {QStringLiteral("discid"), QStringLiteral("cddb"), QStringLiteral("musicbrainz")},
         QStringLiteral(
@@ -74,7 +74,7 @@ void printRecord(const cddb::DiscRecord& record) {
 int runDiscIdCommand(const QStringList& arguments) {
     const QStringList args = takeVerbose(arguments);
     if (args.size() != 1)
-        return usage();
+        return cdUsage();
     CdTocResult disc;
     QList<TCDList> tracks;
     const qint64 code = ReadCDToc(1, args[0], &tracks, disc);
@@ -100,12 +100,12 @@ int runDiscIdCommand(const QStringList& arguments) {
 int runCddbCommand(const QStringList& arguments) {
     const QStringList args = takeVerbose(arguments);
     if (args.isEmpty())
-        return usage();
+        return cdUsage();
     QString host, user, http;
     int port = 0, readIndex = 0;
     for (int i = 1; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
-            return usage();
+            return cdUsage();
         const QString& key = args[i];
         const QString& value = args[i + 1];
         if (key == QLatin1String("--host"))
@@ -119,11 +119,11 @@ int runCddbCommand(const QStringList& arguments) {
         else if (key == QLatin1String("--read"))
             readIndex = value.toInt();
         else
-            return usage();
+            return cdUsage();
     }
     const bool socket = !host.isEmpty() && port > 0 && port <= 65535;
     if (socket == !http.isEmpty() || readIndex < 0)
-        return usage();
+        return cdUsage();
     if (const QString problem = cddb::userNameProblem(user); !problem.isEmpty()) {
         err() << "Fehler: " << problem << Qt::endl;
         return 2;
@@ -177,13 +177,13 @@ int runCddbCommand(const QStringList& arguments) {
 int runMusicBrainzCommand(const QStringList& arguments) {
     const QStringList args = takeVerbose(arguments);
     if (args.isEmpty())
-        return usage();
+        return cdUsage();
     MusicBrainzClient client;
     QString coverFile;
     int readIndex = 0;
     for (int i = 1; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
-            return usage();
+            return cdUsage();
         const QString& key = args[i];
         const QString& value = args[i + 1];
         if (key == QLatin1String("--server"))
@@ -197,10 +197,10 @@ int runMusicBrainzCommand(const QStringList& arguments) {
         else if (key == QLatin1String("--cover"))
             coverFile = value;
         else
-            return usage();
+            return cdUsage();
     }
     if (readIndex < 0 || (!coverFile.isEmpty() && readIndex == 0))
-        return usage();
+        return cdUsage();
     CdTocResult disc;
     if (!readDisc(args[0], disc))
         return 1;

@@ -17,6 +17,23 @@ QTextStream& err() {
     return stream;
 }
 
+int fail(const QString& message) {
+    err() << "Fehler: " << message << Qt::endl;
+    return 1;
+}
+
+QString tabCell(QString text) {
+    for (QChar& c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+QString tabRow(const QStringList& cells) {
+    return cells.join(QLatin1Char('\t'));
+}
+
 bool openDataSet(const QString& directory, Database& db) {
     if (!dataset::exists(directory)) {
         err() << "Fehler: In " << directory << " liegt kein Datenbestand." << Qt::endl;

@@ -13,6 +13,14 @@ class QIODevice;
 QTextStream& out();
 QTextStream& err();
 
+// "Fehler: message" on standard error; returns the exit status 1.
+int fail(const QString& message);
+// A value of a tab-separated line, its own tabs and line breaks made blanks: they would split
+// the line's columns.
+QString tabCell(QString text);
+// Cells joined by tabs, as the tool's lists print them.
+QString tabRow(const QStringList& cells);
+
 // Opens the data set of a directory; false after a German message on standard error when
 // the directory holds none or its database cannot be opened.
 bool openDataSet(const QString& directory, Database& db);

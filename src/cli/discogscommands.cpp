@@ -13,13 +13,8 @@
 
 namespace {
 
-int usage() {
+int discogsUsage() {
     return usagetext::show({QStringLiteral("import-discogs"), QStringLiteral("export-discogs")});
-}
-
-int fail(const QString& message) {
-    err() << "Fehler: " << message << Qt::endl;
-    return 1;
 }
 
 // Splits the arguments into the two plain ones and the flags; false for anything else.
@@ -36,18 +31,10 @@ bool parse(const QStringList& args, const QStringList& known, QStringList& plain
     return plain.size() == 2;
 }
 
-// A tab or line break inside a value would split the output's columns.
-QString cell(QString text) {
-    for (QChar& c : text)
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            c = QLatin1Char(' ');
-    return text;
-}
-
 void printRows(const discogs::Outcome& o) {
     for (const discogs::RowOutcome& r : o.rows)
-        out() << r.line << '\t' << discogs::resultText(r.result) << '\t' << cell(r.group) << '\t'
-              << cell(r.title) << '\t' << cell(r.type) << '\t' << cell(r.note) << '\n';
+        out() << r.line << '\t' << discogs::resultText(r.result) << '\t' << tabCell(r.group) << '\t'
+              << tabCell(r.title) << '\t' << tabCell(r.type) << '\t' << tabCell(r.note) << '\n';
     if (!o.rows.isEmpty() || o.ok)
         out() << discogs::summaryText(o.counts) << '\n';
     out().flush();
@@ -59,7 +46,7 @@ int runImportDiscogsCommand(const QStringList& args) {
     QStringList plain, flags;
     if (!parse(args, {QStringLiteral("--dry-run"), QStringLiteral("--allow-duplicate")}, plain,
                flags))
-        return usage();
+        return discogsUsage();
     const QString& directory = plain[0];
     const QString& path = plain[1];
     discogs::Options options;
@@ -101,7 +88,7 @@ int runImportDiscogsCommand(const QStringList& args) {
 int runExportDiscogsCommand(const QStringList& args) {
     QStringList plain, flags;
     if (!parse(args, {QStringLiteral("--overwrite")}, plain, flags))
-        return usage();
+        return discogsUsage();
     const QString& path = plain[1];
     if (QFileInfo::exists(path) && !flags.contains(QStringLiteral("--overwrite")))
         return fail(path + QStringLiteral(" ist schon vorhanden (--overwrite ersetzt die Datei)."));

@@ -8,24 +8,15 @@
 
 namespace {
 
-int usage() {
+int labelUsage() {
     return usagetext::show({QStringLiteral("labels")});
-}
-
-int fail(const QString& message) {
-    err() << "Fehler: " << message << Qt::endl;
-    return 1;
-}
-
-QString row(const QStringList& cells) {
-    return cells.join(QLatin1Char('\t'));
 }
 
 int list(Database& db) {
     const QHash<int, QString> names = fieldlabels::renamed(db);
     for (int key : fieldlabels::labelKeys())
-        out() << row({QString::number(key), fieldlabels::deliveredName(db, key).value_or(QString()),
-                      names.value(key)})
+        out() << tabRow({QString::number(key),
+                         fieldlabels::deliveredName(db, key).value_or(QString()), names.value(key)})
               << '\n';
     out().flush();
     return 0;
@@ -34,7 +25,7 @@ int list(Database& db) {
 int listSelectable(Database& db, int kind) {
     for (const fieldlabels::SelectableField& f :
          fieldlabels::selectableFields(db, QStringLiteral("T"), kind))
-        out() << row({QString::number(f.index), f.description, f.name, f.renamed}) << '\n';
+        out() << tabRow({QString::number(f.index), f.description, f.name, f.renamed}) << '\n';
     out().flush();
     return 0;
 }
@@ -54,7 +45,7 @@ int labelKey(const QString& text) {
 
 int runLabelsCommand(const QStringList& args) {
     if (args.isEmpty())
-        return usage();
+        return labelUsage();
     const QString directory = args[0];
     const QStringList rest = args.mid(1);
     enum class Mode { List, Kind, Set, Reset } mode = Mode::List;
@@ -63,14 +54,14 @@ int runLabelsCommand(const QStringList& args) {
         bool ok = false;
         kind = rest[1].toInt(&ok);
         if (!ok)
-            return usage();
+            return labelUsage();
         mode = Mode::Kind;
     } else if (rest.size() == 3 && rest[0] == QLatin1String("set")) {
         mode = Mode::Set;
     } else if (rest.size() == 2 && rest[0] == QLatin1String("reset")) {
         mode = Mode::Reset;
     } else if (!rest.isEmpty()) {
-        return usage();
+        return labelUsage();
     }
     if (mode == Mode::Set || mode == Mode::Reset) {
         key = labelKey(rest[1]);

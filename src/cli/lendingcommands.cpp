@@ -12,14 +12,15 @@
 
 namespace {
 
-int usage() {
+int lendingUsage() {
     return usagetext::show(
         {QStringLiteral("lend"), QStringLiteral("return"), QStringLiteral("history")},
         QStringLiteral(
             "TONTRÄGER ist ART:NUMMER (etwa LP:17) oder #N, LEIHER #N oder der genaue Name.\n"));
 }
 
-int fail(const QString& message) {
+// A refusal of the lending rules is printed as it stands.
+int refuse(const QString& message) {
     err() << message << Qt::endl;
     return 1;
 }
@@ -48,7 +49,7 @@ int change(const QString& directory,
     DataDirectoryLock lock(directory);
     QString refusal;
     if (!lock.tryLock(&refusal))
-        return fail(refusal);
+        return refuse(refusal);
     Database db;
     if (!openDataSet(directory, db))
         return 1;
@@ -56,9 +57,9 @@ int change(const QString& directory,
     try {
         const lending::Outcome o = operation(db, settings);
         if (!o.ok())
-            return fail(o.message);
+            return refuse(o.message);
     } catch (const DbError& e) {
-        return fail(QStringLiteral("Fehler: ") + e.message());
+        return fail(e.message());
     }
     return 0;
 }
@@ -67,7 +68,7 @@ int change(const QString& directory,
 
 int runLendCommand(const QStringList& args) {
     if (args.size() != 3)
-        return usage();
+        return lendingUsage();
     return change(args[0], [&args](Database& db, const Settings&) {
         lending::Outcome o;
         const std::optional<int> carrier = carrierOf(db, args[1]);
@@ -87,7 +88,7 @@ int runLendCommand(const QStringList& args) {
 
 int runReturnCommand(const QStringList& args) {
     if (args.size() != 2)
-        return usage();
+        return lendingUsage();
     return change(args[0], [&args](Database& db, const Settings& settings) {
         lending::Outcome o;
         const std::optional<int> carrier = carrierOf(db, args[1]);
@@ -105,17 +106,17 @@ int runReturnCommand(const QStringList& args) {
 
 int runHistoryCommand(const QStringList& args) {
     if (args.isEmpty() || args[0].startsWith(QLatin1String("--")))
-        return usage();
+        return lendingUsage();
     QString borrowerKey, carrierKey;
     for (int i = 1; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
-            return usage();
+            return lendingUsage();
         if (args[i] == QLatin1String("--borrower") && borrowerKey.isNull())
             borrowerKey = args[i + 1];
         else if (args[i] == QLatin1String("--carrier") && carrierKey.isNull())
             carrierKey = args[i + 1];
         else
-            return usage();
+            return lendingUsage();
     }
     Database db;
     if (!openDataSet(args[0], db))
@@ -140,7 +141,7 @@ int runHistoryCommand(const QStringList& args) {
         }
         out().flush();
     } catch (const DbError& e) {
-        return fail(QStringLiteral("Fehler: ") + e.message());
+        return fail(e.message());
     }
     return 0;
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-int usage() {
+int lookupUsage() {
     return usagetext::show({QStringLiteral("lookup"), QStringLiteral("convert")});
 }
 
@@ -28,15 +28,11 @@ QString stateText(EntryState state) {
     return QStringLiteral("frei");
 }
 
-QString row(const QStringList& cells) {
-    return cells.join(QLatin1Char('\t'));
-}
-
 } // namespace
 
 int runLookupCommand(const QStringList& args) {
     if (args.size() != 2)
-        return usage();
+        return lookupUsage();
     const int kind = lookup::parseKind(args[1]);
     if (kind < 0) {
         err() << "Fehler: Eine Tabelle \"" << args[1]
@@ -53,16 +49,16 @@ int runLookupCommand(const QStringList& args) {
             const Settings settings = dataSetSettings(args[0]);
             CurrencyStore store(db, settings);
             for (const CurrencyRecord& c : store.list())
-                out() << row({QString::number(c.index), c.currency, c.currencyLong,
-                              c.factor ? germanformat::formatNumber(*c.factor) : QString(),
-                              stateText(store.state(c.index))})
+                out() << tabRow({QString::number(c.index), c.currency, c.currencyLong,
+                                 c.factor ? germanformat::formatNumber(*c.factor) : QString(),
+                                 stateText(store.state(c.index))})
                       << '\n';
             out() << "Nächste Nummer: " << store.nextKey() << Qt::endl;
         } else {
             LookupStore store(db, kind);
             for (const LookupRecord& r : store.list())
-                out() << row({germanformat::formatNumber(r.indexNummer), r.kurzbezeichnung,
-                              r.langbezeichnung, stateText(store.state(r.indexNummer))})
+                out() << tabRow({germanformat::formatNumber(r.indexNummer), r.kurzbezeichnung,
+                                 r.langbezeichnung, stateText(store.state(r.indexNummer))})
                       << '\n';
             out() << "Nächste Nummer: " << germanformat::formatNumber(store.nextKey()) << Qt::endl;
         }
@@ -75,7 +71,7 @@ int runLookupCommand(const QStringList& args) {
 
 int runConvertCommand(const QStringList& args) {
     if (args.size() < 2)
-        return usage();
+        return lookupUsage();
     const std::optional<double> price = germanformat::parseNumber(args[1]);
     if (!price) {
         err() << "Fehler: \"" << args[1] << "\" ist kein Preis." << Qt::endl;
@@ -85,13 +81,13 @@ int runConvertCommand(const QStringList& args) {
     QDate bought;
     for (int i = 2; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
-            return usage();
+            return lookupUsage();
         const QString& value = args[i + 1];
         if (args[i] == QLatin1String("--currency")) {
             bool ok = false;
             currency = value.toInt(&ok);
             if (!ok)
-                return usage();
+                return lookupUsage();
         } else if (args[i] == QLatin1String("--date")) {
             bought = germanformat::parseDate(value);
             if (!bought.isValid()) {
@@ -99,7 +95,7 @@ int runConvertCommand(const QStringList& args) {
                 return 2;
             }
         } else {
-            return usage();
+            return lookupUsage();
         }
     }
     Database db;

@@ -15,13 +15,8 @@ namespace {
 
 using musicbrainz::SearchTerms;
 
-int usage() {
+int mbsearchUsage() {
     return usagetext::show({QStringLiteral("mbsearch"), QStringLiteral("add")});
-}
-
-int fail(const QString& message) {
-    err() << "Fehler: " << message << Qt::endl;
-    return 1;
 }
 
 // What both commands search with.
@@ -79,7 +74,7 @@ struct Search {
 std::optional<Search> searchOf(const SearchOptions& o) {
     const auto terms = termsOf(o);
     if (!terms) {
-        usage();
+        mbsearchUsage();
         return std::nullopt;
     }
     QString error;
@@ -129,15 +124,6 @@ std::optional<musicbrainz::ReleaseDetails> pickedRelease(MusicBrainzClient& clie
         return std::nullopt;
     }
     return found.release;
-}
-
-// A value of a tab-separated line: its own tabs and line breaks would split it.
-QString cell(QString text) {
-    for (QChar& c : text) {
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            c = QLatin1Char(' ');
-    }
-    return text;
 }
 
 std::optional<int> positive(const QString& text) {
@@ -198,14 +184,14 @@ int runMbSearchCommand(const QStringList& args) {
     int page = 1;
     for (int i = 0; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
-            return usage();
+            return mbsearchUsage();
         if (args[i] == QLatin1String("--page")) {
             const auto n = positive(args[i + 1]);
             if (!n)
-                return usage();
+                return mbsearchUsage();
             page = *n;
         } else if (!takeSearchOption(o, args[i], args[i + 1])) {
-            return usage();
+            return mbsearchUsage();
         }
     }
     const auto search = searchOf(o);
@@ -224,7 +210,7 @@ int runMbSearchCommand(const QStringList& args) {
         for (const QString& value :
              {h.title, h.artist, h.format, h.country, h.year, h.labels, h.catalogueNumbers,
               h.barcode, QString::number(h.tracks), h.id})
-            s << '\t' << cell(value);
+            s << '\t' << tabCell(value);
         s << "\n";
     }
     s.flush();
@@ -234,7 +220,7 @@ int runMbSearchCommand(const QStringList& args) {
 int runAddCommand(const QStringList& args) {
     const auto options = parseAdd(args);
     if (!options)
-        return usage();
+        return mbsearchUsage();
     const AddOptions& o = *options;
     const auto search = searchOf(o.search);
     if (!search)

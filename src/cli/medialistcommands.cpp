@@ -18,7 +18,7 @@
 
 namespace {
 
-int usage() {
+int mediaListUsage() {
     return usagetext::show(
         {QStringLiteral("import"), QStringLiteral("export"), QStringLiteral("carriers")},
         QStringLiteral("TONTRÄGER ist ART:NUMMER (etwa LP:17) oder #N (die Tonträgernummer).\n"));
@@ -36,7 +36,7 @@ int writeCarriersCsv(Database& db, const QString& sort, bool renamedTitles) {
 
 int runImportCommand(const QStringList& args) {
     if (args.size() < 2)
-        return usage();
+        return mediaListUsage();
     DataDirectoryLock lock(args[0], DataDirectoryLock::Mode::Writer);
     Database db;
     if (!openDataSetForWriting(args[0], lock, db))
@@ -75,12 +75,12 @@ int runExportCommand(const QStringList& args) {
         else if (a == QLatin1String("--overwrite"))
             overwrite = true;
         else if (a.startsWith(QLatin1String("--")))
-            return usage();
+            return mediaListUsage();
         else
             plain.append(a);
     }
     if (plain.size() != 3)
-        return usage();
+        return mediaListUsage();
     Database db;
     if (!openDataSet(plain[0], db))
         return 1;
@@ -113,7 +113,7 @@ int runCarriersCommand(const QStringList& arguments) {
     QStringList args = arguments;
     const bool csvOutput = args.removeAll(QStringLiteral("--csv")) > 0;
     if (args.size() != 1 && !(args.size() == 3 && args[1] == QLatin1String("--sort")))
-        return usage();
+        return mediaListUsage();
     Database db;
     if (!openDataSet(args[0], db))
         return 1;

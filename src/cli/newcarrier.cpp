@@ -22,11 +22,6 @@ bool reportOwned(Database& db, const CarrierRecord& carrier, const CdReading& re
     return !owned.isEmpty();
 }
 
-int fail(const QString& message) {
-    err() << "Fehler: " << message << Qt::endl;
-    return 1;
-}
-
 } // namespace
 
 std::optional<double> mediaTypeByShortName(CarrierStore& store, const QString& name) {

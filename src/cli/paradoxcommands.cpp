@@ -9,7 +9,7 @@
 
 namespace {
 
-int usage() {
+int paradoxUsage() {
     return usagetext::show({QStringLiteral("import-paradox")});
 }
 
@@ -22,12 +22,12 @@ int runImportParadoxCommand(const QStringList& args) {
         if (a == QLatin1String("--yes"))
             yes = true;
         else if (a.startsWith(QLatin1String("--")))
-            return usage();
+            return paradoxUsage();
         else
             positional.append(a);
     }
     if (positional.size() != 2)
-        return usage();
+        return paradoxUsage();
     const QString source = positional[0];
     const QString target = positional[1];
     if (!QDir(source).exists()) {

@@ -25,17 +25,12 @@ extern "C" void onInterrupt(int) {
     g_interrupted = true;
 }
 
-int usage() {
+int playUsage() {
     return usagetext::show(
         {QStringLiteral("play")},
         QStringLiteral(
             "QUELLE ist ein CD-Laufwerk (/dev/sr0) oder ein CD-Abbild (.cue, .toc, .nrg);\nN zählt "
             "ab 1. Mit --wav wird Lied N als WAV-Datei geschrieben statt gespielt.\n"));
-}
-
-int fail(const QString& text) {
-    err() << "Fehler: " << text << Qt::endl;
-    return 1;
 }
 
 // The disc is there and track is one of its audio tracks; otherwise says why not.
@@ -173,17 +168,17 @@ int runPlayCommand(const QStringList& args) {
             bool ok = false;
             track = args[++i].toInt(&ok);
             if (!ok || track < 1 || track > 100)
-                return usage();
+                return playUsage();
         } else if (a == QLatin1String("--wav") && i + 1 < args.size()) {
             wav = args[++i];
         } else if (source.isEmpty() && !a.startsWith(QLatin1String("--"))) {
             source = a;
         } else {
-            return usage();
+            return playUsage();
         }
     }
     if (source.isEmpty())
-        return usage();
+        return playUsage();
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     return wav.isEmpty() ? play(source, track) : writeWav(source, track, wav);

@@ -9,7 +9,7 @@
 
 namespace {
 
-int usage() {
+int printCommandUsage() {
     return usagetext::show({QStringLiteral("print")});
 }
 
@@ -50,7 +50,7 @@ int runPrintCommand(const QStringList& args) {
             continue;
         }
         if (i + 1 >= args.size())
-            return usage();
+            return printCommandUsage();
         const QString value = args[++i];
         if (a == QLatin1String("--template")) {
             options.templateChoice = value;
@@ -68,13 +68,13 @@ int runPrintCommand(const QStringList& args) {
         }
     }
     if (positional.size() < 2 || pdf.isEmpty())
-        return usage();
+        return printCommandUsage();
     const QString directory = positional.takeFirst();
     const QString reportName = positional.takeFirst();
     const ReportEntry* report = findReport(reportName);
     if (!report) {
         err() << "Fehler: Einen Bericht \"" << reportName << "\" gibt es nicht." << Qt::endl;
-        return usage();
+        return printCommandUsage();
     }
     Database db;
     if (!openDataSet(directory, db))
@@ -86,7 +86,7 @@ int runPrintCommand(const QStringList& args) {
                                                  positional, options, pdf);
     switch (result.status) {
     case ReportStatus::BadArguments:
-        return usage();
+        return printCommandUsage();
     case ReportStatus::Failed:
         return 1;
     case ReportStatus::Composed:

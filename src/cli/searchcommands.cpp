@@ -15,7 +15,7 @@ namespace {
 
 const QString kNothingFound = QStringLiteral("Es wurden keine Daten gefunden!");
 
-int usage() {
+int searchUsage() {
     return usagetext::show(
         {QStringLiteral("search")},
         QStringLiteral("BEDINGUNG ist FELD:VERGLEICH:WERT, etwa Gruppe:~:beatles "
@@ -85,19 +85,19 @@ int writeCsv(Database& db, const Settings& settings, search::Kind kind,
 
 int runSearchCommand(const QStringList& args) {
     if (args.size() < 3)
-        return usage();
+        return searchUsage();
     search::Kind kind;
     if (args[1] == QLatin1String("carriers"))
         kind = search::Kind::Carriers;
     else if (args[1] == QLatin1String("songs"))
         kind = search::Kind::Songs;
     else
-        return usage();
+        return searchUsage();
     QStringList conditionArgs = args.mid(2);
     const bool countOnly = conditionArgs.removeAll(QStringLiteral("--count")) > 0;
     const bool csvOutput = conditionArgs.removeAll(QStringLiteral("--csv")) > 0;
     if (countOnly && csvOutput)
-        return usage();
+        return searchUsage();
     QString error;
     const auto conditions = search::parseConditions(kind, conditionArgs, &error);
     if (!conditions) {

@@ -8,7 +8,7 @@
 
 namespace {
 
-int usage() {
+int statisticsUsage() {
     return usagetext::show(
         {QStringLiteral("statistics")},
         QStringLiteral(
@@ -21,11 +21,11 @@ int runStatisticsCommand(const QStringList& arguments) {
     QStringList args = arguments;
     const bool csvOutput = args.removeAll(QStringLiteral("--csv")) > 0;
     if (args.size() != 2)
-        return usage();
+        return statisticsUsage();
     bool ok = false;
     const int kind = args[1].toInt(&ok);
     if (!ok || !statistics::validKind(kind))
-        return usage();
+        return statisticsUsage();
     Database db;
     if (!openDataSet(args[0], db))
         return 1;

@@ -13,7 +13,7 @@
 
 namespace {
 
-int usage() {
+int templateUsage() {
     return usagetext::show({QStringLiteral("template")});
 }
 
@@ -107,14 +107,14 @@ int runTemplateCommand(const QStringList& arguments) {
     QStringList args = arguments;
     const int type = takeType(args);
     if (args.size() < 2 || type < 0)
-        return usage();
+        return templateUsage();
     const QString sub = args.takeFirst();
     const QString directory = args.takeFirst();
     const bool fits = (sub == QLatin1String("list") && args.isEmpty()) ||
                       (sub == QLatin1String("export") && args.size() == 2) ||
                       (sub == QLatin1String("import") && args.size() == 1 && type > 0);
     if (!fits)
-        return usage();
+        return templateUsage();
     // Only an import writes.
     DataDirectoryLock lock(directory, DataDirectoryLock::Mode::Writer);
     Database db;

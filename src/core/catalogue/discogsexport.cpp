@@ -10,7 +10,7 @@ namespace discogs {
 namespace {
 
 constexpr qsizetype kBlock = 64 * 1024;
-constexpr int kProgressRows = 256;
+constexpr int kExportProgressRows = 256;
 
 CarrierFields fieldsOf(const Statement& s) {
     CarrierFields f;
@@ -72,7 +72,7 @@ ExportOutcome exportCollection(Database& db, const QString& path, const ExportPr
                 written = file.write(pending.toUtf8());
                 pending.clear();
             }
-            if (progress && o.rows % kProgressRows == 0 && !progress(o.rows, total)) {
+            if (progress && o.rows % kExportProgressRows == 0 && !progress(o.rows, total)) {
                 o.cancelled = true;
                 return o; // the stream removes its temporary file
             }

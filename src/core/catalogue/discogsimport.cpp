@@ -15,7 +15,7 @@
 namespace discogs {
 namespace {
 
-constexpr int kProgressRows = 64;
+constexpr int kImportProgressRows = 64;
 
 // Where each column of the file is; -1 when it has none.
 struct Columns {
@@ -201,7 +201,7 @@ void run(Database& db, const QString& path, const Options& options, const Progre
         o.rows.append(j.outcome);
         if (stopped)
             return; // the store named its line
-        if (progress && o.rows.size() % kProgressRows == 0 &&
+        if (progress && o.rows.size() % kImportProgressRows == 0 &&
             !progress(reader.position(), file.size())) {
             o.cancelled = true;
             return;

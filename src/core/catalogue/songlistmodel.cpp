@@ -1,7 +1,5 @@
 #include "songlistmodel.h"
 
-using songlist::Row;
-
 SongListModel::SongListModel(QObject* parent) : CountedTableModel(parent) {
     for (const songlist::GridColumn& c : songlist::gridColumns())
         m_titles.append(c.title);
@@ -13,8 +11,9 @@ void SongListModel::setQuery(std::unique_ptr<songlist::Query> query) {
     beginResetModel();
     m_query = std::move(query);
     songlist::Query* q = m_query.get();
-    m_rows.setFetchers([q](qint64 first, int limit) { return q->rows(first, limit); },
-                       [q](const Row& last, int limit) { return q->rowsAfter(last, limit); });
+    m_rows.setFetchers(
+        [q](qint64 first, int limit) { return q->rows(first, limit); },
+        [q](const songlist::Row& last, int limit) { return q->rowsAfter(last, limit); });
     try {
         restart(q ? m_rows.rowsOn(0) : 0);
     } catch (...) {
@@ -51,7 +50,7 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
     }
     if (role != Qt::DisplayRole)
         return {};
-    const Row* row = rowAt(index.row());
+    const songlist::Row* row = rowAt(index.row());
     return row ? songlist::displayText(column, (*row)[column.source]) : QVariant();
 }
 
@@ -61,7 +60,7 @@ QVariant SongListModel::headerData(int section, Qt::Orientation orientation, int
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-const Row* SongListModel::rowAt(int position) const {
+const songlist::Row* SongListModel::rowAt(int position) const {
     try {
         return m_rows.at(position);
     } catch (const DbError&) {
@@ -70,13 +69,13 @@ const Row* SongListModel::rowAt(int position) const {
 }
 
 int SongListModel::carrierNumberAt(int position) const {
-    const Row* row = rowAt(position);
+    const songlist::Row* row = rowAt(position);
     return row ? int((*row)[songlist::Carrier].toDouble()) : 0;
 }
 
 int SongListModel::positionOf(const songlist::SongKey& key) const {
     if (!m_query)
         return -1;
-    const std::optional<Row> row = m_query->rowOf(key);
+    const std::optional<songlist::Row> row = m_query->rowOf(key);
     return row ? int(m_query->positionOf(*row)) : -1;
 }

@@ -3,7 +3,7 @@
 #include <vector>
 
 namespace {
-constexpr qint64 kChunk = pcm::kSectorBytes * 4;
+constexpr qint64 kSinkChunk = pcm::kSectorBytes * 4;
 } // namespace
 
 RecordingSink::RecordingSink(Pace pace) : m_pace(pace) {}
@@ -54,7 +54,7 @@ std::optional<std::chrono::steady_clock::time_point> RecordingSink::firstBytesAt
 
 void RecordingSink::run() {
     using clock = std::chrono::steady_clock;
-    std::vector<char> buffer(static_cast<size_t>(kChunk));
+    std::vector<char> buffer(static_cast<size_t>(kSinkChunk));
     clock::time_point paceStart = clock::now();
     qint64 pacedBytes = 0;
     for (;;) {
@@ -69,7 +69,7 @@ void RecordingSink::run() {
                 pacedBytes = 0;
             }
         }
-        qint64 want = kChunk;
+        qint64 want = kSinkChunk;
         if (m_limit > 0)
             want = std::min(want, m_limit - m_taken);
         if (want <= 0) {

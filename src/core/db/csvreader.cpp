@@ -4,7 +4,7 @@
 #include <QIODevice>
 
 namespace {
-constexpr qint64 kChunk = 16 * 1024; // a few pages: large enough that reads are rare
+constexpr qint64 kReadChunk = 16 * 1024; // a few pages: large enough that reads are rare
 }
 
 QList<QStringList> parseCsv(QStringView text, QChar separator) {
@@ -25,7 +25,7 @@ CsvReader::CsvReader(QIODevice* device, char separator)
 bool CsvReader::fill() {
     if (m_pos < m_buffer.size())
         return true;
-    m_buffer = m_device->read(kChunk);
+    m_buffer = m_device->read(kReadChunk);
     m_pos = 0;
     if (m_buffer.isEmpty()) {
         // A device that can say so tells an error apart from the end of its bytes.

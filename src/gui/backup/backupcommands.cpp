@@ -13,7 +13,7 @@
 #include <QThread>
 
 namespace {
-const QString kFilter = QStringLiteral("Diskariumbackup (*.BCK *.bck);;Alle Dateien (*)");
+const QString kBackupFilter = QStringLiteral("Diskariumbackup (*.BCK *.bck);;Alle Dateien (*)");
 }
 
 BackupCommands::BackupCommands(TMain& main, MessageService& messages)
@@ -174,7 +174,7 @@ void BackupCommands::backup() {
     const QDateTime now = m_clock();
     QString path =
         m_messages.chooseSaveFile({QStringLiteral("Datensicherung ..."), state.settings.backupPath,
-                                   databackup::defaultArchiveName(now), kFilter});
+                                   databackup::defaultArchiveName(now), kBackupFilter});
     if (path.isEmpty()) {
         finish();
         return;
@@ -224,7 +224,7 @@ void BackupCommands::restore() {
     prepare();
     AppState& state = m_main.state();
     const QString path = m_messages.chooseOpenFile(
-        {QStringLiteral("Datenwiederherstellung"), state.settings.restorePath, {}, kFilter});
+        {QStringLiteral("Datenwiederherstellung"), state.settings.restorePath, {}, kBackupFilter});
     if (path.isEmpty()) {
         finish();
         return;

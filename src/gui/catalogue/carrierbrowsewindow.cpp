@@ -219,9 +219,10 @@ void CarrierBrowseWindow::updateRowLabel() {
     const QAbstractItemModel* model = m_grid->model();
     // A model still fetching rows is still counting them.
     const QString count = model->canFetchMore({}) ? QStringLiteral("...")
-                          : row < 0                ? QStringLiteral("0")
-                                                   : QString::number(model->rowCount());
-    m_rowLabel->setText(QStringLiteral("Datensatz %1 von %2").arg(row < 0 ? 0 : row + 1).arg(count));
+                          : row < 0               ? QStringLiteral("0")
+                                                  : QString::number(model->rowCount());
+    m_rowLabel->setText(
+        QStringLiteral("Datensatz %1 von %2").arg(row < 0 ? 0 : row + 1).arg(count));
 }
 
 void CarrierBrowseWindow::showInitial(const QString& initial) {

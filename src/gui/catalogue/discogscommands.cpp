@@ -15,7 +15,7 @@
 
 namespace {
 
-const QString kFilter = QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)");
+const QString kCsvFilter = QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)");
 
 } // namespace
 
@@ -32,7 +32,7 @@ void DiscogsCommands::importCollection() {
     const QString path = m_messages.chooseOpenFile({QStringLiteral("Discogs-Sammlung importieren"),
                                                     state.settings.exportImportPath,
                                                     {},
-                                                    kFilter});
+                                                    kCsvFilter});
     if (path.isEmpty())
         return;
     state.settings.exportImportPath = QFileInfo(path).absolutePath();
@@ -45,7 +45,7 @@ bool DiscogsCommands::exportCollection() {
     // The file dialog asks before it replaces a file.
     QString path = m_messages.chooseSaveFile({QStringLiteral("Discogs-Sammlung exportieren"),
                                               state.settings.exportImportPath,
-                                              QStringLiteral("discogs.csv"), kFilter});
+                                              QStringLiteral("discogs.csv"), kCsvFilter});
     if (path.isEmpty())
         return false;
     state.settings.exportImportPath = QFileInfo(path).absolutePath();

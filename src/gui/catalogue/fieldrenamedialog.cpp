@@ -2,6 +2,7 @@
 
 #include "core/catalogue/fieldlabels.h"
 #include "core/common/messageservice.h"
+#include "gui/shell/readonlyfield.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -9,17 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QLineEdit* readOnly(const QString& text) {
-    auto* e = new QLineEdit(text);
-    e->setReadOnly(true);
-    e->setFocusPolicy(Qt::ClickFocus);
-    return e;
-}
-
-} // namespace
 
 TFieldRenameDialog::TFieldRenameDialog(Database& db, MessageService& messages, int labelKey,
                                        QWidget* parent)
@@ -33,8 +23,8 @@ TFieldRenameDialog::TFieldRenameDialog(Database& db, MessageService& messages, i
     } catch (const DbError& e) {
         m_messages.error(e.message());
     }
-    m_original = readOnly(original);
-    m_description = readOnly(description);
+    m_original = readOnlyField(original);
+    m_description = readOnlyField(description);
     m_name = new QLineEdit(current);
     m_name->setMaxLength(fieldlabels::kMaxNameLength);
 

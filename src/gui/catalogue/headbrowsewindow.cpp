@@ -20,7 +20,7 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Tonträger bearbeiten");
+const QString kHeadCaption = QStringLiteral("Tonträger bearbeiten");
 
 QAction* makeAction(QObject* parent, const QString& caption, const QKeySequence& key, int help,
                     const QString& hint) {
@@ -40,8 +40,8 @@ THeadBrowseWindow::THeadBrowseWindow(TMain& main, MessageService& messages, Medi
                                      QWidget* parent)
     : CarrierBrowseWindow(main, messages, kHelpContext, parent), m_hooks(std::move(hooks)),
       m_filter(std::move(filter)), m_labels(m_state, FieldLabelBinder::MediaList) {
-    setWindowTitle(searchNumber > 0 ? kCaption + QStringLiteral(": %1").arg(searchNumber)
-                                    : kCaption);
+    setWindowTitle(searchNumber > 0 ? kHeadCaption + QStringLiteral(": %1").arg(searchNumber)
+                                    : kHeadCaption);
     m_model = new MediaListModel(this);
     connect(m_model, &MediaListModel::countArrived, this, [this] {
         updateRowLabel();

@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kFilter =
+const QString kPictureFilter =
     QStringLiteral("Alle Grafiken (*.jpg *.jpeg *.png *.bmp *.gif *.ico *.JPG *.JPEG *.PNG *.BMP "
                    "*.GIF *.ICO);;JPEG (*.jpg *.jpeg *.JPG *.JPEG);;PNG (*.png *.PNG);;Bitmaps "
                    "(*.bmp *.BMP);;GIF (*.gif *.GIF);;Symbole (*.ico *.ICO)");
@@ -176,7 +176,7 @@ std::optional<QByteArray> PicturePage::pictureFrom(Source source) {
     }
     FileChoice choice;
     choice.title = QStringLiteral("Grafik laden");
-    choice.filter = kFilter;
+    choice.filter = kPictureFilter;
     choice.helpContext = 30029;
     const QString path = messages.chooseOpenFile(choice);
     if (path.isEmpty())

@@ -16,7 +16,7 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Gefundene Lieder bearbeiten");
+const QString kSongsCaption = QStringLiteral("Gefundene Lieder bearbeiten");
 
 QAction* makeAction(QObject* parent, const QString& caption, int help, const QString& hint) {
     auto* a = new QAction(caption, parent);
@@ -32,7 +32,7 @@ TPosBrowseWindow::TPosBrowseWindow(TMain& main, MessageService& messages, SongLi
                                    int searchNumber, medialist::Filter filter, QWidget* parent)
     : CarrierBrowseWindow(main, messages, kHelpContext, parent), m_hooks(std::move(hooks)),
       m_filter(std::move(filter)) {
-    setWindowTitle(kCaption + QStringLiteral(": %1").arg(searchNumber));
+    setWindowTitle(kSongsCaption + QStringLiteral(": %1").arg(searchNumber));
     m_model = new SongListModel(this);
     connect(m_model, &SongListModel::countArrived, this, [this] {
         updateRowLabel();

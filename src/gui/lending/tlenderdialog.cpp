@@ -14,12 +14,12 @@
 #include <stdexcept>
 
 namespace {
-constexpr int kHelp = 36008;
+constexpr int kLenderHelp = 36008;
 }
 
 TLenderDialog::TLenderDialog(const LendingContext& context, int number, QWidget* parent)
     : QDialog(parent), m_context(context), m_number(number) {
-    setProperty("helpContext", kHelp);
+    setProperty("helpContext", kLenderHelp);
     const auto& fields = borrowers::textFields();
     for (const borrowers::TextField& f : fields) {
         auto* e = new QLineEdit;
@@ -54,7 +54,8 @@ TLenderDialog::TLenderDialog(const LendingContext& context, int number, QWidget*
     buttons->addButton(QDialogButtonBox::Help)->setText(QStringLiteral("&Hilfe"));
     connect(buttons, &QDialogButtonBox::accepted, this, &TLenderDialog::OkButtonClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { m_context.showHelp(kHelp); });
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [this] { m_context.showHelp(kLenderHelp); });
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(form, 1);
     layout->addWidget(buttons);
@@ -97,7 +98,8 @@ bool TLenderDialog::save() {
         r = borrowers::save(m_context.state.db, r);
     } catch (const DbError& e) {
         // The values stay in the edits, so nothing typed is lost.
-        m_context.messages.error(borrowers::kNotStored + QLatin1Char('\n') + e.message(), kHelp);
+        m_context.messages.error(borrowers::kNotStored + QLatin1Char('\n') + e.message(),
+                                 kLenderHelp);
         return false;
     } catch (const std::invalid_argument& e) {
         m_context.messages.information(QString::fromStdString(e.what()), 36007);

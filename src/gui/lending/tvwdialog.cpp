@@ -12,13 +12,13 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kHelp = 36000;
+constexpr int kLendingHelp = 36000;
 }
 
 TVwDialog::TVwDialog(const LendingContext& context, QWidget* parent)
     : QDialog(parent), m_context(context) {
     setWindowTitle(QStringLiteral("Verleihverwaltung"));
-    setProperty("helpContext", kHelp);
+    setProperty("helpContext", kLendingHelp);
     m_grid = new BorrowerGrid;
     auto* buttons = new QVBoxLayout;
     auto add = [this, buttons](const QString& caption, void (TVwDialog::*slot)()) {
@@ -40,7 +40,7 @@ TVwDialog::TVwDialog(const LendingContext& context, QWidget* parent)
     m_close = add(QStringLiteral("&Schließen"), nullptr);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     QPushButton* help = add(QStringLiteral("&Hilfe"), nullptr);
-    connect(help, &QPushButton::clicked, this, [this] { m_context.showHelp(kHelp); });
+    connect(help, &QPushButton::clicked, this, [this] { m_context.showHelp(kLendingHelp); });
     buttons->addStretch(1);
     m_edit->setDefault(true);
     m_lender->setToolTip(QStringLiteral("Verleihliste des gewählten Leihers drucken"));

@@ -9,6 +9,8 @@
 #include "core/shell/appstate.h"
 #include "tlenderdialog.h"
 
+#include "gui/shell/readonlyfield.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -16,19 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
-
-QLineEdit* readOnly(const QString& text = QString()) {
-    auto* e = new QLineEdit(text);
-    e->setReadOnly(true);
-    e->setFocusPolicy(Qt::ClickFocus);
-    return e;
-}
-
-} // namespace
 
 TVwLendDialog::TVwLendDialog(const LendingContext& context, bool lend, int carrierNumber,
                              QWidget* parent)
@@ -54,7 +43,7 @@ TVwLendDialog::TVwLendDialog(const LendingContext& context, bool lend, int carri
         auto* label = new QLabel(caption);
         m_labels.insert(key, label);
         m_names.addLabel(label, key);
-        carrierForm->addRow(label, readOnly(values[i]));
+        carrierForm->addRow(label, readOnlyField(values[i]));
     }
     m_names.apply();
 
@@ -69,7 +58,7 @@ TVwLendDialog::TVwLendDialog(const LendingContext& context, bool lend, int carri
 
     const QDate today = m_context.clock().date();
     if (lend) {
-        m_lentOn = readOnly(today.toString(kDateFormat));
+        m_lentOn = readOnlyField(germanformat::formatDate(today));
         auto* label = new QLabel(QStringLiteral("&Verliehen am:"));
         label->setBuddy(m_lentOn);
         dates->addRow(label, m_lentOn);
@@ -91,8 +80,8 @@ TVwLendDialog::TVwLendDialog(const LendingContext& context, bool lend, int carri
         if (open)
             borrower = borrowers::find(db, qRound(open->verliehenAn.value_or(0)));
         const BorrowerRecord b = borrower.value_or(BorrowerRecord());
-        m_lentOn = readOnly(open ? open->verliehenAm.toString(kDateFormat) : QString());
-        m_returnedOn = readOnly(today.toString(kDateFormat));
+        m_lentOn = readOnlyField(open ? germanformat::formatDate(open->verliehenAm) : QString());
+        m_returnedOn = readOnlyField(germanformat::formatDate(today));
         auto* lentLabel = new QLabel(QStringLiteral("&Verliehen am:"));
         lentLabel->setBuddy(m_lentOn);
         auto* backLabel = new QLabel(QStringLiteral("&Zurück am:"));
@@ -105,12 +94,14 @@ TVwLendDialog::TVwLendDialog(const LendingContext& context, bool lend, int carri
             row->addWidget(second, 1);
             return row;
         };
-        dates->addRow(QStringLiteral("Name:"), pair(readOnly(b.name1), readOnly(b.name2)));
-        dates->addRow(QStringLiteral("Straße:"), readOnly(b.strasse));
-        dates->addRow(QStringLiteral("Postfach:"), readOnly(b.postfach));
-        dates->addRow(QStringLiteral("Ort:"), pair(readOnly(b.postleitzahl), readOnly(b.ort)));
-        dates->addRow(QStringLiteral("Land:"), readOnly(b.land));
-        dates->addRow(QStringLiteral("Telefon:"), readOnly(b.telefon));
+        dates->addRow(QStringLiteral("Name:"),
+                      pair(readOnlyField(b.name1), readOnlyField(b.name2)));
+        dates->addRow(QStringLiteral("Straße:"), readOnlyField(b.strasse));
+        dates->addRow(QStringLiteral("Postfach:"), readOnlyField(b.postfach));
+        dates->addRow(QStringLiteral("Ort:"),
+                      pair(readOnlyField(b.postleitzahl), readOnlyField(b.ort)));
+        dates->addRow(QStringLiteral("Land:"), readOnlyField(b.land));
+        dates->addRow(QStringLiteral("Telefon:"), readOnlyField(b.telefon));
         resize(520, 360);
     }
     m_ok = buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);

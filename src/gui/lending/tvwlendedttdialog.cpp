@@ -20,8 +20,7 @@
 
 namespace {
 
-constexpr int kHelp = 36015;
-const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
+constexpr int kLendedHelp = 36015;
 
 } // namespace
 
@@ -29,7 +28,7 @@ TVwLendedTtDialog::TVwLendedTtDialog(const LendingContext& context, int borrower
     : QDialog(parent), m_context(context), m_borrower(borrower),
       m_names(context.state, FieldLabelBinder::Lending) {
     setWindowTitle(QStringLiteral("Geliehene Tonträger"));
-    setProperty("helpContext", kHelp);
+    setProperty("helpContext", kLendedHelp);
     Database& db = m_context.state.db;
     const std::optional<BorrowerRecord> b = borrowers::find(db, borrower);
     m_name = new QLabel(b ? b->name1 : QString());
@@ -81,7 +80,7 @@ TVwLendedTtDialog::TVwLendedTtDialog(const LendingContext& context, int borrower
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* help = new QPushButton(QStringLiteral("&Hilfe"));
     help->setAutoDefault(false);
-    connect(help, &QPushButton::clicked, this, [this] { m_context.showHelp(kHelp); });
+    connect(help, &QPushButton::clicked, this, [this] { m_context.showHelp(kLendedHelp); });
     buttons->addSpacing(12);
     buttons->addWidget(close);
     buttons->addWidget(help);
@@ -89,7 +88,7 @@ TVwLendedTtDialog::TVwLendedTtDialog(const LendingContext& context, int borrower
     auto* closeAction = new QAction(QStringLiteral("&Schließen"), m_grid);
     connect(closeAction, &QAction::triggered, this, &QDialog::reject);
     auto* helpAction = new QAction(QStringLiteral("&Hilfe"), m_grid);
-    connect(helpAction, &QAction::triggered, this, [this] { m_context.showHelp(kHelp); });
+    connect(helpAction, &QAction::triggered, this, [this] { m_context.showHelp(kLendedHelp); });
     auto* saveCsv = new QAction(QStringLiteral("Als &CSV-Datei speichern..."), m_grid);
     connect(saveCsv, &QAction::triggered, this, [this] {
         csvsave::saveView(this, *m_grid, m_context.messages,
@@ -137,8 +136,8 @@ bool TVwLendedTtDialog::reload() {
                                  r.title,
                                  r.typeShort,
                                  germanformat::formatNumber(r.numbering),
-                                 r.lentOn.toString(kDateFormat),
-                                 r.returnedOn.toString(kDateFormat)};
+                                 germanformat::formatDate(r.lentOn),
+                                 germanformat::formatDate(r.returnedOn)};
         for (int c = 0; c < 7; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c >= 4)

@@ -7,6 +7,7 @@
 #include "core/lookup/lookupstore.h"
 #include "core/shell/appstate.h"
 #include "gui/shell/dialogkeys.h"
+#include "gui/shell/waitcursor.h"
 #include "lookupcommands.h"
 
 #include <QApplication>
@@ -24,13 +25,6 @@
 
 namespace {
 constexpr int kKeyRole = Qt::UserRole + 1;
-
-// Shows the wait cursor while the in-use query runs.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 } // namespace
 
 LookupSelectionWindow::LookupSelectionWindow(LookupCommands& commands, int kind,

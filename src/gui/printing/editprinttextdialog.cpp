@@ -24,7 +24,8 @@
 
 namespace {
 int g_captionNumber = 0;
-const QString kFilter = QStringLiteral("Diskarium Druckvorlage (*.[Dd][Kk][Mm][Tt]);;Alle (*)");
+const QString kTemplateFilter =
+    QStringLiteral("Diskarium Druckvorlage (*.[Dd][Kk][Mm][Tt]);;Alle (*)");
 
 QString plainText(const QPlainTextEdit* edit) {
     return templatestore::withCrLf(edit->toPlainText());
@@ -330,7 +331,7 @@ QString TEditPrintTextDialog::folderSetting() const {
 
 void TEditPrintTextDialog::importFile() {
     const QString path = m_messages.chooseOpenFile(
-        {QStringLiteral("Druckvorlage importieren"), folderSetting(), QString(), kFilter});
+        {QStringLiteral("Druckvorlage importieren"), folderSetting(), QString(), kTemplateFilter});
     if (path.isEmpty())
         return;
     m_state.settings.exportImportPathTemplate = QFileInfo(path).absolutePath();
@@ -345,7 +346,7 @@ void TEditPrintTextDialog::importFile() {
 
 void TEditPrintTextDialog::exportFile() {
     QString path = m_messages.chooseSaveFile(
-        {QStringLiteral("Druckvorlage exportieren"), folderSetting(), QString(), kFilter});
+        {QStringLiteral("Druckvorlage exportieren"), folderSetting(), QString(), kTemplateFilter});
     if (path.isEmpty())
         return;
     path = templatefile::withExtension(path);
