@@ -64,7 +64,8 @@ GridColumn col(const char* title, int key, Column source, Format format) {
     return {QString::fromUtf8(title), key, source, format, selectExpressions().at(source)};
 }
 
-// The bounds of the texts that start with c in the German order: [lower, upper).
+} // namespace
+
 std::pair<QString, QString> initialRange(QChar c) {
     const QChar lower = c.toLower();
     QChar next(lower.unicode() + 1);
@@ -72,8 +73,6 @@ std::pair<QString, QString> initialRange(QChar c) {
         next = next.toUpper();
     return {QString(c.toUpper()), QString(next)};
 }
-
-} // namespace
 
 const std::vector<GridColumn>& gridColumns() {
     static const std::vector<GridColumn> columns = {
@@ -133,7 +132,7 @@ QString validSortExpression(const QString& stored) {
 Query::Query(Database& db, QString sortExpression, std::optional<Filter> filter)
     : m_db(db), m_sort(validSortExpression(sortExpression)), m_filter(std::move(filter)) {
     auto key = [](Column c) {
-        return Key{selectExpressions().at(c) + (isText(c) ? kGerman : QString()), c};
+        return keysetorder::Key{selectExpressions().at(c) + (isText(c) ? kGerman : QString()), c};
     };
     if (m_sort.isEmpty()) {
         m_keys = {key(Group), key(Title), key(TypeNumber), key(Numbering)};
@@ -176,10 +175,7 @@ QString Query::whereSql(const QString& extra) const {
 }
 
 QString Query::orderSql() const {
-    QStringList parts;
-    for (const Key& k : m_keys)
-        parts.append(k.expression);
-    return QStringLiteral(" ORDER BY ") + parts.join(u", ");
+    return keysetorder::orderBy(m_keys);
 }
 
 QString Query::selectSql() const {
@@ -195,48 +191,8 @@ const QVariantList& Query::filterValues() const {
 // The rows that sort after (or before) the given row, as a condition. Ascending order puts
 // empty values first; a text compares in the German collation.
 QString Query::predicate(const Row& row, bool after, QVariantList& values) const {
-    QString sql;
-    QString close;
-    for (size_t i = 0; i < m_keys.size(); ++i) {
-        const Key& k = m_keys[i];
-        const QVariant& v = row[k.column];
-        const bool null = !v.isValid() || v.isNull();
-        QString beyond;
-        if (after) {
-            beyond = null ? k.expression + QStringLiteral(" IS NOT NULL")
-                          : k.expression + QStringLiteral(" > ?");
-        } else {
-            beyond = null ? QStringLiteral("0")
-                          : QStringLiteral("(") + k.expression + QStringLiteral(" IS NULL OR ") +
-                                k.expression + QStringLiteral(" < ?)");
-        }
-        if (!null)
-            values.append(v);
-        if (i + 1 == m_keys.size()) {
-            sql += beyond;
-            break;
-        }
-        sql += QStringLiteral("(") + beyond + QStringLiteral(" OR (");
-        sql += null ? k.expression + QStringLiteral(" IS NULL AND ")
-                    : k.expression + QStringLiteral(" = ? AND ");
-        if (!null)
-            values.append(v);
-        close += QStringLiteral("))");
-    }
-    sql += close;
-    // A leading range on the first key lets the index seek.
-    const Key& first = m_keys.front();
-    const QVariant& v = row[first.column];
-    if (v.isValid() && !v.isNull()) {
-        QVariantList bounded{v};
-        bounded.append(values);
-        values = bounded;
-        sql = (after ? first.expression + QStringLiteral(" >= ? AND ")
-                     : QStringLiteral("(") + first.expression + QStringLiteral(" IS NULL OR ") +
-                           first.expression + QStringLiteral(" <= ?) AND ")) +
-              QStringLiteral("(") + sql + QStringLiteral(")");
-    }
-    return sql;
+    return keysetorder::beyond(
+        m_keys, [&row](int column) { return row[size_t(column)]; }, after, values);
 }
 
 std::vector<Row> Query::run(const QString& sql, const QVariantList& values) const {

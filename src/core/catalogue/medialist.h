@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/db/database.h"
+#include "keysetorder.h"
 
 #include <QString>
 #include <QVariant>
@@ -98,10 +99,6 @@ public:
     qint64 jump(qint64 current, const Row* currentRow, const Row* nextRow, QChar c) const;
 
 private:
-    struct Key {
-        QString expression; // with its collation
-        Column column;
-    };
     QString fromSql(bool details = true) const;
     QString whereSql(const QString& extra) const;
     QString orderSql() const;
@@ -116,9 +113,11 @@ private:
     Database& m_db;
     QString m_sort;
     std::optional<Filter> m_filter;
-    std::vector<Key> m_keys;
+    std::vector<keysetorder::Key> m_keys;
 };
 
+// The bounds of the texts that start with c in the German order: [lower, upper).
+std::pair<QString, QString> initialRange(QChar c);
 // True when the group starts with c in the German order (Ä counts as A); c is a letter or
 // a digit. An empty group starts with nothing.
 bool startsWithInitial(const QString& group, QChar c);

@@ -94,15 +94,6 @@ bool needsDetails(const QString& where) {
            where.contains(QLatin1String("TANZSTIL"), Qt::CaseInsensitive);
 }
 
-// The bounds of the texts that start with c in the German order: [lower, upper).
-std::pair<QString, QString> initialRange(QChar c) {
-    const QChar lower = c.toLower();
-    QChar next(lower.unicode() + 1);
-    if (next.isLetter())
-        next = next.toUpper();
-    return {QString(c.toUpper()), QString(next)};
-}
-
 } // namespace
 
 const std::vector<GridColumn>& gridColumns() {
@@ -302,7 +293,7 @@ qint64 Query::jump(qint64 current, const Row& currentRow, QChar c) const {
     const std::optional<int> initial = compareInitial(currentRow[Group].toString(), c);
     if (!initial || *initial == 0)
         return current;
-    const auto [lower, upper] = initialRange(c);
+    const auto [lower, upper] = medialist::initialRange(c);
     const auto value = [&currentRow](int col) { return currentRow[size_t(col)]; };
     QVariantList values;
     if (*initial < 0) {
@@ -328,7 +319,7 @@ qint64 Query::jump(qint64 current, const Row& currentRow, QChar c) const {
 std::optional<int> compareInitial(const QString& group, QChar c) {
     if (group.isEmpty())
         return std::nullopt;
-    const auto [lower, upper] = initialRange(c);
+    const auto [lower, upper] = medialist::initialRange(c);
     const QByteArray g = group.toUtf8();
     if (compareGerman(g, lower.toUtf8()) < 0)
         return -1;

@@ -4,6 +4,7 @@
 #include "core/backup/databackup.h"
 #include "core/backup/drivecheck.h"
 #include "core/db/dataset.h"
+#include "gui/shell/exclusivework.h"
 #include "gui/shell/mainwindow.h"
 
 #include <QApplication>
@@ -28,26 +29,11 @@ void BackupCommands::install() {
 }
 
 bool BackupCommands::closeChildren(const QString& question) {
-    while (!m_main.mdiArea()->subWindowList().isEmpty()) {
-        if (m_messages.confirm(question, MessageButton::Yes | MessageButton::No) !=
-            MessageButton::Yes)
-            return false;
-        const QList<QMdiSubWindow*> children = m_main.mdiArea()->subWindowList();
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            (*it)->close();
-        QApplication::processEvents();
-        QThread::msleep(5);
-        QApplication::processEvents();
-    }
-    return true;
+    return exclusivework::closeAllWindows(m_main, m_messages, question);
 }
 
 void BackupCommands::prepare() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_main.state().busy = true;
-    m_main.updateMenuItems();
-    m_main.state().db.close();
-    m_main.state().lock.release();
+    exclusivework::releaseDataSet(m_main);
     m_dialog = new TBackupProgressDlg(m_messages, &m_main);
     m_dialog->setFileLabel(QStringLiteral("Backupeinstellungen"));
 }
@@ -55,19 +41,7 @@ void BackupCommands::prepare() {
 void BackupCommands::finish() {
     delete m_dialog;
     m_dialog = nullptr;
-    AppState& state = m_main.state();
-    if (state.lock.acquire() == DataDirectoryLock::Result::InUse)
-        m_messages.error(DataDirectoryLock::inUseText()); // a tool took the data meanwhile
-    try {
-        state.db.open(dataset::databasePath(state.dataDirectory));
-    } catch (const DbError& e) {
-        m_messages.error(e.message());
-    }
-    state.busy = false;
-    m_main.setEnabled(true);
-    m_main.updateMenuItems();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    exclusivework::retakeDataSet(m_main, m_messages);
 }
 
 void BackupCommands::connectComponent(TBackupFile& component, bool backupMode) {

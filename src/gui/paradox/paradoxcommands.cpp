@@ -4,6 +4,7 @@
 #include "core/db/schema.h"
 #include "core/paradox/paradoximport.h"
 #include "core/settings/settings.h"
+#include "gui/shell/exclusivework.h"
 #include "gui/shell/mainwindow.h"
 
 #include <QAction>
@@ -25,18 +26,10 @@ void ParadoxCommands::install() {
 }
 
 bool ParadoxCommands::closeChildren() {
-    while (!m_main.mdiArea()->subWindowList().isEmpty()) {
-        if (m_messages.confirm(QStringLiteral("Vor der Übernahme müssen alle geöffneten Fenster "
-                                              "geschlossen werden. Sollen die Fenster geschlossen "
-                                              "und die Daten übernommen werden?"),
-                               MessageButton::Yes | MessageButton::No) != MessageButton::Yes)
-            return false;
-        const QList<QMdiSubWindow*> children = m_main.mdiArea()->subWindowList();
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            (*it)->close();
-        QApplication::processEvents();
-    }
-    return true;
+    return exclusivework::closeAllWindows(
+        m_main, m_messages,
+        QStringLiteral("Vor der Übernahme müssen alle geöffneten Fenster geschlossen werden. "
+                       "Sollen die Fenster geschlossen und die Daten übernommen werden?"));
 }
 
 bool ParadoxCommands::confirmReplacing(qint64 carriers) {
@@ -66,19 +59,7 @@ bool ParadoxCommands::confirmReplacing(qint64 carriers) {
 }
 
 void ParadoxCommands::reopen() {
-    AppState& state = m_main.state();
-    if (state.lock.acquire() == DataDirectoryLock::Result::InUse)
-        m_messages.error(DataDirectoryLock::inUseText()); // a tool took the data meanwhile
-    try {
-        state.db.open(dataset::databasePath(state.dataDirectory));
-    } catch (const DbError& e) {
-        m_messages.error(e.message());
-    }
-    state.busy = false;
-    m_main.setEnabled(true);
-    m_main.updateMenuItems();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    exclusivework::retakeDataSet(m_main, m_messages);
 }
 
 void ParadoxCommands::importDataSet() {
@@ -99,11 +80,7 @@ void ParadoxCommands::importDataSet() {
     if (carriers > 0 && !confirmReplacing(carriers))
         return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    state.busy = true;
-    m_main.updateMenuItems();
-    state.db.close();
-    state.lock.release();
+    exclusivework::releaseDataSet(m_main);
 
     const int tables = int(schema::tables().size());
     QProgressDialog progress(QString(), QStringLiteral("Abbrechen"), 0, tables, &m_main);
