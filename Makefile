@@ -12,8 +12,13 @@ FUZZ_SECONDS ?= 60
 setup:
 	@bash scripts/setup.sh
 
+# clang compiles the tests more than twice as fast as g++ (it reads the precompiled headers
+# as it needs them); g++ where clang is missing. The address-sanitizer build stays on g++,
+# so that both compilers keep building the tree. Evaluated after the set-up has run.
+COMPILER = $(shell command -v clang++ 2>/dev/null || echo c++)
+
 $(BUILD)/build.ninja: | setup
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(COMPILER) $(CMAKE_FLAGS)
 
 configure: setup $(BUILD)/build.ninja
 

@@ -175,8 +175,8 @@ void TMainTtDialog::buildShortcuts() {
         {QKeySequence(Qt::ALT | Qt::Key_Right), EntryNavigation::Next},
         {QKeySequence(Qt::ALT | Qt::Key_End), EntryNavigation::Last},
     };
-    for (const auto& [keys, move] : moves)
-        add(keys, [this, move] { page(currentPage())->navigate(move); });
+    for (const auto& [keys, navigation] : moves)
+        add(keys, [this, move = navigation] { page(currentPage())->navigate(move); });
 }
 
 void TMainTtDialog::showHelp(int context) {

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <random>
 
-class AppState;
+struct AppState;
 class MessageService;
 class QComboBox;
 class QLabel;

@@ -46,9 +46,9 @@ void TFieldSelectDialog::build() {
         {">", [this] { return std::min(m_grid->rowCount() - 1, m_grid->currentRow() + 1); }},
         {">|", [this] { return m_grid->rowCount() - 1; }},
     };
-    for (const auto& [caption, target] : moves) {
-        auto* button = new QPushButton(QString::fromLatin1(caption));
-        connect(button, &QPushButton::clicked, this, [this, target] {
+    for (const auto& move : moves) {
+        auto* button = new QPushButton(QString::fromLatin1(move.first));
+        connect(button, &QPushButton::clicked, this, [this, target = move.second] {
             if (m_grid->rowCount() > 0)
                 m_grid->selectRow(target());
         });

@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(p->webButton()->text(), QStringLiteral("Im &Netz suchen..."));
         p->titleEdit()->setText(QStringLiteral("Ankunft"));
         p->orderCodeEdit()->setText(QStringLiteral("POLS 272"));
-        inDialog([this](TMusicBrainzSearchDialog* d) {
+        inDialog([](TMusicBrainzSearchDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Bei MusicBrainz suchen"));
             QCOMPARE(d->titleEdit()->text(), QStringLiteral("Ankunft"));
             QCOMPARE(d->catalogueNumberEdit()->text(), QStringLiteral("POLS 272"));
