@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QUrl>
+#include <algorithm>
 
 namespace musicbrainz {
 namespace {
@@ -147,8 +148,11 @@ std::optional<HitPage> parseSearchReply(const QByteArray& json) {
     if (!releases.isArray())
         return std::nullopt;
     HitPage page;
-    page.total = document[QLatin1String("count")].toInt();
-    page.offset = document[QLatin1String("offset")].toInt();
+    // A server's numbers are taken within sense: a negative offset would ask for page -1
+    // next, one near the integer limit would overflow the range's arithmetic.
+    constexpr int kMostHits = 1'000'000'000;
+    page.total = std::clamp(document[QLatin1String("count")].toInt(), 0, kMostHits);
+    page.offset = std::clamp(document[QLatin1String("offset")].toInt(), 0, kMostHits);
     for (const QJsonValue& release : releases.toArray())
         page.hits.append(hitOf(release));
     if (!page.hits.isEmpty()) // a reply without its count still counts its own hits

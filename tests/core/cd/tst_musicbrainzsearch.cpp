@@ -146,6 +146,13 @@ private slots:
             << fixture("search_page2.json") << "Treffer 26-27 von 27" << 2 << true << false;
         QTest::newRow("nothing found")
             << fixture("search_none.json") << "Keine Treffer" << 0 << false << false;
+        const QByteArray oneHit = R"(, "releases": [{"id": "a", "title": "T"}]})";
+        QTest::newRow("negative offset and count")
+            << QByteArray(R"({"count": -3, "offset": -5)") + oneHit << "Treffer 1-1 von 1" << 1
+            << false << false;
+        QTest::newRow("offset at the integer limit")
+            << QByteArray(R"({"count": 2147483647, "offset": 2147483647)") + oneHit
+            << "Treffer 1000000001-1000000001 von 1000000001" << 1 << true << false;
     }
     void pages() {
         QFETCH(QByteArray, json);
