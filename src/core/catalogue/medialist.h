@@ -70,6 +70,11 @@ QString validSortExpression(const QString& stored);
 struct Filter {
     QString sql;
     QVariantList values;
+    // The same conditions without the song search index's candidates; empty when sql names
+    // none. Where rows are read in an order and many songs match, checking each song as it
+    // comes beats reading every candidate first.
+    QString unindexedSql{};
+    QVariantList unindexedValues{};
 };
 
 class Query {

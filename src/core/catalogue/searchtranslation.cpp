@@ -138,14 +138,27 @@ QString containsPattern(const QString& value) {
 
 medialist::Filter translate(Kind kind, const std::vector<Condition>& conditions,
                             const TranslateOptions& options) {
+    const auto once = [&](const TranslateOptions& these, QVariantList& values) {
+        QStringList parts;
+        for (Condition c : conditions) {
+            if (parts.isEmpty())
+                c.connector = Connector::None; // the first condition joins nothing
+            parts.append(conditionSql(kind, c, these, values));
+        }
+        return parts.join(QLatin1Char('\n'));
+    };
     medialist::Filter filter;
-    QStringList parts;
-    for (Condition c : conditions) {
-        if (parts.isEmpty())
-            c.connector = Connector::None; // the first condition joins nothing
-        parts.append(conditionSql(kind, c, options, filter.values));
+    filter.sql = once(options, filter.values);
+    if (options.songIndex) {
+        TranslateOptions unindexed = options;
+        unindexed.songIndex = false;
+        QVariantList values;
+        const QString sql = once(unindexed, values);
+        if (sql != filter.sql) {
+            filter.unindexedSql = sql;
+            filter.unindexedValues = values;
+        }
     }
-    filter.sql = parts.join(QLatin1Char('\n'));
     return filter;
 }
 

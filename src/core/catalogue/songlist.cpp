@@ -162,24 +162,50 @@ Query::Query(Database& db, QString sortExpression, std::optional<medialist::Filt
     m_keys.push_back(key(SongNumber));
 }
 
-QString Query::whereSql(const QString& extra) const {
+bool Query::unindexed(bool indexed) const {
+    return !indexed && m_filter && !m_filter->unindexedSql.isEmpty();
+}
+
+QString Query::whereSql(const QString& extra, bool indexed) const {
     QStringList parts;
     if (m_filter)
-        parts.append(QStringLiteral("(") + m_filter->sql + QStringLiteral(" )"));
+        parts.append(QStringLiteral("(") +
+                     (unindexed(indexed) ? m_filter->unindexedSql : m_filter->sql) +
+                     QStringLiteral(" )"));
     if (!extra.isEmpty())
         parts.append(QStringLiteral("(") + extra + QStringLiteral(")"));
     return parts.isEmpty() ? QString() : QStringLiteral(" WHERE ") + parts.join(u" AND ");
 }
 
 QString Query::selectSql() const {
-    return QStringLiteral("SELECT ") + selectExpressions().join(u", ") + rowsFrom() + whereSql({}) +
-           keysetorder::orderBy(m_keys);
+    return rowsSql({}) + keysetorder::orderBy(m_keys);
 }
 
-QVariantList Query::withFilter(const QVariantList& values) const {
-    QVariantList all = m_filter ? m_filter->values : QVariantList();
+QVariantList Query::filterValues() const {
+    return withFilter({}, !walksCarriers());
+}
+
+QVariantList Query::withFilter(const QVariantList& values, bool indexed) const {
+    QVariantList all = !m_filter            ? QVariantList()
+                       : unindexed(indexed) ? m_filter->unindexedValues
+                                            : m_filter->values;
     all.append(values);
     return all;
+}
+
+QString Query::rowsSql(const QString& condition) const {
+    const bool walk = walksCarriers();
+    return QStringLiteral("SELECT ") + selectExpressions().join(u", ") + fromSql(true, walk) +
+           whereSql(condition, !walk);
+}
+
+std::vector<Row> Query::readRows(const QString& condition, const QVariantList& values, bool reverse,
+                                 int limit) const {
+    QVariantList all = withFilter(values, !walksCarriers());
+    all.append(qint64(limit));
+    return run(rowsSql(condition) + keysetorder::orderBy(m_keys, reverse) +
+                   QStringLiteral(" LIMIT ?"),
+               all);
 }
 
 std::vector<Row> Query::run(const QString& sql, const QVariantList& values) const {
@@ -197,7 +223,7 @@ qint64 Query::count() const {
     return *m_count;
 }
 
-QString Query::rowsFrom() const {
+bool Query::walksCarriers() const {
     if (!m_carriersFirst) {
         // In the default order, walking the carriers beats sorting the matches once they
         // are more than a few of all songs (every song without conditions).
@@ -206,7 +232,7 @@ QString Query::rowsFrom() const {
             walk = denseMatches();
         m_carriersFirst = walk;
     }
-    return fromSql(true, *m_carriersFirst);
+    return *m_carriersFirst;
 }
 
 // Whether at least one song in 50 matches. Judged on a sample of the first songs, so that
@@ -221,10 +247,11 @@ bool Query::denseMatches() const {
             s.bind(i + 1, values[i]);
         return s.next() ? s.toInt64(0) : 0;
     };
-    const QString where = whereSql(QStringLiteral("MUSIKPOS.rowid < ?"));
+    // Each sampled song is checked as it is: the index would read all its candidates first.
+    const QString where = whereSql(QStringLiteral("MUSIKPOS.rowid < ?"), false);
     const qint64 matches =
         countOf(QStringLiteral("SELECT COUNT(*)") + fromSql(needsDetails(where)) + where,
-                withFilter({end}));
+                withFilter({end}, false));
     const qint64 songs =
         countOf(QStringLiteral("SELECT COUNT(*) FROM \"MUSIKPOS\" WHERE rowid < ?"), {end});
     return matches * 50 >= songs;
@@ -232,22 +259,19 @@ bool Query::denseMatches() const {
 
 std::vector<Row> Query::rows(qint64 first, int limit) const {
     return run(selectSql() + QStringLiteral(" LIMIT ? OFFSET ?"),
-               withFilter({qint64(limit), first}));
+               withFilter({qint64(limit), first}, !walksCarriers()));
 }
 
 std::vector<Row> Query::rowsAfter(const Row& row, int limit) const {
     QVariantList values;
     const QString condition = keysetorder::beyond(
         m_keys, [&row](int c) { return row[size_t(c)]; }, true, values);
-    values.append(qint64(limit));
-    return run(QStringLiteral("SELECT ") + selectExpressions().join(u", ") + rowsFrom() +
-                   whereSql(condition) + keysetorder::orderBy(m_keys) + QStringLiteral(" LIMIT ?"),
-               withFilter(values));
+    return readRows(condition, values, false, limit);
 }
 
 void Query::forEach(const std::function<void(const Row&)>& visit) const {
     Statement s = m_db.prepare(selectSql());
-    const QVariantList values = withFilter({});
+    const QVariantList values = filterValues();
     for (int i = 0; i < values.size(); ++i)
         s.bind(i + 1, values[i]);
     Row row;
@@ -260,10 +284,7 @@ void Query::forEach(const std::function<void(const Row&)>& visit) const {
 
 std::optional<Row> Query::firstWhere(const QString& condition, const QVariantList& values,
                                      bool reverse) const {
-    std::vector<Row> r = run(QStringLiteral("SELECT ") + selectExpressions().join(u", ") +
-                                 rowsFrom() + whereSql(condition) +
-                                 keysetorder::orderBy(m_keys, reverse) + QStringLiteral(" LIMIT 1"),
-                             withFilter(values));
+    std::vector<Row> r = readRows(condition, values, reverse, 1);
     if (r.empty())
         return std::nullopt;
     return r.front();

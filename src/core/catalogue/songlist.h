@@ -80,7 +80,7 @@ public:
     const std::optional<medialist::Filter>& filter() const { return m_filter; }
     QString selectSql() const;
     // The values bound to selectSql()'s placeholders, in order.
-    QVariantList filterValues() const { return withFilter({}); }
+    QVariantList filterValues() const;
 
     qint64 count() const;
     std::vector<Row> rows(qint64 first, int limit) const;
@@ -94,12 +94,19 @@ public:
     qint64 jump(qint64 current, const Row& currentRow, QChar c) const;
 
 private:
-    QString whereSql(const QString& extra) const;
-    // The FROM clause of row reads: the join order that gives the first rows fastest.
-    QString rowsFrom() const;
+    // indexed false: the conditions without the song index's candidates, where there are any.
+    bool unindexed(bool indexed) const;
+    QString whereSql(const QString& extra, bool indexed = true) const;
+    QVariantList withFilter(const QVariantList& values, bool indexed = true) const;
+    // Whether row reads walk the carriers in the default order (the join order that gives
+    // the first rows fastest when many songs match) instead of sorting the matches.
+    bool walksCarriers() const;
+    // "SELECT ... FROM ... WHERE ..." of row reads, without order and limit.
+    QString rowsSql(const QString& condition) const;
+    std::vector<Row> readRows(const QString& condition, const QVariantList& values, bool reverse,
+                              int limit) const;
     std::vector<Row> run(const QString& sql, const QVariantList& values) const;
     bool denseMatches() const;
-    QVariantList withFilter(const QVariantList& values) const;
     std::optional<Row> firstWhere(const QString& condition, const QVariantList& values,
                                   bool reverse = false) const;
 

@@ -134,6 +134,26 @@ bool isAscii(const unsigned char* text, int length) {
     return true;
 }
 
+// Lower case of UTF-8 text whose characters are all below U+0100, as QString::toLower gives
+// it: A-Z and U+00C0-U+00DE except U+00D7 move up by 0x20, which keeps every byte count. False
+// for any other text (the caller takes the general way). German text nearly always passes.
+bool lowerLatin1(const unsigned char* text, int length, unsigned char* out) {
+    for (int i = 0; i < length; ++i) {
+        const unsigned char c = text[i];
+        if (c < 0x80) {
+            out[i] = c >= 'A' && c <= 'Z' ? c + 0x20 : c;
+            continue;
+        }
+        if ((c != 0xC2 && c != 0xC3) || i + 1 >= length || (text[i + 1] & 0xC0) != 0x80)
+            return false;
+        const unsigned char next = text[i + 1];
+        out[i] = c;
+        out[i + 1] = c == 0xC3 && next <= 0x9E && next != 0x97 ? next + 0x20 : next;
+        ++i;
+    }
+    return true;
+}
+
 template <bool Lower> void changeCase(sqlite3_context* context, int, sqlite3_value** args) {
     if (sqlite3_value_type(args[0]) == SQLITE_NULL) {
         sqlite3_result_null(context);
@@ -141,6 +161,16 @@ template <bool Lower> void changeCase(sqlite3_context* context, int, sqlite3_val
     }
     const auto* text = sqlite3_value_text(args[0]);
     const int length = sqlite3_value_bytes(args[0]);
+    if constexpr (Lower) {
+        // Searches lower every title they look at: without an allocation where it fits.
+        constexpr int kShort = 256;
+        unsigned char buffer[kShort];
+        if (length <= kShort && lowerLatin1(text, length, buffer)) {
+            sqlite3_result_text(context, reinterpret_cast<const char*>(buffer), length,
+                                SQLITE_TRANSIENT);
+            return;
+        }
+    }
     QByteArray out;
     if (isAscii(text, length)) {
         out = QByteArray(reinterpret_cast<const char*>(text), length);

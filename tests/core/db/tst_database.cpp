@@ -187,6 +187,28 @@ private slots:
         QCOMPARE(int(rows.size()), hits);
     }
 
+    // LOWER agrees with Qt's lower case for every character below U+0100 (its short way) and
+    // for text beyond it.
+    void lowerAgreesWithQt_data() {
+        QTest::addColumn<QString>("text");
+        QString latin1;
+        for (char16_t c = 1; c < 0x100; ++c)
+            latin1 += QChar(c);
+        QTest::newRow("every character below U+0100") << latin1;
+        QTest::newRow("German") << QStringLiteral("DIE ÄRZTE – Über MÜLLER ß ÿ µ × ÷");
+        QTest::newRow("Greek") << QStringLiteral("ΑΒΓ Äb");
+        QTest::newRow("Kelvin sign") << QStringLiteral("\u212A und Ä");
+        QTest::newRow("long") << QStringLiteral("ÄB").repeated(300);
+        QTest::newRow("empty") << QString();
+    }
+    void lowerAgreesWithQt() {
+        QFETCH(QString, text);
+        Statement s = m_db.prepare(u"SELECT LOWER(?1)");
+        s.bind(1, text);
+        QVERIFY(s.next());
+        QCOMPARE(s.toString(0), text.toLower());
+    }
+
     void datesCompareInDateOrder() {
         CarrierRecord a = carrier(QStringLiteral("a"), QString(), 1, 0, 1);
         a.kaufdatum = QDate(2001, 12, 31);
