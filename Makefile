@@ -55,6 +55,7 @@ bench: build
 	./$(BUILD)/bench/diskarium-bench-statistics
 	test -e $(BUILD)/bench-search/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-search 100000 15
 	./$(BUILD)/bench/diskarium-bench-search $(BUILD)/bench-search
+	./$(BUILD)/bench/diskarium-bench-carriers $(BUILD)/bench-search
 	./$(BUILD)/bench/diskarium-bench-fieldlabels
 	test -e $(BUILD)/bench-discogs/WinDsKm.db || ./$(BUILD)/bench/diskarium-generate $(BUILD)/bench-discogs 100000 15 1
 	./$(BUILD)/bench/diskarium-bench-discogs $(BUILD)/bench-discogs

@@ -79,13 +79,20 @@ double medianOf(int runs, const std::function<void()>& work, double* cpu = nullp
     return median(ms);
 }
 
-// Wall-clock time of the sqlite3 shell for one statement, less a shell that runs "SELECT 1".
-QString shell(const QString& database, const QString& sql, double* ms) {
+// Wall-clock time of the sqlite3 shell for one statement, less a shell that runs "SELECT 1";
+// with german, the program's collation and LOWER loaded.
+QString shell(const QString& database, const QString& sql, double* ms, bool german = false) {
+    const QStringList load =
+        german ? QStringList{QStringLiteral("-cmd"),
+                             QStringLiteral(".load ") +
+                                 QDir(QCoreApplication::applicationDirPath())
+                                     .filePath(QStringLiteral("libdiskarium-german"))}
+               : QStringList();
     auto run = [&](const QString& statement, QString* output) {
         QProcess p;
         QElapsedTimer t;
         t.start();
-        p.start(QStringLiteral("sqlite3"), {database, statement});
+        p.start(QStringLiteral("sqlite3"), load + QStringList{database, statement});
         p.waitForFinished(600000);
         const double elapsed = t.nsecsElapsed() / 1e6;
         if (output)
@@ -185,6 +192,58 @@ template <class Query> void measure(const QString& name, const Query& q, int run
           << Qt::endl;
 }
 
+// The statement with its values written in, for the shell (values are the bench's own).
+QString withLiterals(const QString& sql, const QVariantList& values) {
+    QString result;
+    qsizetype next = 0;
+    for (const QChar c : sql) {
+        if (c != QLatin1Char('?')) {
+            result += c;
+            continue;
+        }
+        const QVariant& v = values.at(next++);
+        result += v.typeId() == QMetaType::QString
+                      ? QLatin1Char('\'') +
+                            v.toString().replace(QStringLiteral("'"), QStringLiteral("''")) +
+                            QLatin1Char('\'')
+                      : v.toString();
+    }
+    return result;
+}
+
+// A carrier search counted by the program and by the shell running the same count (the
+// carrier list's joins, the condition with its values written in).
+void carrierSearchAgainstShell(Database& db, const QString& path, const QString& condition,
+                               int runs) {
+    QString error;
+    const auto conditions = search::parseConditions(search::Kind::Carriers, {condition}, &error);
+    if (!conditions)
+        qFatal("%s", qPrintable(error));
+    const medialist::Filter filter = search::translate(search::Kind::Carriers, *conditions);
+    const medialist::Query query(db, {}, filter);
+    qint64 count = 0;
+    const double program = medianOf(runs, [&] { count = query.count(); });
+    double shellMs = 0;
+    const QString shellCount = shell(
+        path,
+        QStringLiteral("SELECT COUNT(*) FROM \"MUSIKKOP\" MUSIKKOP CROSS JOIN \"MUSIKART\" "
+                       "MUSIKART ON MUSIKKOP.\"Art der Schallplatte\" = MUSIKART.\"Index-Nummer\" "
+                       "CROSS JOIN \"MUSIKDIR\" MUSIKDIR ON MUSIKKOP.\"Musikrichtung\" = "
+                       "MUSIKDIR.\"Index-Nummer\" CROSS JOIN \"MUSIKSTA\" MUSIKSTA ON "
+                       "MUSIKKOP.\"Status\" = MUSIKSTA.\"Index-Nummer\" WHERE ") +
+            withLiterals(filter.sql, filter.values),
+        &shellMs, true);
+    out() << QStringLiteral("Träger  %1 %2 Treffer  Programm %3 ms, sqlite3 %4 Treffer %5 ms: "
+                            "%6 x")
+                 .arg(condition, -30)
+                 .arg(count, 7)
+                 .arg(program, 0, 'f', 1)
+                 .arg(shellCount)
+                 .arg(shellMs, 0, 'f', 1)
+                 .arg(shellMs > 0 ? program / shellMs : 0, 0, 'f', 2)
+          << Qt::endl;
+}
+
 void runSearch(Database& db, const Search& s, bool index, int runs) {
     QString error;
     const auto conditions = search::parseConditions(s.kind, {s.condition}, &error);
@@ -277,6 +336,9 @@ int main(int argc, char* argv[]) {
         runSearch(db, s, false, runs);
     }
     runSearch(db, {search::Kind::Carriers, QStringLiteral("Gruppe:~:ärzte")}, false, runs);
+    for (const char* condition :
+         {"Gruppe:~:ärzte", "Titel:~:liebe", "Bewertung:=:3", "Kaufpreis:>:20"})
+        carrierSearchAgainstShell(db, path, QString::fromUtf8(condition), runs);
 
     // The sqlite3 shell: plain LIKE folds ASCII only, so umlauts count differently.
     double ms = 0;
