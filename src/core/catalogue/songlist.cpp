@@ -178,11 +178,11 @@ QString Query::whereSql(const QString& extra, bool indexed) const {
 }
 
 QString Query::selectSql() const {
-    return rowsSql({}) + keysetorder::orderBy(m_keys);
+    return rowsSql({}, Reading::Whole) + keysetorder::orderBy(m_keys);
 }
 
 QVariantList Query::filterValues() const {
-    return withFilter({}, !walksCarriers());
+    return withFilter({}, !walksCarriers(Reading::Whole));
 }
 
 QVariantList Query::withFilter(const QVariantList& values, bool indexed) const {
@@ -193,18 +193,19 @@ QVariantList Query::withFilter(const QVariantList& values, bool indexed) const {
     return all;
 }
 
-QString Query::rowsSql(const QString& condition) const {
-    const bool walk = walksCarriers();
+QString Query::rowsSql(const QString& condition, Reading reading) const {
+    const bool walk = walksCarriers(reading);
     return QStringLiteral("SELECT ") + selectExpressions().join(u", ") + fromSql(true, walk) +
            whereSql(condition, !walk);
 }
 
-std::vector<Row> Query::readRows(const QString& condition, const QVariantList& values, bool reverse,
-                                 int limit) const {
-    QVariantList all = withFilter(values, !walksCarriers());
+std::vector<Row> Query::readPage(const QString& condition, const QVariantList& values, bool reverse,
+                                 int limit, qint64 offset) const {
+    QVariantList all = withFilter(values, !walksCarriers(Reading::Pages));
     all.append(qint64(limit));
-    return run(rowsSql(condition) + keysetorder::orderBy(m_keys, reverse) +
-                   QStringLiteral(" LIMIT ?"),
+    all.append(offset);
+    return run(rowsSql(condition, Reading::Pages) + keysetorder::orderBy(m_keys, reverse) +
+                   QStringLiteral(" LIMIT ? OFFSET ?"),
                all);
 }
 
@@ -223,24 +224,36 @@ qint64 Query::count() const {
     return *m_count;
 }
 
-bool Query::walksCarriers() const {
-    if (!m_carriersFirst) {
-        // In the default order, walking the carriers beats sorting the matches once they
-        // are more than a few of all songs (every song without conditions).
-        bool walk = m_sort.isEmpty();
-        if (walk && m_filter)
-            walk = denseMatches();
-        m_carriersFirst = walk;
-    }
-    return *m_carriersFirst;
+// Whether row reads walk the carriers in their order and check each song instead of sorting
+// the matches; the order of the rows is the same either way. Without conditions every song is
+// listed, so walking always wins. Otherwise the choice rests on a sample of the first songs,
+// so that it never waits for the whole count. Reading the whole list, walking passes every
+// song once, which pays when at least one in 50 matches. A page is read sooner by walking
+// while matches are not rare: with the search index sorting costs about a microsecond per
+// candidate and walking about as much per song it passes, so a page of 200 rows at a share d
+// of matches weighs 200/d songs walked against d·N candidates sorted: walking wins from
+// d²·N ≥ 15 on. Without the index sorting reads every song anyway.
+bool Query::walksCarriers(Reading reading) const {
+    if (!m_sort.isEmpty())
+        return false;
+    if (!m_filter)
+        return true;
+    const Sample& s = sample();
+    if (reading == Reading::Whole || !unindexed(false))
+        return s.matches * 50 >= s.songs;
+    constexpr double kWalkBreakEven = 15;
+    return s.matches * s.matches * s.songsInAll >= kWalkBreakEven * s.songs * s.songs;
 }
 
-// Whether at least one song in 50 matches. Judged on a sample of the first songs, so that
-// choosing the plan never waits for the whole count; the order of the rows is the same
-// either way.
-bool Query::denseMatches() const {
+const Query::Sample& Query::sample() const {
+    if (m_sample)
+        return *m_sample;
     constexpr qint64 kSample = 20000;
-    const qint64 end = m_db.scalar(u"SELECT MIN(rowid) FROM \"MUSIKPOS\"").toLongLong() + kSample;
+    // Two statements: SQLite finds MIN or MAX alone at the ends of the table, both at once by
+    // reading every row.
+    const qint64 first = m_db.scalar(u"SELECT MIN(rowid) FROM \"MUSIKPOS\"").toLongLong();
+    const qint64 last = m_db.scalar(u"SELECT MAX(rowid) FROM \"MUSIKPOS\"").toLongLong();
+    const qint64 end = first + kSample;
     const auto countOf = [this](const QString& sql, const QVariantList& values) {
         Statement s = m_db.prepare(sql);
         for (int i = 0; i < values.size(); ++i)
@@ -249,24 +262,26 @@ bool Query::denseMatches() const {
     };
     // Each sampled song is checked as it is: the index would read all its candidates first.
     const QString where = whereSql(QStringLiteral("MUSIKPOS.rowid < ?"), false);
-    const qint64 matches =
-        countOf(QStringLiteral("SELECT COUNT(*)") + fromSql(needsDetails(where)) + where,
-                withFilter({end}, false));
-    const qint64 songs =
-        countOf(QStringLiteral("SELECT COUNT(*) FROM \"MUSIKPOS\" WHERE rowid < ?"), {end});
-    return matches * 50 >= songs;
+    Sample result;
+    result.matches =
+        double(countOf(QStringLiteral("SELECT COUNT(*)") + fromSql(needsDetails(where)) + where,
+                       withFilter({end}, false)));
+    result.songs =
+        double(countOf(QStringLiteral("SELECT COUNT(*) FROM \"MUSIKPOS\" WHERE rowid < ?"), {end}));
+    result.songsInAll = double(last - first + 1);
+    m_sample = result;
+    return *m_sample;
 }
 
 std::vector<Row> Query::rows(qint64 first, int limit) const {
-    return run(selectSql() + QStringLiteral(" LIMIT ? OFFSET ?"),
-               withFilter({qint64(limit), first}, !walksCarriers()));
+    return readPage({}, {}, false, limit, first);
 }
 
 std::vector<Row> Query::rowsAfter(const Row& row, int limit) const {
     QVariantList values;
     const QString condition = keysetorder::beyond(
         m_keys, [&row](int c) { return row[size_t(c)]; }, true, values);
-    return readRows(condition, values, false, limit);
+    return readPage(condition, values, false, limit, 0);
 }
 
 void Query::forEach(const std::function<void(const Row&)>& visit) const {
@@ -284,7 +299,7 @@ void Query::forEach(const std::function<void(const Row&)>& visit) const {
 
 std::optional<Row> Query::firstWhere(const QString& condition, const QVariantList& values,
                                      bool reverse) const {
-    std::vector<Row> r = readRows(condition, values, reverse, 1);
+    std::vector<Row> r = readPage(condition, values, reverse, 1, 0);
     if (r.empty())
         return std::nullopt;
     return r.front();

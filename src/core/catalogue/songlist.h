@@ -98,15 +98,21 @@ private:
     bool unindexed(bool indexed) const;
     QString whereSql(const QString& extra, bool indexed = true) const;
     QVariantList withFilter(const QVariantList& values, bool indexed = true) const;
-    // Whether row reads walk the carriers in the default order (the join order that gives
-    // the first rows fastest when many songs match) instead of sorting the matches.
-    bool walksCarriers() const;
+    // Pages for a window, or the whole list in one statement (tool, CSV).
+    enum class Reading { Pages, Whole };
+    bool walksCarriers(Reading reading) const;
     // "SELECT ... FROM ... WHERE ..." of row reads, without order and limit.
-    QString rowsSql(const QString& condition) const;
-    std::vector<Row> readRows(const QString& condition, const QVariantList& values, bool reverse,
-                              int limit) const;
+    QString rowsSql(const QString& condition, Reading reading) const;
+    std::vector<Row> readPage(const QString& condition, const QVariantList& values, bool reverse,
+                              int limit, qint64 offset) const;
+    // Matches among the first songs, those songs, and the span of all song row numbers.
+    struct Sample {
+        double matches = 0;
+        double songs = 0;
+        double songsInAll = 0;
+    };
+    const Sample& sample() const;
     std::vector<Row> run(const QString& sql, const QVariantList& values) const;
-    bool denseMatches() const;
     std::optional<Row> firstWhere(const QString& condition, const QVariantList& values,
                                   bool reverse = false) const;
 
@@ -115,7 +121,7 @@ private:
     std::optional<medialist::Filter> m_filter;
     std::vector<keysetorder::Key> m_keys;
     mutable std::optional<qint64> m_count;
-    mutable std::optional<bool> m_carriersFirst;
+    mutable std::optional<Sample> m_sample;
 };
 
 // How the group's initial compares with c in the list's order: <0 lower, 0 equal, >0 higher.
