@@ -93,7 +93,8 @@ bool covers(const QString& target) {
 }
 
 bool canNarrow(const QString& value) {
-    return value.toLower().toUcs4().size() >= 3;
+    // MATCH reads its text only up to a zero character.
+    return !value.contains(QChar(0)) && value.toLower().toUcs4().size() >= 3;
 }
 
 QString candidatesCondition() {

@@ -26,7 +26,7 @@ void drop(Database& db);
 
 // True when the index covers the compared column (title or interpreter).
 bool covers(const QString& target);
-// The index finds only texts of three characters or more.
+// The index finds only texts of three characters or more, without a zero character.
 bool canNarrow(const QString& value);
 // "MUSIKPOS.rowid IN ( SELECT rowid FROM ... MATCH ? )".
 QString candidatesCondition();
